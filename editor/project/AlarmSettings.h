@@ -1,0 +1,50 @@
+#pragma once
+// The project's alarm definitions with the font and frame used to show them.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "editor/devices/Addr.h"
+#include "editor/project/Archive.h"
+
+struct CAlarmItem {
+  static constexpr int32_t kCurrentVersion = 1;
+  // flags bits
+  static constexpr uint32_t kValueAlarm = 1u << 0;
+  static constexpr uint32_t kCompareMask = 7u << 1;
+  static constexpr uint32_t kFiresOnOne = 1u << 4;
+  static constexpr uint32_t kBuzzer = 1u << 5;
+
+  void Serialize(CArchive& a_Ar);
+  bool operator==(const CAlarmItem& a_Other) const;
+
+  uint32_t m_Flags = 0;
+  int32_t m_Value = 0;
+  int32_t m_RangeUsed = 0;  // boolean
+  int32_t m_RangeA = 0;     // upper limit
+  int32_t m_RangeB = 0;     // lower limit
+  int32_t m_BuzzerSeconds = 0;
+  CAddr m_Register{CAddr::kBit};
+  std::string m_Text;
+};
+
+class CAlarmSettings {
+ public:
+  static constexpr int32_t kCurrentVersion = 3;
+
+  CAlarmSettings();
+
+  void Serialize(CArchive& a_Ar);
+  // Appends the item unless an equal one is already in the list.
+  bool AddAlarm(const CAlarmItem& a_Item);
+  void SwapPorts(int32_t a_A, int32_t a_B);
+  void ResetChangedPorts();
+
+  std::vector<CAlarmItem> m_Alarms;
+  int32_t m_FontSizeIndex = 1;
+  int32_t m_TextOption = 0;
+  std::string m_FontName;
+  int32_t m_AlarmFrame = 1;
+  int32_t m_AlarmFrameOption = 1;
+  int32_t m_ReservedSwitch = 1;
+};

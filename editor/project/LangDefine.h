@@ -1,0 +1,46 @@
+#pragma once
+// The project's languages, each with its language identifier and font.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "editor/project/Archive.h"
+
+// The language identifier of the system's default language (from the locale).
+uint16_t SystemDefaultLanguageId();
+// The font used for a language when the project names none.
+std::string DefaultFontName();
+
+class CLangDefineItem : public CObject {
+  KD_DECLARE_SERIAL(CLangDefineItem)
+
+ public:
+  static constexpr int32_t kCurrentVersion = 1;
+
+  CLangDefineItem() = default;
+  CLangDefineItem(uint16_t a_LanguageId, std::string a_FontName)
+      : m_LanguageId(a_LanguageId), m_FontName(std::move(a_FontName)) {}
+  void Serialize(CArchive& a_Ar) override;
+
+  uint16_t m_LanguageId = 0;
+  std::string m_FontName;
+};
+
+class CLangDefine : public CObject {
+  KD_DECLARE_SERIAL(CLangDefine)
+
+ public:
+  static constexpr int32_t kCurrentVersion = 1;
+  static constexpr int kMaxLanguages = 8;
+
+  // A new project's list: the system's default language with "Microsoft Sans Serif".
+  CLangDefine();
+  void Serialize(CArchive& a_Ar) override;
+
+  // Font and language of the index-th language; the system defaults beyond the end.
+  std::string GetFontName(std::size_t a_Index) const;
+  uint16_t GetLanguageId(std::size_t a_Index) const;
+
+  std::vector<std::unique_ptr<CLangDefineItem>> m_Items;
+};

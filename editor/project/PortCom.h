@@ -1,0 +1,58 @@
+#pragma once
+// The project's communication ports: three serial ports and the CAN port.
+#include <cstdint>
+
+#include "editor/project/Archive.h"
+
+class CPortCom : public CObject {
+  KD_DECLARE_SERIAL(CPortCom)
+
+ public:
+  static constexpr int32_t kCurrentVersion = 1;
+  enum SerialType : int32_t { kRs232 = 0, kRs485 = 1, kRs422 = 2 };
+
+  CPortCom() = default;
+  explicit CPortCom(int32_t a_PortNumber) : m_PortNumber(a_PortNumber) {}
+
+  void Serialize(CArchive& a_Ar) override;
+  // Exchanges every field with a_Other except the port numbers.
+  void SwapContents(CPortCom& a_Other);
+  bool IsEnabled() const { return m_Enabled != 0; }
+
+  int32_t m_Enabled = 0;
+  int32_t m_PortNumber = 0;
+  int32_t m_ProtocolId = 0;
+  int32_t m_SerialType = kRs232;
+  int32_t m_BaudRate = 0;  // code 0..8
+  int32_t m_DataBits = 1;  // 0 = 7 bits, 1 = 8 bits
+  int32_t m_Parity = 0;    // 0 none, 1 odd, 2 even
+  int32_t m_StopBits = 0;  // 0 = 1 bit, 1 = 2 bits
+  int32_t m_StationUsed = 0;
+  int32_t m_Station = 1;
+  int32_t m_ResponseTimeout = 0;
+  int32_t m_ProtocolTimeout1 = 0;
+  int32_t m_ProtocolTimeout2 = 0;
+  int32_t m_WordPacketMax = 0;
+  int32_t m_BitPacketMax = 0;
+  int32_t m_WordPackingInterval = 0;
+  int32_t m_BitPackingInterval = 0;
+  int32_t m_CommunicationInterval = 0;
+  int32_t m_MessageTime = 0;
+  int32_t m_RetryCount = 10;
+  int32_t m_RetryAfterFailure = 1;
+};
+
+class CPortCan : public CObject {
+  KD_DECLARE_SERIAL(CPortCan)
+
+ public:
+  static constexpr int32_t kCurrentVersion = 1;
+  static constexpr int32_t kPortNumber = 3;
+
+  void Serialize(CArchive& a_Ar) override;
+  bool IsEnabled() const { return m_Enabled != 0; }
+
+  int32_t m_Enabled = 0;
+  int32_t m_Value1 = 0;  // stored only when enabled
+  int32_t m_Value2 = 0;
+};

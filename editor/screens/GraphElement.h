@@ -1,0 +1,115 @@
+#pragma once
+// The common base of every element placed on a frame: its rectangle, number and name, the
+// shared flags and the common part of its archive form.
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "editor/project/Archive.h"
+
+class CAddr;
+
+// Element type codes; the same codes appear in the image and in the simulator.
+enum ElementType : int32_t {
+  kTypeLed = 0,
+  kTypeFunckey = 1,
+  kTypeStaticText = 2,
+  kTypeDynamicText = 3,
+  kTypeRegister = 4,
+  kTypeBar = 5,
+  kTypeTrend = 6,
+  kTypePicture = 7,
+  kTypeCache = 8,
+  kTypeAscii = 9,
+  kTypeEventList = 10,
+};
+
+// Name prefix of a type code ("LED", "FK", ...); "" for an unknown code.
+const char* ElementTypePrefix(int32_t a_TypeCode);
+
+// Rectangle with exclusive right and bottom.
+struct CRect {
+  int32_t m_Left = 0, m_Top = 0, m_Right = 0, m_Bottom = 0;
+  bool operator==(const CRect&) const = default;
+};
+
+class CGraphElement : public CObject {
+  KD_DECLARE_SERIAL(CGraphElement)
+
+ public:
+  static constexpr uint16_t kNoNumber = 0xFFFF;
+  static constexpr uint32_t kNotInFocusOrder = 0xFFFF;
+
+  ~CGraphElement() override = default;
+
+  // A new element of the same class holding a copy of this one.
+  virtual std::unique_ptr<CGraphElement> Clone() const { return nullptr; }
+  // Copies every base field; element types override to copy their own fields too.
+  virtual void CopyFrom(const CGraphElement& a_Other);
+  void Serialize(CArchive& a_Ar) override;
+
+  // Calls a_Visit for every register address the element holds.
+  virtual void VisitAddresses(const std::function<void(CAddr&)>& a_Visit) { (void)a_Visit; }
+  // Exchanges references to ports a and b in every address of the element.
+  void SwapPorts(int32_t a_A, int32_t a_B);
+  // Resets every address on a port whose PLC was changed to the default internal address.
+  void ResetChangedPorts();
+
+  virtual uint32_t GetInputOrder() const { return m_InputOrder; }
+  virtual void SetInputOrder(uint32_t a_Order) { m_InputOrder = a_Order; }
+
+  int32_t GetTypeCode() const { return m_TypeCode; }
+  const char* GetPrefix() const { return ElementTypePrefix(m_TypeCode); }
+  uint16_t GetNumber() const { return static_cast<uint16_t>(m_Number); }
+  // Stores the number and names the element after its type prefix and the number.
+  void SetNumber(uint16_t a_Number);
+  const std::string& GetName() const { return m_Name; }
+
+  int32_t GetLeft() const { return m_Left; }
+  int32_t GetTop() const { return m_Top; }
+  int32_t GetWidth() const { return m_Width; }
+  int32_t GetHeight() const { return m_Height; }
+  void SetLeft(int32_t a_Value) { m_Left = a_Value; }
+  void SetTop(int32_t a_Value) { m_Top = a_Value; }
+  void SetWidth(int32_t a_Value) { m_Width = a_Value; }
+  void SetHeight(int32_t a_Value) { m_Height = a_Value; }
+  void SetPosition(int32_t a_Left, int32_t a_Top) { m_Left = a_Left; m_Top = a_Top; }
+  CRect GetRect() const { return {m_Left, m_Top, m_Left + m_Width, m_Top + m_Height}; }
+  // True for a point inside the rectangle enlarged by one pixel on every side.
+  bool HitTest(int32_t a_X, int32_t a_Y) const;
+
+  bool IsDoubleSize() const { return m_DoubleSize != 0; }
+  // Doubles (or halves) the size, then moves the rectangle back inside the display.
+  void SetDoubleSize(bool a_On, int32_t a_DisplayWidth, int32_t a_DisplayHeight);
+  bool IsReverse() const { return m_Reverse != 0; }
+  void SetReverse(bool a_On) { m_Reverse = a_On ? 1 : 0; }
+
+  // Two words kept and persisted for the element types; the base gives them no meaning.
+  int32_t m_StoredWord1 = 0;
+  int32_t m_StoredWord2 = 0;
+
+ protected:
+  explicit CGraphElement(int32_t a_TypeCode) : m_TypeCode(a_TypeCode) {}
+  CGraphElement() = default;
+
+ private:
+  int16_t m_Number = -1;
+  int32_t m_Left = 0;
+  int32_t m_Top = 0;
+  int32_t m_Width = 0;
+  int32_t m_Height = 0;
+  int32_t m_DoubleSize = 0;
+  int32_t m_Reverse = 0;
+  std::string m_Name;
+  int32_t m_TypeCode = kTypeCache;
+  uint32_t m_InputOrder = kNotInFocusOrder;
+};
+
+// Implements Clone for an element class from its default constructor and CopyFrom.
+template <class T>
+std::unique_ptr<CGraphElement> CloneElement(const T& a_Element) {
+  auto copy = std::make_unique<T>();
+  copy->CopyFrom(a_Element);
+  return copy;
+}

@@ -1,0 +1,112 @@
+#include "editor/screens/HMIFrame.h"
+
+#include <algorithm>
+#include <set>
+
+KD_IMPLEMENT_SERIAL(CHMIFrame, nullptr, 0)
+
+CHMIFrame::CHMIFrame() { SetNumber(1); }
+
+CHMIFrame::CHMIFrame(uint16_t a_Number) { SetNumber(a_Number); }
+
+void CHMIFrame::SetNumber(uint16_t a_Number) {
+  m_Number = a_Number;
+  m_Name = "HMI" + std::to_string(a_Number);
+}
+
+uint16_t CHMIFrame::FreeNumber(int32_t a_TypeCode, const CGraphElement* a_Self,
+                               bool a_CountSelf) const {
+  std::set<uint16_t> used;
+  for (const auto& e : m_Elements) {
+    if (e->GetTypeCode() != a_TypeCode) continue;
+    if (e.get() == a_Self && !a_CountSelf) continue;
+    used.insert(e->GetNumber());
+  }
+  uint16_t n = 0;
+  while (used.count(n) != 0) ++n;
+  return n;
+}
+
+CGraphElement* CHMIFrame::AddElement(std::unique_ptr<CGraphElement> a_Element) {
+  if (!a_Element || Contains(a_Element.get())) {
+    (void)a_Element.release();  // already owned by this frame
+    return nullptr;
+  }
+  CGraphElement* e = a_Element.get();
+  m_Elements.push_back(std::move(a_Element));
+  e->SetNumber(FreeNumber(e->GetTypeCode(), e, true));
+  return e;
+}
+
+bool CHMIFrame::Contains(const CGraphElement* a_Element) const {
+  return std::any_of(m_Elements.begin(), m_Elements.end(),
+                     [&](const auto& e) { return e.get() == a_Element; });
+}
+
+bool CHMIFrame::RemoveElement(CGraphElement* a_Element) {
+  auto it = std::find_if(m_Elements.begin(), m_Elements.end(),
+                         [&](const auto& e) { return e.get() == a_Element; });
+  if (it == m_Elements.end()) return false;  // not ours: the caller keeps it
+  m_Elements.erase(it);
+  return true;
+}
+
+int CHMIFrame::CountTrends() const {
+  return static_cast<int>(std::count_if(m_Elements.begin(), m_Elements.end(), [](const auto& e) {
+    return e->GetTypeCode() == kTypeTrend;
+  }));
+}
+
+void CHMIFrame::CopyFrom(const CHMIFrame& a_Other) {
+  m_Number = a_Other.m_Number;
+  m_Name = a_Other.m_Name;
+  m_Description = a_Other.m_Description;
+  m_Previous = a_Other.m_Previous;
+  m_Next = a_Other.m_Next;
+  for (const auto& e : a_Other.m_Elements) {
+    if (auto copy = e->Clone()) AddElement(std::move(copy));
+  }
+}
+
+std::unique_ptr<CHMIFrame> CHMIFrame::Clone() const {
+  auto copy = std::make_unique<CHMIFrame>();
+  copy->CopyFrom(*this);
+  return copy;
+}
+
+void CHMIFrame::SwapPorts(int32_t a_A, int32_t a_B) {
+  for (auto& e : m_Elements) e->SwapPorts(a_A, a_B);
+}
+
+void CHMIFrame::Serialize(CArchive& a_Ar) {
+  uint32_t version = 1;
+  a_Ar.Io(version);
+  a_Ar.Io(m_Name);
+  a_Ar.Io(m_Description);
+  a_Ar.Io(m_Number);
+  a_Ar.Io(m_Next);
+  a_Ar.Io(m_Previous);
+  if (a_Ar.IsStoring()) {
+    a_Ar.WriteCount(static_cast<uint32_t>(m_Elements.size()));
+    for (const auto& e : m_Elements) a_Ar.WriteObject(e.get());
+    return;
+  }
+  // Loaded elements keep their stored numbers and names; only an element whose number is
+  // missing or already held by an element of its type is numbered anew.
+  const uint32_t count = a_Ar.ReadCount(2);
+  ElementList loaded;
+  loaded.reserve(count);
+  for (uint32_t i = 0; i < count; ++i) loaded.push_back(a_Ar.ReadOwned<CGraphElement>());
+  m_Elements.clear();
+  for (auto& e : loaded) {
+    CGraphElement* element = e.get();
+    m_Elements.push_back(std::move(e));
+    const bool clash =
+        element->GetNumber() == CGraphElement::kNoNumber ||
+        std::any_of(m_Elements.begin(), m_Elements.end() - 1, [&](const auto& other) {
+          return other->GetTypeCode() == element->GetTypeCode() &&
+                 other->GetNumber() == element->GetNumber();
+        });
+    if (clash) element->SetNumber(FreeNumber(element->GetTypeCode(), element, false));
+  }
+}

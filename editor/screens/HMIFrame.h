@@ -1,0 +1,60 @@
+#pragma once
+// One screen of the panel with its ordered list of elements.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "editor/project/Archive.h"
+#include "editor/screens/GraphElement.h"
+
+class CHMIFrame : public CObject {
+  KD_DECLARE_SERIAL(CHMIFrame)
+
+ public:
+  using ElementList = std::vector<std::unique_ptr<CGraphElement>>;
+
+  CHMIFrame();
+  explicit CHMIFrame(uint16_t a_Number);
+
+  uint16_t GetNumber() const { return m_Number; }
+  // Sets the number and the name "HMI<number>".
+  void SetNumber(uint16_t a_Number);
+  const std::string& GetName() const { return m_Name; }
+  void SetName(const std::string& a_Name) { m_Name = a_Name; }
+  const std::string& GetDescription() const { return m_Description; }
+  void SetDescription(const std::string& a_Text) { m_Description = a_Text; }
+  uint16_t GetPrevious() const { return m_Previous; }
+  void SetPrevious(uint16_t a_Number) { m_Previous = a_Number; }
+  uint16_t GetNext() const { return m_Next; }
+  void SetNext(uint16_t a_Number) { m_Next = a_Number; }
+
+  const ElementList& GetElements() const { return m_Elements; }
+  // Appends a new or pasted element and gives it the smallest number that no element of its
+  // type in the frame holds, the element itself counted with the number it carries. Returns
+  // the element, or null when it is already in the list (it is then left to the caller).
+  CGraphElement* AddElement(std::unique_ptr<CGraphElement> a_Element);
+  bool Contains(const CGraphElement* a_Element) const;
+  // Removes the element from the list and destroys it; false (and nothing destroyed) when
+  // it is not in the list.
+  bool RemoveElement(CGraphElement* a_Element);
+  int CountTrends() const;
+
+  void CopyFrom(const CHMIFrame& a_Other);
+  std::unique_ptr<CHMIFrame> Clone() const;
+  void Serialize(CArchive& a_Ar) override;
+
+  void SwapPorts(int32_t a_A, int32_t a_B);
+
+ private:
+  // Smallest number n >= 0 that no element of the type holds, a_Self excepted when
+  // a_CountSelf is false.
+  uint16_t FreeNumber(int32_t a_TypeCode, const CGraphElement* a_Self, bool a_CountSelf) const;
+
+  ElementList m_Elements;
+  std::string m_Name;
+  std::string m_Description;
+  uint16_t m_Number = 1;
+  uint16_t m_Previous = 1;
+  uint16_t m_Next = 1;
+};

@@ -1,0 +1,1 @@
+// Subcommands of the command-line editor.
