@@ -36,6 +36,14 @@ void CAddr::Reset(int32_t a_Width, bool a_KeepInternal) {
   m_Length = a_Width == kDoubleWord ? 2 : 1;
 }
 
+bool CAddr::operator==(const CAddr& a_Other) const {
+  return m_Width == a_Other.m_Width && m_Port == a_Other.m_Port && m_Station == a_Other.m_Station &&
+         m_TypeName == a_Other.m_TypeName && m_Note == a_Other.m_Note &&
+         m_Address == a_Other.m_Address && m_HasSubAddress == a_Other.m_HasSubAddress &&
+         m_SubAddress == a_Other.m_SubAddress && m_HasIndex == a_Other.m_HasIndex &&
+         m_Index == a_Other.m_Index && m_Bcd == a_Other.m_Bcd && m_Length == a_Other.m_Length;
+}
+
 void CAddr::CopyFrom(const CAddr& a_Other) { *this = a_Other; }
 
 void CAddr::Serialize(CArchive& a_Ar) {

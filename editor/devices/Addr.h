@@ -36,7 +36,8 @@ class CAddr : public CObject {
   void ResetIfPortChanged();
 
   bool IsInternal() const { return m_Port == kInternalPort; }
-  bool operator==(const CAddr& a_Other) const = default;
+  // Every field equal.
+  bool operator==(const CAddr& a_Other) const;
 
   int32_t m_Width = kWord;
   int32_t m_Port = kInternalPort;

@@ -231,6 +231,12 @@ void CArchive::WriteObject(const CObject* a_Object) {
     WriteTag(it->second, false);
     return;
   }
+  WriteObjectHeader(a_Object);
+  // Serialize is logically const when storing; the archive needs one operation for both ways.
+  const_cast<CObject*>(a_Object)->Serialize(*this);
+}
+
+void CArchive::WriteObjectHeader(const CObject* a_Object) {
   const CRuntimeClass* cls = a_Object->GetRuntimeClass();
   if (auto it = m_StoreMap.find(cls); it != m_StoreMap.end()) {
     WriteTag(it->second, true);
@@ -243,8 +249,6 @@ void CArchive::WriteObject(const CObject* a_Object) {
     m_StoreMap[cls] = m_NextIndex++;
   }
   m_StoreMap[a_Object] = m_NextIndex++;
-  // Serialize is logically const when storing; the archive needs one operation for both ways.
-  const_cast<CObject*>(a_Object)->Serialize(*this);
 }
 
 CObject* CArchive::ReadObject(const CRuntimeClass* a_Expected) {

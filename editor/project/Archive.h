@@ -96,6 +96,9 @@ class CArchive {
   void WriteCount(uint32_t a_Count);
   void WriteBytes(const uint8_t* a_Data, std::size_t a_Size);
   void WriteObject(const CObject* a_Object);
+  // The class tag of a new object, registering the object; its fields are the caller's to
+  // write. WriteObject is this followed by the object's Serialize.
+  void WriteObjectHeader(const CObject* a_Object);
 
   uint8_t ReadU8();
   uint16_t ReadU16();

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "editor/project/Messages.h"
+
 KD_IMPLEMENT_SERIAL(CKV410Project, nullptr, 1)
 
 namespace {
@@ -96,7 +98,7 @@ void CKV410Project::SortFrames() {
 bool CKV410Project::SwapPorts(int a_A, int a_B, std::string* a_Error) {
   if (a_A == a_B) return true;
   if (a_A < 0 || a_A >= kSerialPortCount || a_B < 0 || a_B >= kSerialPortCount) {
-    if (a_Error != nullptr) *a_Error = "Only can switch COM0~2";
+    if (a_Error != nullptr) *a_Error = msg::kOnlyComRange;
     return false;
   }
   m_Settings.SwapPorts(a_A, a_B);
@@ -123,8 +125,10 @@ void CKV410Project::Serialize(CArchive& a_Ar) {
   int32_t oldestReader = kOldestReaderVersion;
   a_Ar.Io(version);
   if (version > 2) a_Ar.Io(oldestReader);
-  if (a_Ar.IsLoading() && version > 2 && oldestReader > kFileVersion) {
-    throw ProjectVersionError("此工程是由新版本软件创建的，请使用新版本软件");
+  if (a_Ar.IsLoading()) {
+    if (version > 2 && oldestReader > kFileVersion) throw ProjectVersionError(msg::kNewerVersion);
+    m_LoadedFileVersion = version;
+    m_LoadedOldestReader = version > 2 ? oldestReader : version;
   }
   a_Ar.Io(m_HardwareModelId);
   if (version >= 2) {

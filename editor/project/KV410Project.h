@@ -42,6 +42,10 @@ class CKV410Project : public CObject {
   // The project directory followed by "image".
   std::string GetImageDirectory() const;
 
+  // The versions in the file the project was loaded from (the current ones for a new project).
+  int32_t GetLoadedFileVersion() const { return m_LoadedFileVersion; }
+  int32_t GetLoadedOldestReader() const { return m_LoadedOldestReader; }
+
   int32_t GetHardwareModelId() const { return m_HardwareModelId; }
   void SetHardwareModelId(int32_t a_Id) { m_HardwareModelId = a_Id; }
   bool GetElementLabels() const { return m_ElementLabels != 0; }
@@ -87,6 +91,8 @@ class CKV410Project : public CObject {
   std::string m_Name;
   std::string m_Path;
   std::string m_ImagePath;
+  int32_t m_LoadedFileVersion = kFileVersion;
+  int32_t m_LoadedOldestReader = kOldestReaderVersion;
   int32_t m_HardwareModelId = 0;
   int32_t m_ElementLabels = 1;
   std::array<CPortCom, kSerialPortCount> m_Ports;

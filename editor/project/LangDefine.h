@@ -3,12 +3,16 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "editor/project/Archive.h"
 
 // The language identifier of the system's default language (from the locale).
 uint16_t SystemDefaultLanguageId();
+// The Windows language identifier of a POSIX locale name such as "de_DE.UTF-8"; Chinese
+// (PRC) for "C", "POSIX", an empty name and names it does not know.
+uint16_t LanguageIdForLocale(std::string_view a_Locale);
 // The font used for a language when the project names none.
 std::string DefaultFontName();
 

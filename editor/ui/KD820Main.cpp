@@ -1,1 +1,3 @@
-int main() { return 0; }
+#include "editor/ui/Cli.h"
+
+int main(int argc, char** argv) { return RunKD820(argc, argv); }

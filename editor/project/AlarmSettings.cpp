@@ -1,0 +1,97 @@
+#include "editor/project/AlarmSettings.h"
+
+#include <string>
+#include <tuple>
+
+#include "editor/project/LangDefine.h"
+
+namespace {
+
+// Smallest stored alarm item: version, six integers and an empty text; the register follows.
+constexpr std::size_t kMinStoredItemBytes = 7 * 4 + 4;
+
+// Two registers are the same when they address the same thing; the note is only a remark.
+bool SameRegister(const CAddr& a_A, const CAddr& a_B) {
+  const auto key = [](const CAddr& a) {
+    return std::tie(a.m_Width, a.m_Port, a.m_Station, a.m_TypeName, a.m_Address,
+                    a.m_HasSubAddress, a.m_SubAddress, a.m_HasIndex, a.m_Index, a.m_Bcd,
+                    a.m_Length);
+  };
+  return key(a_A) == key(a_B);
+}
+
+}  // namespace
+
+void CAlarmItem::Serialize(CArchive& a_Ar) {
+  int32_t version = kCurrentVersion;
+  a_Ar.Io(version);
+  a_Ar.Io(m_Flags);
+  a_Ar.Io(m_Value);
+  a_Ar.Io(m_RangeUsed);
+  a_Ar.Io(m_RangeA);
+  a_Ar.Io(m_RangeB);
+  a_Ar.Io(m_BuzzerSeconds);
+  a_Ar.Io(m_Text);
+  m_Register.Serialize(a_Ar);
+}
+
+bool CAlarmItem::operator==(const CAlarmItem& a_Other) const {
+  return SameRegister(m_Register, a_Other.m_Register) && m_Flags == a_Other.m_Flags &&
+         m_Value == a_Other.m_Value && m_RangeUsed == a_Other.m_RangeUsed &&
+         m_RangeA == a_Other.m_RangeA && m_RangeB == a_Other.m_RangeB &&
+         m_BuzzerSeconds == a_Other.m_BuzzerSeconds && m_Text == a_Other.m_Text;
+}
+
+CAlarmSettings::CAlarmSettings() : m_FontName(DefaultFontName()) {}
+
+void CAlarmSettings::Serialize(CArchive& a_Ar) {
+  int32_t version = kCurrentVersion;
+  a_Ar.Io(version);
+  if (a_Ar.IsStoring()) {
+    int32_t count = static_cast<int32_t>(m_Alarms.size());
+    a_Ar.Io(count);
+    for (CAlarmItem& item : m_Alarms) item.Serialize(a_Ar);
+  } else {
+    const std::size_t start = a_Ar.Offset();
+    int32_t count = 0;
+    a_Ar.Io(count);
+    if (count < 0 || static_cast<std::size_t>(count) > a_Ar.Remaining() / kMinStoredItemBytes) {
+      a_Ar.FailAt("alarm count " + std::to_string(count) + " beyond the end of the archive", start);
+    }
+    std::vector<CAlarmItem> alarms(static_cast<std::size_t>(count));
+    for (CAlarmItem& item : alarms) item.Serialize(a_Ar);
+    m_Alarms = std::move(alarms);
+  }
+
+  if (version >= 2) {
+    a_Ar.Io(m_FontSizeIndex);
+    a_Ar.Io(m_TextOption);
+    a_Ar.Io(m_FontName);
+    a_Ar.Io(m_AlarmFrame);
+    a_Ar.Io(m_AlarmFrameOption);
+  } else {
+    m_FontSizeIndex = 1;
+    m_TextOption = 0;
+    m_FontName = DefaultFontName();
+    m_AlarmFrame = 1;
+    m_AlarmFrameOption = 1;
+  }
+  if (version >= 3) a_Ar.Io(m_ReservedSwitch);
+  if (a_Ar.IsLoading()) m_ReservedSwitch = 1;
+}
+
+bool CAlarmSettings::AddAlarm(const CAlarmItem& a_Item) {
+  for (const CAlarmItem& item : m_Alarms) {
+    if (item == a_Item) return false;
+  }
+  m_Alarms.push_back(a_Item);
+  return true;
+}
+
+void CAlarmSettings::SwapPorts(int32_t a_A, int32_t a_B) {
+  for (CAlarmItem& item : m_Alarms) item.m_Register.SwapPort(a_A, a_B);
+}
+
+void CAlarmSettings::ResetChangedPorts() {
+  for (CAlarmItem& item : m_Alarms) item.m_Register.ResetIfPortChanged();
+}

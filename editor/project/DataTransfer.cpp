@@ -1,0 +1,81 @@
+#include "editor/project/DataTransfer.h"
+
+#include <string>
+#include <tuple>
+
+namespace {
+
+// Smallest stored transfer item: version, three integers and three shorts; addresses follow.
+constexpr std::size_t kMinStoredItemBytes = 4 * 4 + 3 * 2;
+
+// Two addresses are the same when they address the same thing; the note is only a remark.
+bool SameAddress(const CAddr& a_A, const CAddr& a_B) {
+  const auto key = [](const CAddr& a) {
+    return std::tie(a.m_Width, a.m_Port, a.m_Station, a.m_TypeName, a.m_Address,
+                    a.m_HasSubAddress, a.m_SubAddress, a.m_HasIndex, a.m_Index, a.m_Bcd,
+                    a.m_Length);
+  };
+  return key(a_A) == key(a_B);
+}
+
+}  // namespace
+
+void CDataTransferItem::Serialize(CArchive& a_Ar) {
+  int32_t version = kCurrentVersion;
+  a_Ar.Io(version);
+  a_Ar.Io(m_Periodic);
+  a_Ar.Io(m_EdgeMode);
+  a_Ar.Io(m_Period);
+  a_Ar.Io(m_Frame);
+  a_Ar.Io(m_ExecutionLimit);
+  a_Ar.Io(m_Count);
+  m_Trigger.Serialize(a_Ar);
+  m_Source.Serialize(a_Ar);
+  m_Destination.Serialize(a_Ar);
+}
+
+bool CDataTransferItem::operator==(const CDataTransferItem& a_Other) const {
+  return SameAddress(m_Source, a_Other.m_Source) &&
+         SameAddress(m_Destination, a_Other.m_Destination) &&
+         SameAddress(m_Trigger, a_Other.m_Trigger) && m_Periodic == a_Other.m_Periodic &&
+         m_EdgeMode == a_Other.m_EdgeMode && m_Period == a_Other.m_Period &&
+         m_Frame == a_Other.m_Frame && m_ExecutionLimit == a_Other.m_ExecutionLimit &&
+         m_Count == a_Other.m_Count;
+}
+
+void CDataTransferList::Serialize(CArchive& a_Ar) {
+  int32_t version = kCurrentVersion;  // read and ignored: every version has the same body
+  a_Ar.Io(version);
+  if (a_Ar.IsStoring()) {
+    int32_t count = static_cast<int32_t>(m_Items.size());
+    a_Ar.Io(count);
+    for (CDataTransferItem& item : m_Items) item.Serialize(a_Ar);
+    return;
+  }
+  const std::size_t start = a_Ar.Offset();
+  int32_t count = 0;
+  a_Ar.Io(count);
+  if (count < 0 || static_cast<std::size_t>(count) > a_Ar.Remaining() / kMinStoredItemBytes) {
+    a_Ar.FailAt("transfer count " + std::to_string(count) + " beyond the end of the archive",
+                start);
+  }
+  std::vector<CDataTransferItem> items(static_cast<std::size_t>(count));
+  for (CDataTransferItem& item : items) item.Serialize(a_Ar);
+  m_Items = std::move(items);
+}
+
+void CDataTransferList::SwapPorts(int32_t a_A, int32_t a_B) {
+  for (CDataTransferItem& item : m_Items) {
+    item.m_Trigger.SwapPort(a_A, a_B);
+    item.m_Source.SwapPort(a_A, a_B);
+    item.m_Destination.SwapPort(a_A, a_B);
+  }
+}
+
+void CDataTransferList::ResetChangedPorts() {
+  for (CDataTransferItem& item : m_Items) {
+    item.m_Trigger.ResetIfPortChanged();
+    item.m_Source.ResetIfPortChanged();
+    item.m_Destination.ResetIfPortChanged();
+  }
+}

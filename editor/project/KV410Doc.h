@@ -1,0 +1,78 @@
+#pragma once
+// The document that owns the open project: open, store, save, save as, the close-time check
+// for unsaved changes, close, the title and the single-open guard.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "editor/project/KV410Project.h"
+#include "platform/NamedLock.h"
+#include "platform/UserInteraction.h"
+
+class CKV410Doc {
+ public:
+  explicit CKV410Doc(IUserInteraction& a_Ui);
+  ~CKV410Doc();
+  CKV410Doc(const CKV410Doc&) = delete;
+  CKV410Doc& operator=(const CKV410Doc&) = delete;
+
+  // Closes the current project (with the close-time check), then opens a_Path. False when
+  // nothing was opened; the user has been told why.
+  bool OpenProject(const std::string& a_Path);
+  // Takes over a project made by the new-project wizard and stores it to its path at once.
+  bool AdoptProject(std::unique_ptr<CKV410Project> a_Project);
+  // Save: to the document path; without one, false (the caller asks for a path: SaveAs).
+  bool Save();
+  // Save As with a chosen path, including the replace question.
+  bool SaveAs(const std::string& a_Path);
+  // Writes the project to a_Path, which then becomes the project's path.
+  bool Store(const std::string& a_Path);
+  // The close-time check: true to proceed, false when the user cancelled or saving failed.
+  bool SaveModified();
+  // Close: the close-time check, then the project is destroyed. False when cancelled.
+  bool CloseProject();
+
+  // The project file bytes of the current project, as Store writes them.
+  std::vector<uint8_t> StoreToBytes();
+  // Loads a project from project-file bytes; throws ArchiveError or ProjectVersionError.
+  static std::unique_ptr<CKV410Project> LoadFromBytes(const std::vector<uint8_t>& a_Bytes);
+  // Reads a project file without opening it in a document (no guard, no close-time check);
+  // null after telling a_Ui why it could not be read.
+  static std::unique_ptr<CKV410Project> ReadProjectFile(const std::string& a_Path,
+                                                        IUserInteraction& a_Ui);
+
+  // The main window title: "KD820", or "<path> - [<file name>]" with " *" when modified.
+  std::string GetTitle() const;
+  bool IsModified() const { return m_Modified; }
+  void SetModifiedFlag(bool a_Modified = true) { m_Modified = a_Modified; }
+  const std::string& GetPathName() const { return m_PathName; }
+
+  CKV410Project* GetProject() const { return m_Project.get(); }
+  CHMIFrame* GetCurrentFrame() const { return m_CurrentFrame; }
+  void SetCurrentFrame(CHMIFrame* a_Frame) { m_CurrentFrame = a_Frame; }
+
+  // Element labels on the canvas: toggled here and kept in the project without marking it
+  // modified.
+  bool GetElementLabels() const { return m_ElementLabels; }
+  void ToggleElementLabels();
+  // Exchanges serial ports a and b throughout the project.
+  bool SwapPorts(int a_A, int a_B);
+
+  // The name of the single-open lock of a project path: lower case, "\" as "/".
+  static std::string LockNameFor(const std::string& a_Path);
+  // The default file name Save As proposes: the project name followed by "_1".
+  std::string SaveAsDefaultName() const;
+
+ private:
+  bool WriteProject(const std::string& a_Path);
+  void ShowProject();
+  void ResetContents();
+
+  IUserInteraction& m_Ui;
+  std::unique_ptr<CKV410Project> m_Project;
+  CHMIFrame* m_CurrentFrame = nullptr;
+  std::string m_PathName;
+  bool m_Modified = false;
+  bool m_ElementLabels = true;
+  std::unique_ptr<NamedLock> m_Lock;
+};

@@ -1,0 +1,18 @@
+#pragma once
+// The editor's own texts shown to the user by the project document.
+namespace msg {
+inline constexpr const char* kAppTitle = "KD820";
+inline constexpr const char* kNotFpjFile = "请确定是否为FPJ文件!";
+inline constexpr const char* kFileFormatError = "文件格式错误";
+inline constexpr const char* kAlreadyOpen = "工程已处于打开状态，请不要重复打开!";
+inline constexpr const char* kOpenFailed = "打开工程失败";
+inline constexpr const char* kNewerVersion = "此工程是由新版本软件创建的，请使用新版本软件";
+inline constexpr const char* kReplaceProject = "这个工程已经存在于您选择的目录，替换旧的工程吗？";
+inline constexpr const char* kOnlyComRange = "Only can switch COM0~2";
+inline constexpr const char* kProjectFile = "工程文件";
+// Standard document texts.
+inline constexpr const char* kSaveChanges = "是否保存对 %s 的更改?";
+inline constexpr const char* kUntitled = "无标题";
+inline constexpr const char* kCannotOpenFile = "无法打开文件 %s";
+inline constexpr const char* kCannotSaveFile = "无法保存文件 %s";
+}  // namespace msg

@@ -1,1 +1,0 @@
-// Subcommands of the command-line editor.

@@ -1,0 +1,83 @@
+#include "tests/TestSupport.h"
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+
+extern char** environ;
+
+namespace test {
+
+TempDir::TempDir() {
+  static std::atomic<int> counter{0};
+  m_Path = std::filesystem::temp_directory_path() /
+           ("kd820-test-" + std::to_string(getpid()) + "-" + std::to_string(counter++));
+  std::filesystem::remove_all(m_Path);
+  std::filesystem::create_directories(m_Path);
+}
+
+TempDir::~TempDir() {
+  std::error_code ec;
+  std::filesystem::remove_all(m_Path, ec);
+}
+
+std::vector<uint8_t> ReadFile(const std::string& a_Path) {
+  std::ifstream in(a_Path, std::ios::binary);
+  if (!in) throw std::runtime_error("cannot read " + a_Path);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void WriteFile(const std::string& a_Path, const std::vector<uint8_t>& a_Bytes) {
+  std::ofstream out(a_Path, std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(a_Bytes.data()), static_cast<std::streamsize>(a_Bytes.size()));
+  if (!out) throw std::runtime_error("cannot write " + a_Path);
+}
+
+namespace {
+std::string Slurp(int a_Fd) {
+  std::string out;
+  char buf[4096];
+  ssize_t n;
+  while ((n = read(a_Fd, buf, sizeof buf)) > 0) out.append(buf, static_cast<std::size_t>(n));
+  return out;
+}
+}  // namespace
+
+int RunProgram(const std::string& a_Program, const std::vector<std::string>& a_Args,
+               std::string* a_Stdout, std::string* a_Stderr) {
+  TempDir dir;
+  const std::string outFile = dir.File("stdout"), errFile = dir.File("stderr");
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 1, outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  posix_spawn_file_actions_addopen(&actions, 2, errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  std::vector<std::string> args = {a_Program};
+  args.insert(args.end(), a_Args.begin(), a_Args.end());
+  std::vector<char*> argv;
+  for (auto& a : args) argv.push_back(a.data());
+  argv.push_back(nullptr);
+  pid_t pid = 0;
+  const int rc = posix_spawn(&pid, a_Program.c_str(), &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  if (rc != 0) throw std::runtime_error("cannot start " + a_Program);
+  int status = 0;
+  waitpid(pid, &status, 0);
+  const auto slurpFile = [](const std::string& a_Path) {
+    const int fd = open(a_Path.c_str(), O_RDONLY);
+    std::string s = fd >= 0 ? Slurp(fd) : std::string();
+    if (fd >= 0) close(fd);
+    return s;
+  };
+  if (a_Stdout != nullptr) *a_Stdout = slurpFile(outFile);
+  if (a_Stderr != nullptr) *a_Stderr = slurpFile(errFile);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+}  // namespace test

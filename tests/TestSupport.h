@@ -1,0 +1,32 @@
+#pragma once
+// Helpers shared by the tests: temporary directories and file access.
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace test {
+
+// A fresh directory removed again at the end of the test.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  const std::filesystem::path& Path() const { return m_Path; }
+  std::string File(const std::string& a_Name) const { return (m_Path / a_Name).string(); }
+
+ private:
+  std::filesystem::path m_Path;
+};
+
+std::vector<uint8_t> ReadFile(const std::string& a_Path);
+void WriteFile(const std::string& a_Path, const std::vector<uint8_t>& a_Bytes);
+
+// Runs a program of the build tree with arguments; returns its exit status and fills the
+// captured standard output and error.
+int RunProgram(const std::string& a_Program, const std::vector<std::string>& a_Args,
+               std::string* a_Stdout = nullptr, std::string* a_Stderr = nullptr);
+
+}  // namespace test
