@@ -1,8 +1,6 @@
 #include "editor/compiler/SingleColorBmp.h"
 
-#include <algorithm>
-#include <filesystem>
-#include <fstream>
+#include "platform/Files.h"
 
 namespace {
 
@@ -72,19 +70,8 @@ BmpStatus ReadSingleColorBmp(std::span<const uint8_t> a_Data, SingleColorBitmap&
 }
 
 BmpStatus ReadSingleColorBmpFile(const std::string& a_Path, SingleColorBitmap& a_Bitmap) {
-  std::error_code error;
-  if (std::filesystem::is_directory(a_Path, error)) return BmpStatus::kCannotOpen;
-  std::ifstream file(a_Path, std::ios::binary);
-  if (!file) return BmpStatus::kCannotOpen;
-  std::vector<uint8_t> bytes;
-  char chunk[65536];
-  while (bytes.size() < kMaxBmpFileBytes) {
-    const std::size_t want = std::min(sizeof chunk, kMaxBmpFileBytes - bytes.size());
-    file.read(chunk, static_cast<std::streamsize>(want));
-    const std::streamsize got = file.gcount();
-    bytes.insert(bytes.end(), chunk, chunk + got);
-    if (static_cast<std::size_t>(got) < want) break;
-  }
-  if (file.bad()) return BmpStatus::kCannotOpen;
-  return ReadSingleColorBmp(bytes, a_Bitmap);
+  std::string error;
+  const auto bytes = ReadWholeFile(a_Path, error, kMaxBmpFileBytes);
+  if (!bytes) return BmpStatus::kCannotOpen;
+  return ReadSingleColorBmp(*bytes, a_Bitmap);
 }

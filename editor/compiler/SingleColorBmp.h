@@ -25,5 +25,5 @@ inline constexpr std::size_t kMaxBmpFileBytes = 64u << 20;
 
 // Reads a BMP from its bytes. a_Bitmap is filled only when the result is kOk.
 BmpStatus ReadSingleColorBmp(std::span<const uint8_t> a_Data, SingleColorBitmap& a_Bitmap);
-// Reads a BMP file (at most kMaxBmpFileBytes of it).
+// Reads a BMP file; one larger than kMaxBmpFileBytes is refused as one that cannot be opened.
 BmpStatus ReadSingleColorBmpFile(const std::string& a_Path, SingleColorBitmap& a_Bitmap);

@@ -24,7 +24,6 @@ void CGraphElement::CopyFrom(const CGraphElement& a_Other) {
   m_DoubleSize = a_Other.m_DoubleSize;
   m_Reverse = a_Other.m_Reverse;
   m_Name = a_Other.m_Name;
-  m_TypeCode = a_Other.m_TypeCode;
   m_InputOrder = a_Other.m_InputOrder;
 }
 

@@ -45,7 +45,8 @@ class CGraphElement : public CObject {
 
   // A new element of the same class holding a copy of this one.
   virtual std::unique_ptr<CGraphElement> Clone() const { return nullptr; }
-  // Copies every base field; element types override to copy their own fields too.
+  // Copies every base field but the type code, which follows from the class; element types
+  // override to copy their own fields too.
   virtual void CopyFrom(const CGraphElement& a_Other);
   void Serialize(CArchive& a_Ar) override;
 

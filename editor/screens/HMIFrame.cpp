@@ -64,7 +64,7 @@ void CHMIFrame::CopyFrom(const CHMIFrame& a_Other) {
   m_Previous = a_Other.m_Previous;
   m_Next = a_Other.m_Next;
   for (const auto& e : a_Other.m_Elements) {
-    if (auto copy = e->Clone()) AddElement(std::move(copy));
+    if (auto copy = e->Clone()) AdoptKeepingNumber(std::move(copy));
   }
 }
 
@@ -91,22 +91,22 @@ void CHMIFrame::Serialize(CArchive& a_Ar) {
     for (const auto& e : m_Elements) a_Ar.WriteObject(e.get());
     return;
   }
-  // Loaded elements keep their stored numbers and names; only an element whose number is
-  // missing or already held by an element of its type is numbered anew.
   const uint32_t count = a_Ar.ReadCount(2);
   ElementList loaded;
   loaded.reserve(count);
   for (uint32_t i = 0; i < count; ++i) loaded.push_back(a_Ar.ReadOwned<CGraphElement>());
   m_Elements.clear();
-  for (auto& e : loaded) {
-    CGraphElement* element = e.get();
-    m_Elements.push_back(std::move(e));
-    const bool clash =
-        element->GetNumber() == CGraphElement::kNoNumber ||
-        std::any_of(m_Elements.begin(), m_Elements.end() - 1, [&](const auto& other) {
-          return other->GetTypeCode() == element->GetTypeCode() &&
-                 other->GetNumber() == element->GetNumber();
-        });
-    if (clash) element->SetNumber(FreeNumber(element->GetTypeCode(), element, false));
-  }
+  for (auto& e : loaded) AdoptKeepingNumber(std::move(e));
+}
+
+void CHMIFrame::AdoptKeepingNumber(std::unique_ptr<CGraphElement> a_Element) {
+  CGraphElement* element = a_Element.get();
+  const bool clash =
+      element->GetNumber() == CGraphElement::kNoNumber ||
+      std::any_of(m_Elements.begin(), m_Elements.end(), [&](const auto& other) {
+        return other->GetTypeCode() == element->GetTypeCode() &&
+               other->GetNumber() == element->GetNumber();
+      });
+  m_Elements.push_back(std::move(a_Element));
+  if (clash) element->SetNumber(FreeNumber(element->GetTypeCode(), element, false));
 }

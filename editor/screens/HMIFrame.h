@@ -51,6 +51,10 @@ class CHMIFrame : public CObject {
   // a_CountSelf is false.
   uint16_t FreeNumber(int32_t a_TypeCode, const CGraphElement* a_Self, bool a_CountSelf) const;
 
+  // Appends a loaded or copied element. It keeps its number and name unless the number is
+  // missing or already held by an element of its type; then it gets the smallest free one.
+  void AdoptKeepingNumber(std::unique_ptr<CGraphElement> a_Element);
+
   ElementList m_Elements;
   std::string m_Name;
   std::string m_Description;

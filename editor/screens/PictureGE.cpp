@@ -1,0 +1,31 @@
+#include "editor/screens/PictureGE.h"
+
+#include "editor/project/KV410Project.h"
+
+KD_IMPLEMENT_SERIAL(CPictureGE, &CGraphElement::classCGraphElement, 0)
+
+CPictureGE::CPictureGE() : CGraphElement(kTypePicture) {}
+
+std::unique_ptr<CGraphElement> CPictureGE::Clone() const { return CloneElement(*this); }
+
+void CPictureGE::CopyFrom(const CGraphElement& a_Other) {
+  CGraphElement::CopyFrom(a_Other);
+  if (const auto* other = dynamic_cast<const CPictureGE*>(&a_Other)) {
+    m_ItemId = other->m_ItemId;
+    m_Trait = other->m_Trait;
+  }
+}
+
+void CPictureGE::Serialize(CArchive& a_Ar) {
+  CGraphElement::Serialize(a_Ar);
+  uint32_t version = kCurrentVersion;
+  a_Ar.Io(version);
+  a_Ar.Io(m_ItemId);
+  a_Ar.Io(m_Trait.m_Compress);
+  a_Ar.Io(m_Trait.m_Reverse);
+  a_Ar.Io(m_Trait.m_Critical);
+  a_Ar.Io(m_Trait.m_LeftFill);
+  if (a_Ar.IsStoring() && a_Ar.GetProject() != nullptr) {
+    a_Ar.GetProject()->GetBitmapLib().AddUse(m_ItemId);
+  }
+}

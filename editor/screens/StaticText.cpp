@@ -1,0 +1,52 @@
+#include "editor/screens/StaticText.h"
+
+#include "editor/project/KV410Project.h"
+
+KD_IMPLEMENT_SERIAL(CStaticText, &CGraphElement::classCGraphElement, 0)
+
+bool UsesBuiltinFont(int32_t a_SizeIndex, int32_t a_BuiltinOption) {
+  if (a_SizeIndex == 0) return true;
+  if (a_SizeIndex == 1 || a_SizeIndex == 2) return a_BuiltinOption != 0;
+  return false;
+}
+
+int32_t TextFontMode(int32_t a_SizeIndex, int32_t a_BuiltinOption) {
+  return UsesBuiltinFont(a_SizeIndex, a_BuiltinOption) ? 2 : 1;
+}
+
+std::string DefaultTextFace(const CKV410Project* a_Project) {
+  if (a_Project != nullptr) return a_Project->GetLangDefine().GetFontName(0);
+  return DefaultFontName();
+}
+
+std::string DefaultTextFace() { return DefaultTextFace(GetCurrentProject()); }
+
+CStaticText::CStaticText() : CGraphElement(kTypeStaticText), m_Face(DefaultTextFace()) {}
+
+std::unique_ptr<CGraphElement> CStaticText::Clone() const { return CloneElement(*this); }
+
+void CStaticText::CopyFrom(const CGraphElement& a_Other) {
+  CGraphElement::CopyFrom(a_Other);
+  if (const auto* other = dynamic_cast<const CStaticText*>(&a_Other)) {
+    m_Text = other->m_Text;
+    m_SizeIndex = other->m_SizeIndex;
+    m_FurtherWord = other->m_FurtherWord;
+    m_Face = other->m_Face;
+    m_BuiltinOption = other->m_BuiltinOption;
+  }
+}
+
+void CStaticText::Serialize(CArchive& a_Ar) {
+  CGraphElement::Serialize(a_Ar);
+  uint32_t version = kCurrentVersion;
+  a_Ar.Io(version);
+  a_Ar.Io(m_Text);
+  a_Ar.Io(m_SizeIndex);
+  a_Ar.Io(m_FurtherWord);
+  a_Ar.Io(m_Face);
+  if (version >= 2) {
+    a_Ar.Io(m_BuiltinOption);
+  } else {
+    m_BuiltinOption = 0;
+  }
+}

@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Runs every test: installs what is missing, builds the normal tree and the tree with
+# AddressSanitizer and UndefinedBehaviorSanitizer, and runs the tests in both (the fuzz
+# corpus is replayed as part of them).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+jobs=$(nproc)
+
+echo "== build (normal)"
+scripts/build.sh build
+echo "== tests (normal)"
+ctest --test-dir build --output-on-failure -j"$jobs"
+
+echo "== build (sanitizers)"
+scripts/build.sh build-asan -DKD820_SANITIZE=ON -DKD820_BENCH=OFF
+echo "== tests (sanitizers)"
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  ctest --test-dir build-asan --output-on-failure -j"$jobs"

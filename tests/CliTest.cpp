@@ -1,0 +1,90 @@
+// The KD820 command line: exit codes, info and save-as.
+#include <gtest/gtest.h>
+
+#include "demo/SampleProject.h"
+#include "editor/project/KV410Doc.h"
+#include "tests/TestSupport.h"
+
+namespace {
+
+const std::string kKD820 = std::string(KD820_TEST_BINARY_DIR) + "/KD820";
+
+class CliTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    setenv("KD820_LOCK_DIR", m_Dir.File("locks").c_str(), 1);
+    m_Sample = m_Dir.File("sample.FPJ");
+    CArchive ar;
+    auto project = MakeSampleProject();
+    ar.WriteObject(project.get());
+    test::WriteFile(m_Sample, ar.Bytes());
+  }
+  void TearDown() override { unsetenv("KD820_LOCK_DIR"); }
+
+  test::TempDir m_Dir;
+  std::string m_Sample;
+};
+
+}  // namespace
+
+TEST_F(CliTest, HelpVersionAndUsageErrors) {
+  std::string out, err;
+  EXPECT_EQ(test::RunProgram(kKD820, {"--help"}, &out, &err), 0);
+  EXPECT_NE(out.find("save-as"), std::string::npos);
+  EXPECT_EQ(test::RunProgram(kKD820, {"--version"}, &out, &err), 0);
+  EXPECT_NE(out.find("KD820 "), std::string::npos);
+  EXPECT_EQ(test::RunProgram(kKD820, {}, &out, &err), 2);
+  EXPECT_EQ(test::RunProgram(kKD820, {"frobnicate"}, &out, &err), 2);
+  EXPECT_EQ(test::RunProgram(kKD820, {"info"}, &out, &err), 2);
+  EXPECT_EQ(test::RunProgram(kKD820, {"save-as", "--yes", "--no", "a.FPJ", "b.FPJ"}, &out, &err), 2);
+}
+
+TEST_F(CliTest, InfoSummarisesTheProject) {
+  std::string out, err;
+  ASSERT_EQ(test::RunProgram(kKD820, {"info", m_Sample}, &out, &err), 0) << err;
+  for (const char* expected :
+       {"file version 5, oldest reader version 5", "hardware model id 1", "COM0: protocol 1",
+        "Languages: 3", "HMI1: number 1", "ST0  CStaticText  (0,0)-(48,16)", "EV0  CEventListGE",
+        "Alarms: 2", "电机过热", "Transfers: 2", "id 2: 16 x 16, used 1 time(s)"}) {
+    EXPECT_NE(out.find(expected), std::string::npos) << expected << "\n" << out;
+  }
+}
+
+TEST_F(CliTest, InfoRefusesDamagedAndMissingFiles) {
+  std::string out, err;
+  auto bytes = test::ReadFile(m_Sample);
+  bytes.resize(bytes.size() / 2);
+  const std::string cut = m_Dir.File("cut.FPJ");
+  test::WriteFile(cut, bytes);
+  EXPECT_EQ(test::RunProgram(kKD820, {"info", cut}, &out, &err), 1);
+  EXPECT_NE(err.find("打开工程失败"), std::string::npos) << err;
+  EXPECT_EQ(test::RunProgram(kKD820, {"info", m_Dir.File("none.FPJ")}, &out, &err), 1);
+  EXPECT_NE(err.find("none.FPJ"), std::string::npos) << err;
+}
+
+TEST_F(CliTest, SaveAsGivesIdenticalBytes) {
+  std::string out, err;
+  const std::string target = m_Dir.File("copy.FPJ");
+  // Without --yes and without a terminal the replace question is refused.
+  EXPECT_EQ(test::RunProgram(kKD820, {"save-as", m_Sample, target}, &out, &err), 1);
+  EXPECT_NE(err.find("替换旧的工程吗"), std::string::npos) << err;
+  EXPECT_FALSE(std::filesystem::exists(target));
+  EXPECT_EQ(test::RunProgram(kKD820, {"save-as", "--no", m_Sample, target}, &out, &err), 1);
+
+  ASSERT_EQ(test::RunProgram(kKD820, {"save-as", "--yes", m_Sample, target}, &out, &err), 0) << err;
+  EXPECT_EQ(test::ReadFile(target), test::ReadFile(m_Sample));
+  // A target without an extension gets ".FPJ".
+  ASSERT_EQ(test::RunProgram(kKD820, {"save-as", "-y", m_Sample, m_Dir.File("bare")}, &out, &err), 0);
+  EXPECT_EQ(test::ReadFile(m_Dir.File("bare.FPJ")), test::ReadFile(m_Sample));
+}
+
+TEST_F(CliTest, SaveAsRefusesAProjectHeldOpenElsewhere) {
+  ScriptedInteraction ui;
+  CKV410Doc holder(ui);
+  ASSERT_TRUE(holder.OpenProject(m_Sample));
+  std::string out, err;
+  EXPECT_EQ(test::RunProgram(kKD820, {"save-as", "--yes", m_Sample, m_Dir.File("x.FPJ")}, &out, &err), 1);
+  EXPECT_NE(err.find("工程已处于打开状态"), std::string::npos) << err;
+  // Reading a summary does not need the project to be free.
+  EXPECT_EQ(test::RunProgram(kKD820, {"info", m_Sample}, &out, &err), 0);
+}
