@@ -78,6 +78,18 @@ TEST_F(CliTest, SaveAsGivesIdenticalBytes) {
   EXPECT_EQ(test::ReadFile(m_Dir.File("bare.FPJ")), test::ReadFile(m_Sample));
 }
 
+TEST_F(CliTest, SaveAsTakesRelativePathsFromTheCallersDirectory) {
+  std::filesystem::create_directories(m_Dir.Path() / "in" / "deeper");
+  std::filesystem::copy_file(m_Sample, m_Dir.Path() / "in" / "deeper" / "p.FPJ");
+  std::filesystem::create_directories(m_Dir.Path() / "out");
+  std::string out, err;
+  ASSERT_EQ(test::RunProgram(kKD820, {"save-as", "--yes", "in/deeper/p.FPJ", "out/q.FPJ"}, &out,
+                             &err, m_Dir.Path().string()),
+            0)
+      << err;
+  EXPECT_EQ(test::ReadFile(m_Dir.File("out/q.FPJ")), test::ReadFile(m_Sample));
+}
+
 TEST_F(CliTest, SaveAsRefusesAProjectHeldOpenElsewhere) {
   ScriptedInteraction ui;
   CKV410Doc holder(ui);

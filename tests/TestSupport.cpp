@@ -50,7 +50,7 @@ std::string Slurp(int a_Fd) {
 }  // namespace
 
 int RunProgram(const std::string& a_Program, const std::vector<std::string>& a_Args,
-               std::string* a_Stdout, std::string* a_Stderr) {
+               std::string* a_Stdout, std::string* a_Stderr, const std::string& a_Directory) {
   TempDir dir;
   const std::string outFile = dir.File("stdout"), errFile = dir.File("stderr");
   posix_spawn_file_actions_t actions;
@@ -58,6 +58,7 @@ int RunProgram(const std::string& a_Program, const std::vector<std::string>& a_A
   posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
   posix_spawn_file_actions_addopen(&actions, 1, outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
   posix_spawn_file_actions_addopen(&actions, 2, errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  if (!a_Directory.empty()) posix_spawn_file_actions_addchdir_np(&actions, a_Directory.c_str());
   std::vector<std::string> args = {a_Program};
   args.insert(args.end(), a_Args.begin(), a_Args.end());
   std::vector<char*> argv;

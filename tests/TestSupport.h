@@ -24,9 +24,10 @@ class TempDir {
 std::vector<uint8_t> ReadFile(const std::string& a_Path);
 void WriteFile(const std::string& a_Path, const std::vector<uint8_t>& a_Bytes);
 
-// Runs a program of the build tree with arguments; returns its exit status and fills the
-// captured standard output and error.
+// Runs a program of the build tree with arguments (in a_Directory when given); returns its
+// exit status and fills the captured standard output and error.
 int RunProgram(const std::string& a_Program, const std::vector<std::string>& a_Args,
-               std::string* a_Stdout = nullptr, std::string* a_Stderr = nullptr);
+               std::string* a_Stdout = nullptr, std::string* a_Stderr = nullptr,
+               const std::string& a_Directory = {});
 
 }  // namespace test

@@ -1,6 +1,7 @@
 #include "editor/ui/Cli.h"
 
 #include <CLI/CLI.hpp>
+#include <filesystem>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -31,9 +32,11 @@ int RunSaveAs(const std::string& a_Source, std::string a_Target, std::optional<A
   const auto dot = a_Target.rfind('.');
   if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) a_Target += ".FPJ";
 
+  // Opening makes the project directory current; relative paths mean the caller's directory.
+  const std::string target = std::filesystem::absolute(a_Target).lexically_normal().string();
   CKV410Doc doc(ui);
   if (!doc.OpenProject(a_Source)) return kExitFailure;
-  if (!doc.SaveAs(a_Target)) {
+  if (!doc.SaveAs(target)) {
     std::cerr << "KD820: project not saved as " << a_Target << "\n";
     return kExitFailure;
   }
