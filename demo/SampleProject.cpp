@@ -13,14 +13,17 @@
 
 namespace {
 
-CAddr PortAddr(int32_t a_Width, const char* a_Type, int32_t a_Address, int32_t a_Sub = 0) {
+// An address on COM0, where the sample has a Modbus RTU PLC at station 1: coils "0x",
+// holding registers "4x" (with "4x.B" for their bits and "4xD" for double words).
+CAddr PortAddr(int32_t a_Width, const char* a_Type, int32_t a_Address, int32_t a_Sub = -1) {
   CAddr a(a_Width);
   a.m_Port = 0;
   a.m_Station = 1;
   a.m_TypeName = a_Type;
   a.m_Address = a_Address;
-  a.m_HasSubAddress = a_Width == CAddr::kBit ? 1 : 0;
-  a.m_SubAddress = a_Sub;
+  a.m_HasSubAddress = a_Sub >= 0 ? 1 : 0;
+  a.m_SubAddress = a_Sub >= 0 ? a_Sub : 0;
+  if (a_Width == CAddr::kDoubleWord) a.m_Length = 2;
   return a;
 }
 
@@ -57,7 +60,7 @@ void FillMainFrame(CHMIFrame& a_Frame, int32_t a_PictureA, int32_t a_PictureB) {
   label.SetReverse(true);
 
   auto& state = Place<CDynamicText>(a_Frame, 60, 0, 48, 16);
-  state.m_Reg = PortAddr(CAddr::kWord, "D", 100);
+  state.m_Reg = PortAddr(CAddr::kWord, "4x", 100);
   state.GetState(1)->m_Text = "停止";
   state.GetState(3)->m_Text = "运行";
   state.GetState(7)->m_Text = "故障";
@@ -65,7 +68,7 @@ void FillMainFrame(CHMIFrame& a_Frame, int32_t a_PictureA, int32_t a_PictureB) {
   state.m_Alignment = 1;
 
   auto& value = Place<CRegisterGE>(a_Frame, 110, 0, 48, 16);
-  value.m_Reg = PortAddr(CAddr::kWord, "D", 200);
+  value.m_Reg = PortAddr(CAddr::kWord, "4x", 200);
   value.m_Type = CRegisterGE::kUnsigned;
   value.m_ShowBits = 3;
   value.m_FloatBits = 2;
@@ -76,7 +79,7 @@ void FillMainFrame(CHMIFrame& a_Frame, int32_t a_PictureA, int32_t a_PictureB) {
   value.SetInputOrder(2);
 
   auto& flow = Place<CRegisterGE>(a_Frame, 110, 16, 36, 8);
-  flow.m_Reg = PortAddr(CAddr::kDoubleWord, "D", 300);
+  flow.m_Reg = PortAddr(CAddr::kDoubleWord, "4xD", 300);
   flow.m_Type = CRegisterGE::kFloat;
   flow.m_RegWidth = 1;
   flow.m_SizeIndex = 0;
@@ -86,18 +89,18 @@ void FillMainFrame(CHMIFrame& a_Frame, int32_t a_PictureA, int32_t a_PictureB) {
   flow.SetInputOrder(1);
 
   auto& lamp = Place<CLedGE>(a_Frame, 170, 0, 16, 16);
-  lamp.m_Reg = PortAddr(CAddr::kBit, "M", 10);
+  lamp.m_Reg = PortAddr(CAddr::kBit, "0x", 10);
   lamp.m_Shape = CLedGE::kSquare;
   lamp.m_Blink = 1;
   lamp.m_BlinkPeriod = 5;
 
   auto& bar = Place<CBarGE>(a_Frame, 0, 30, 8, 34);
-  bar.m_Reg = PortAddr(CAddr::kWord, "D", 201);
+  bar.m_Reg = PortAddr(CAddr::kWord, "4x", 201);
   bar.m_DataType = 3;
   bar.m_Upper = 100.0;
 
   auto& trend = Place<CTrendGE>(a_Frame, 12, 30, 100, 34);
-  trend.m_Reg = PortAddr(CAddr::kWord, "D", 202);
+  trend.m_Reg = PortAddr(CAddr::kWord, "4x", 202);
   trend.m_Points = 50;
   trend.m_Period = 20;
 
@@ -108,7 +111,7 @@ void FillMainFrame(CHMIFrame& a_Frame, int32_t a_PictureA, int32_t a_PictureB) {
   second.m_ItemId = a_PictureB;
 
   auto& text = Place<CAsciiGE>(a_Frame, 120, 50, 36, 8);
-  text.m_Reg = PortAddr(CAddr::kWord, "D", 400);
+  text.m_Reg = PortAddr(CAddr::kWord, "4x", 400);
   text.SetCharCount(6);
   text.SetSizeIndex(0);
 
@@ -121,7 +124,7 @@ void FillMainFrame(CHMIFrame& a_Frame, int32_t a_PictureA, int32_t a_PictureB) {
   pump.m_KeyNumber = 5;
   pump.m_ActionClass = CFunckeyGE::kBitAction;
   pump.m_BitSet.m_Action = 2;  // toggle
-  pump.m_Reg = PortAddr(CAddr::kBit, "M", 20);
+  pump.m_Reg = PortAddr(CAddr::kBit, "0x", 20);
   pump.SetInputOrder(3);
 }
 
@@ -147,7 +150,7 @@ void FillAlarmFrame(CHMIFrame& a_Frame) {
   plus.m_WordSet.m_Action = 3;  // repeated add
   plus.m_WordSet.m_Value = 5;
   plus.m_WordSet.m_Limit = 500;
-  plus.m_Reg = PortAddr(CAddr::kWord, "D", 500);
+  plus.m_Reg = PortAddr(CAddr::kWord, "4x", 500);
 }
 
 }  // namespace
@@ -210,7 +213,7 @@ std::unique_ptr<CKV410Project> MakeSampleProject() {
   CAlarmItem overheat;
   overheat.m_Flags = CAlarmItem::kFiresOnOne | CAlarmItem::kBuzzer;
   overheat.m_BuzzerSeconds = 5;
-  overheat.m_Register = PortAddr(CAddr::kBit, "M", 100);
+  overheat.m_Register = PortAddr(CAddr::kBit, "4x.B", 100, 3);
   overheat.m_Text = "电机过热";
   alarmList.AddAlarm(overheat);
   CAlarmItem level;
@@ -218,7 +221,7 @@ std::unique_ptr<CKV410Project> MakeSampleProject() {
   level.m_RangeUsed = 1;
   level.m_RangeA = 900;
   level.m_RangeB = 100;
-  level.m_Register = PortAddr(CAddr::kWord, "D", 210);
+  level.m_Register = PortAddr(CAddr::kWord, "4x", 210);
   level.m_Text = "Level out of range";
   alarmList.AddAlarm(level);
 
@@ -226,18 +229,18 @@ std::unique_ptr<CKV410Project> MakeSampleProject() {
   CDataTransferItem periodic;
   periodic.m_Periodic = 1;
   periodic.m_Period = 50;
-  periodic.m_Source = PortAddr(CAddr::kWord, "D", 600);
+  periodic.m_Source = PortAddr(CAddr::kWord, "4x", 600);
   periodic.m_Destination.m_TypeName = "RW";
   periodic.m_Count = 4;
   transfers.m_Items.push_back(periodic);
   CDataTransferItem triggered;
   triggered.m_EdgeMode = CDataTransferItem::kRising;
-  triggered.m_Trigger = PortAddr(CAddr::kBit, "M", 30);
+  triggered.m_Trigger = PortAddr(CAddr::kBit, "0x", 30);
   triggered.m_Frame = 1;
   triggered.m_ExecutionLimit = 10;
   triggered.m_Source.m_TypeName = "RW";
   triggered.m_Source.m_Address = 8;
-  triggered.m_Destination = PortAddr(CAddr::kWord, "D", 700);
+  triggered.m_Destination = PortAddr(CAddr::kWord, "4x", 700);
   triggered.m_Count = 2;
   transfers.m_Items.push_back(triggered);
   return project;

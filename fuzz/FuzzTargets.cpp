@@ -3,7 +3,10 @@
 #include <cstdlib>
 #include <vector>
 
+#include "editor/devices/HardwareLibrary.h"
+#include "editor/devices/PlcLibrary.h"
 #include "editor/project/KV410Doc.h"
+#include "platform/Diagnostics.h"
 
 int FuzzProjectLoad(const uint8_t* a_Data, std::size_t a_Size) {
   std::unique_ptr<CKV410Project> project;
@@ -23,5 +26,50 @@ int FuzzProjectLoad(const uint8_t* a_Data, std::size_t a_Size) {
   const std::vector<uint8_t> first = store(*project);
   auto again = CKV410Doc::LoadFromBytes(first);  // must not throw
   if (store(*again) != first) std::abort();
+  return 0;
+}
+
+int FuzzXmlLibrary(const uint8_t* a_Data, std::size_t a_Size) {
+  // Messages are part of normal refusals; keep them off the fuzzer's output.
+  auto previous = SetDiagnosticSink([](const std::string&) {});
+
+  CHardwareModel model;
+  if (CHardwareLibrary::LoadModelFromMemory(model, a_Data, a_Size, "fuzz.CFG")) {
+    int32_t last = -1;
+    for (const auto& port : model.m_Ports) {
+      if (port.m_Id < 0 || port.m_Id > 3 || port.m_Id < last) std::abort();
+      last = port.m_Id;
+      if (GetPortId(model, port.m_DeviceName) < 0) std::abort();
+    }
+    if (HardwareModelTexts(model).size() > 7 + 4) std::abort();
+  }
+
+  CPLCModel plc;
+  if (plc.LoadFromMemory(a_Data, a_Size, "fuzz.CFG")) {
+    for (const auto& type : plc.m_BitTypes) {
+      if (type.m_Width != kWidthBit) std::abort();
+    }
+    for (const auto& type : plc.m_WordTypes) {
+      if (type.m_Width != kWidthWord) std::abort();
+    }
+    for (const auto& type : plc.m_DWordTypes) {
+      if (type.m_Width != kWidthDWord) std::abort();
+    }
+    for (const auto* list : {&plc.m_BitTypes, &plc.m_WordTypes, &plc.m_DWordTypes}) {
+      for (const auto& type : *list) {
+        if (type.m_HasSubAddress && (type.m_SubBits < 0 || type.m_SubBits > 31 ||
+                                     type.m_SubMax != static_cast<int32_t>((int64_t{1} << type.m_SubBits) - 1))) {
+          std::abort();
+        }
+        if (plc.FindRegisterType(type.m_Width == kWidthBit, type.m_Name) == nullptr) std::abort();
+      }
+    }
+    std::vector<std::string> names;
+    plc.ListRegisterNames(true, names);
+    plc.ListRegisterNames(false, names);
+    if (names.size() != plc.m_BitTypes.size() + plc.m_WordTypes.size() + plc.m_DWordTypes.size()) std::abort();
+  }
+
+  SetDiagnosticSink(std::move(previous));
   return 0;
 }

@@ -6,3 +6,8 @@
 // Loads bytes as a project file. A file that loads must store, and what it stores must load
 // and store again to the same bytes.
 int FuzzProjectLoad(const uint8_t* a_Data, std::size_t a_Size);
+
+// Loads bytes as a hardware model file and as a PLC protocol file. What loads must give
+// consistent records: ports in range and sorted, register types in the lists their widths
+// name, sub-address ranges that match their bit counts.
+int FuzzXmlLibrary(const uint8_t* a_Data, std::size_t a_Size);

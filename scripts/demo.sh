@@ -1,24 +1,38 @@
 #!/usr/bin/env bash
-# The main job: installs what is missing, builds, and runs the demo of the command line on a
-# sample project.
+# The main job: installs what is missing, builds, and runs the demo of the command line: the
+# shipped libraries, a new project, its communication settings, its JSON form, and a sample
+# project with every element type.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 scripts/build.sh build > /dev/null
-out=demo/out
+out=$PWD/demo/out
 rm -rf "$out" && mkdir -p "$out"
+export KD820_LOCK_DIR="$out/locks"
+kd=build/KD820
+step() { printf '\n== %s\n' "$*"; }
 
-echo "== make a sample project with every element type"
+step "KD820 models (the shipped panel models)"
+$kd models | head -n 20
+step "KD820 plcs (first protocol)"
+$kd plcs | sed -n '1,16p'
+
+step "KD820 new Pump --dir $out --model 1 --com0 Modbus/'Modbus RTU' --com0-baud 19200 --yes"
+$kd new Pump --dir "$out" --model 1 --com0 "Modbus/Modbus RTU" --com0-baud 19200 --com0-station 3 --yes
+step "KD820 comm: a second PLC on COM1"
+$kd comm "$out/Pump/Pump.FPJ" --com1 10 --yes
+
+step "make a sample project with every element type, three languages, alarms and transfers"
 build/make-sample-project "$out/sample.FPJ"
+step "KD820 info $out/sample.FPJ"
+$kd info "$out/sample.FPJ"
 
-echo "== KD820 info $out/sample.FPJ"
-build/KD820 info "$out/sample.FPJ"
+step "KD820 save-as --yes: the copy is byte for byte the original"
+$kd save-as --yes "$out/sample.FPJ" "$out/copy.FPJ"
+cmp "$out/sample.FPJ" "$out/copy.FPJ" && echo "identical ($(stat -c %s "$out/copy.FPJ") bytes)"
 
-echo "== KD820 save-as --yes $out/sample.FPJ $out/copy.FPJ"
-build/KD820 save-as --yes "$out/sample.FPJ" "$out/copy.FPJ"
-if cmp -s "$out/sample.FPJ" "$out/copy.FPJ"; then
-  echo "the copy is byte for byte the same as the original ($(stat -c %s "$out/copy.FPJ") bytes)"
-else
-  echo "the copy differs from the original" >&2
-  exit 1
-fi
+step "KD820 export and import: the JSON form gives back the same project file"
+$kd export "$out/sample.FPJ" -o "$out/sample.json"
+$kd import "$out/sample.json" -o "$out/from-json.FPJ"
+cmp "$out/sample.FPJ" "$out/from-json.FPJ" && echo "identical; the JSON is $out/sample.json"
+head -n 30 "$out/sample.json"

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "editor/devices/Addr.h"
+#include "editor/devices/PlcLibrary.h"
 #include "editor/project/AlarmSettings.h"
 #include "editor/project/Archive.h"
 #include "editor/project/DataTransfer.h"
@@ -62,6 +63,27 @@ CAddr PortAddress(int32_t a_Width, int32_t a_Port, int32_t a_Station, int32_t a_
   addr.m_Note = "note";
   return addr;
 }
+
+// Gives every port a PLC model with the bit type "M" and the word type "D", so that port
+// addresses compile as themselves (registers compare by their compiled form).
+struct PortModelsWithDAndM {
+  PortModelsWithDAndM() {
+    for (int port = 0; port < 4; ++port) {
+      CPLCModel& model = *GetPortModel(port);
+      CRegisterType m, d;
+      m.m_Name = "M";
+      d.m_Name = "D";
+      d.m_Width = kWidthWord;
+      model.m_BitTypes = {m};
+      model.m_BitNames["M"] = m;
+      model.m_WordTypes = {d};
+      model.m_WordNames["D"] = d;
+    }
+  }
+  ~PortModelsWithDAndM() {
+    for (int port = 0; port < 4; ++port) *GetPortModel(port) = CPLCModel();
+  }
+};
 
 void WriteI32(CArchive& a_Ar, int32_t a_Value) { a_Ar.WriteU32(static_cast<uint32_t>(a_Value)); }
 
@@ -252,6 +274,7 @@ TEST(ComponentAlarmSettings, VersionTwoLoadsTheFontAndSetsTheReservedSwitch) {
 }
 
 TEST(ComponentAlarmSettings, AddAlarmRefusesEqualItems) {
+  PortModelsWithDAndM models;
   CAlarmSettings alarms;
   EXPECT_TRUE(alarms.AddAlarm(MakeAlarm(1, "a")));
   EXPECT_FALSE(alarms.AddAlarm(MakeAlarm(1, "a")));
@@ -465,6 +488,7 @@ TEST(ComponentDataTransfer, HostileCountsAreArchiveErrors) {
 }
 
 TEST(ComponentDataTransfer, ItemComparison) {
+  PortModelsWithDAndM models;
   const CDataTransferItem item = MakeTransfer(5);
   CDataTransferItem same = item;
   same.m_Source.m_Note = "other remark";

@@ -28,3 +28,4 @@ std::size_t Replay(const std::string& a_Target, int (*a_Body)(const uint8_t*, st
 }  // namespace
 
 TEST(FuzzReplay, ProjectLoad) { EXPECT_GT(Replay("project_load", FuzzProjectLoad), 0u); }
+TEST(FuzzReplay, XmlLibrary) { EXPECT_GT(Replay("xml_library", FuzzXmlLibrary), 0u); }

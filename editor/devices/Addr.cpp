@@ -1,5 +1,10 @@
 #include "editor/devices/Addr.h"
 
+#include "editor/devices/InternalRegisters.h"
+#include "editor/devices/PlcLibrary.h"
+#include "editor/project/KV410Project.h"
+#include "platform/Diagnostics.h"
+
 KD_IMPLEMENT_SERIAL(CAddr, nullptr, 0)
 
 namespace {
@@ -20,11 +25,35 @@ CAddr::CAddr() { Reset(kWord, true); }
 
 CAddr::CAddr(int32_t a_Width) { Reset(a_Width, true); }
 
+const InternalRegisterType* FindInternalRegisterType(const std::string& a_Name) {
+  static const InternalRegisterType kTypes[] = {
+      {"LW", CAddr::kWord, 0xFF, 2, 255, false},
+      {"LW.B", CAddr::kBit, 0xF9, 0, 255, true},
+      {"RW", CAddr::kWord, 0xFE, 2, 511, false},
+      {"RW.B", CAddr::kBit, 0xF8, 0, 511, true},
+  };
+  for (const auto& type : kTypes) {
+    if (a_Name == type.m_Name) return &type;
+  }
+  return nullptr;
+}
+
 void CAddr::Reset(int32_t a_Width, bool a_KeepInternal) {
-  (void)a_KeepInternal;  // ports join once the PLC library is known to the project
   m_Width = a_Width;
   m_Port = kInternalPort;
   m_Station = 0;
+  if (const CKV410Project* project = GetCurrentProject(); !a_KeepInternal && project != nullptr) {
+    for (int port = 0; port < CKV410Project::kSerialPortCount; ++port) {
+      if (project->GetPort(port)->IsEnabled()) {
+        m_Port = port;
+        break;
+      }
+    }
+    if (m_Port == kInternalPort && project->GetCanPort().IsEnabled()) m_Port = CPortCan::kPortNumber;
+    if (const CPLCModel* model = GetPortModel(m_Port); model != nullptr && !IsInternal()) {
+      m_Station = model->m_StationDefault;
+    }
+  }
   m_TypeName = a_Width == kBit ? "LW.B" : "LW";
   m_Note.clear();
   m_Address = 0;
@@ -75,4 +104,93 @@ void CAddr::SwapPort(int32_t a_A, int32_t a_B) {
   } else if (m_Port == a_B) {
     m_Port = a_A;
   }
+}
+
+const CRegisterType* CAddr::FindType() const {
+  if (IsInternal()) return nullptr;
+  const CPLCModel* model = GetPortModel(m_Port);
+  return model == nullptr ? nullptr : model->FindRegisterType(m_Width == kBit, m_TypeName);
+}
+
+uint8_t CAddr::GetRegIdForRegPrm() const {
+  if (!IsInternal()) {
+    const CRegisterType* type = FindType();
+    return type == nullptr ? 0 : static_cast<uint8_t>(type->m_Id);
+  }
+  if (const InternalRegisterType* type = FindInternalRegisterType(m_TypeName)) return type->m_RegisterId;
+  ReportDiagnostic("[CAddr::GetRegIdForRegPrm]Not support this register type: " + m_TypeName);
+  return 0;
+}
+
+namespace {
+uint8_t WidthCode(int32_t a_Width) {
+  return a_Width == CAddr::kBit ? 0 : a_Width == CAddr::kWord ? 2 : 4;
+}
+}  // namespace
+
+uint8_t CAddr::GetRegTypeForRegPrm() const {
+  uint8_t unit = 0;
+  uint8_t addressUnit = 0;
+  if (!IsInternal()) {
+    unit = WidthCode(m_Width);
+    if (const CRegisterType* type = FindType()) {
+      static constexpr uint8_t kUnitCodes[] = {0, 1, 2, 4};
+      addressUnit = type->m_AddressUnit >= 0 && type->m_AddressUnit <= 3
+                        ? kUnitCodes[type->m_AddressUnit]
+                        : 0;
+    }
+  } else if (const InternalRegisterType* type = FindInternalRegisterType(m_TypeName)) {
+    unit = type->m_UnitCode;
+    addressUnit = WidthCode(m_Width);
+  } else {
+    ReportDiagnostic("[CAddr::GetRegTypeForRegPrm]Not support this register type: " + m_TypeName);
+    return 0;
+  }
+  return static_cast<uint8_t>(unit + 16 * addressUnit);
+}
+
+std::array<uint8_t, 12> CAddr::Descriptor() const {
+  CAddr copy(*this);
+  std::vector<uint8_t> bytes;
+  copy.Compile(bytes);
+  std::array<uint8_t, 12> out{};
+  std::copy(bytes.begin(), bytes.end(), out.begin());
+  return out;
+}
+
+void CAddr::Compile(std::vector<uint8_t>& a_Bytes) {
+  const CRegisterType* type = FindType();
+  if (!IsInternal() && type == nullptr) {
+    Reset(m_Width, true);
+    type = nullptr;
+  }
+  uint16_t head = 0x0003;
+  if (m_Bcd != 0) head |= 0x8000;
+  if (type != nullptr && type->m_BigEndian) head |= 0x0100;
+  uint16_t units = 1;
+  if (m_Width == kWord) units = static_cast<uint16_t>(m_Length);
+  if (m_Width == kDoubleWord) units = static_cast<uint16_t>(m_Length / 2);
+  uint32_t value = static_cast<uint32_t>(m_Address);
+  if (m_HasSubAddress != 0) {
+    const int shift = IsInternal() ? 4 : (type != nullptr ? type->m_SubBits : 0);
+    value = (value << shift) + static_cast<uint32_t>(m_SubAddress);
+  }
+  if (m_HasIndex != 0) {
+    value += static_cast<uint32_t>(m_Index) * (m_HasSubAddress != 0 ? 800000u : 100000u);
+  }
+  const uint8_t bytes[12] = {
+      static_cast<uint8_t>(head),
+      static_cast<uint8_t>(head >> 8),
+      static_cast<uint8_t>(IsInternal() ? 0xFF : m_Port),
+      static_cast<uint8_t>(IsInternal() ? 0 : m_Station),
+      GetRegIdForRegPrm(),
+      GetRegTypeForRegPrm(),
+      static_cast<uint8_t>(units),
+      static_cast<uint8_t>(units >> 8),
+      static_cast<uint8_t>(value),
+      static_cast<uint8_t>(value >> 8),
+      static_cast<uint8_t>(value >> 16),
+      static_cast<uint8_t>(value >> 24),
+  };
+  a_Bytes.insert(a_Bytes.end(), bytes, bytes + 12);
 }

@@ -3,13 +3,25 @@
 // internal register types, with the number within that type.
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "editor/project/Archive.h"
 
 // Program-wide marks of the ports whose PLC the communication settings changed (0..3).
 void SetChangedPorts(const std::array<bool, 4>& a_Marks);
 bool IsPortChanged(int32_t a_Port);
+
+struct CRegisterType;
+
+// The range hint of a port register type, for example "DDDD(0~9999)".
+std::string RangeText(const CRegisterType& a_Type);
+// Parses a number typed in a base (0 octal, 1 decimal, 2 hexadecimal): octal and decimal as
+// signed, hexadecimal as unsigned; the whole text must convert.
+std::optional<int64_t> ParseNumberInBase(const std::string& a_Text, int32_t a_Base);
+// Prints a number in a base: "%o", "%u" or "%X".
+std::string FormatInBase(int64_t a_Value, int32_t a_Base);
 
 class CAddr : public CObject {
   KD_DECLARE_SERIAL(CAddr)
@@ -36,6 +48,29 @@ class CAddr : public CObject {
   void ResetIfPortChanged();
 
   bool IsInternal() const { return m_Port == kInternalPort; }
+
+  // The port register type of the address (by name among the bit types for a bit address,
+  // else among the word and double-word types of the port's PLC model); null for internal
+  // addresses and unknown names.
+  const CRegisterType* FindType() const;
+  // Appends the 12-byte register descriptor. A port address whose type the port's PLC model
+  // lacks first becomes the default internal address.
+  void Compile(std::vector<uint8_t>& a_Bytes);
+  // The descriptor this address compiles to, leaving the address itself unchanged.
+  std::array<uint8_t, 12> Descriptor() const;
+  uint8_t GetRegIdForRegPrm() const;
+  uint8_t GetRegTypeForRegPrm() const;
+
+  // The number part as text: "12", "3.A" (address and sub-address, each in its base).
+  std::string FormatNumber() const;
+  // Sets the address (and sub-address) from text in the form FormatNumber prints; false
+  // when the text does not convert.
+  bool ParseNumber(const std::string& a_Text);
+  // The hint text of the allowed range for the address's type.
+  std::string RangeText() const;
+  // Checks type, address, sub-address and index against the type's ranges; the reason when
+  // they do not fit.
+  std::optional<std::string> Validate() const;
   // Every field equal.
   bool operator==(const CAddr& a_Other) const;
 

@@ -1,7 +1,6 @@
 #include "editor/project/AlarmSettings.h"
 
 #include <string>
-#include <tuple>
 
 #include "editor/project/LangDefine.h"
 
@@ -9,16 +8,6 @@ namespace {
 
 // Smallest stored alarm item: version, six integers and an empty text; the register follows.
 constexpr std::size_t kMinStoredItemBytes = 7 * 4 + 4;
-
-// Two registers are the same when they address the same thing; the note is only a remark.
-bool SameRegister(const CAddr& a_A, const CAddr& a_B) {
-  const auto key = [](const CAddr& a) {
-    return std::tie(a.m_Width, a.m_Port, a.m_Station, a.m_TypeName, a.m_Address,
-                    a.m_HasSubAddress, a.m_SubAddress, a.m_HasIndex, a.m_Index, a.m_Bcd,
-                    a.m_Length);
-  };
-  return key(a_A) == key(a_B);
-}
 
 }  // namespace
 
@@ -36,7 +25,7 @@ void CAlarmItem::Serialize(CArchive& a_Ar) {
 }
 
 bool CAlarmItem::operator==(const CAlarmItem& a_Other) const {
-  return SameRegister(m_Register, a_Other.m_Register) && m_Flags == a_Other.m_Flags &&
+  return m_Register.Descriptor() == a_Other.m_Register.Descriptor() && m_Flags == a_Other.m_Flags &&
          m_Value == a_Other.m_Value && m_RangeUsed == a_Other.m_RangeUsed &&
          m_RangeA == a_Other.m_RangeA && m_RangeB == a_Other.m_RangeB &&
          m_BuzzerSeconds == a_Other.m_BuzzerSeconds && m_Text == a_Other.m_Text;

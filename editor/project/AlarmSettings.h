@@ -16,6 +16,7 @@ struct CAlarmItem {
   static constexpr uint32_t kBuzzer = 1u << 5;
 
   void Serialize(CArchive& a_Ar);
+  // Equal compiled registers and equal settings and text.
   bool operator==(const CAlarmItem& a_Other) const;
 
   uint32_t m_Flags = 0;

@@ -1,22 +1,11 @@
 #include "editor/project/DataTransfer.h"
 
 #include <string>
-#include <tuple>
 
 namespace {
 
 // Smallest stored transfer item: version, three integers and three shorts; addresses follow.
 constexpr std::size_t kMinStoredItemBytes = 4 * 4 + 3 * 2;
-
-// Two addresses are the same when they address the same thing; the note is only a remark.
-bool SameAddress(const CAddr& a_A, const CAddr& a_B) {
-  const auto key = [](const CAddr& a) {
-    return std::tie(a.m_Width, a.m_Port, a.m_Station, a.m_TypeName, a.m_Address,
-                    a.m_HasSubAddress, a.m_SubAddress, a.m_HasIndex, a.m_Index, a.m_Bcd,
-                    a.m_Length);
-  };
-  return key(a_A) == key(a_B);
-}
 
 }  // namespace
 
@@ -35,9 +24,9 @@ void CDataTransferItem::Serialize(CArchive& a_Ar) {
 }
 
 bool CDataTransferItem::operator==(const CDataTransferItem& a_Other) const {
-  return SameAddress(m_Source, a_Other.m_Source) &&
-         SameAddress(m_Destination, a_Other.m_Destination) &&
-         SameAddress(m_Trigger, a_Other.m_Trigger) && m_Periodic == a_Other.m_Periodic &&
+  return m_Source.Descriptor() == a_Other.m_Source.Descriptor() &&
+         m_Destination.Descriptor() == a_Other.m_Destination.Descriptor() &&
+         m_Trigger.Descriptor() == a_Other.m_Trigger.Descriptor() && m_Periodic == a_Other.m_Periodic &&
          m_EdgeMode == a_Other.m_EdgeMode && m_Period == a_Other.m_Period &&
          m_Frame == a_Other.m_Frame && m_ExecutionLimit == a_Other.m_ExecutionLimit &&
          m_Count == a_Other.m_Count;

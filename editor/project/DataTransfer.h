@@ -11,6 +11,7 @@ struct CDataTransferItem {
   enum EdgeMode : int32_t { kNoEdge = 0, kRising = 1, kFalling = 2, kBothEdges = 3 };
 
   void Serialize(CArchive& a_Ar);
+  // Equal compiled addresses and equal settings.
   bool operator==(const CDataTransferItem& a_Other) const;
 
   int32_t m_Periodic = 0;  // boolean

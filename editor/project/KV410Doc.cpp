@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "editor/devices/HardwareLibrary.h"
+#include "editor/devices/PlcLibrary.h"
 #include "editor/project/Messages.h"
 #include "platform/Files.h"
 #include "platform/ProgramDirectory.h"
@@ -212,6 +214,12 @@ bool CKV410Doc::CloseProject() {
 void CKV410Doc::ShowProject() {
   SetCurrentProject(m_Project.get());
   m_ElementLabels = m_Project->GetElementLabels();
+  // The panel model and the PLC models the project names (none for ids the library lacks).
+  CHardwareModel& model = CurrentHardwareModel();
+  if (!GetHardwareLibrary().LoadModelById(model, m_Project->GetHardwareModelId())) {
+    model = CHardwareModel();
+  }
+  ReloadPortModels(*m_Project);
 }
 
 bool CKV410Doc::OpenProject(const std::string& a_Path) {

@@ -2,6 +2,9 @@
 
 #include <utility>
 
+#include "editor/devices/PlcLibrary.h"
+#include "editor/project/CommuUtils.h"
+
 KD_IMPLEMENT_SERIAL(CPortCom, nullptr, 1)
 KD_IMPLEMENT_SERIAL(CPortCan, nullptr, 1)
 
@@ -54,6 +57,44 @@ void CPortCom::SwapContents(CPortCom& a_Other) {
   for (int32_t CPortCom::*field : kStoredFields) {
     if (field != &CPortCom::m_PortNumber) std::swap(this->*field, a_Other.*field);
   }
+}
+
+void CPortCom::Compile(std::vector<uint8_t>& a_Bytes) const {
+  if (!IsEnabled()) return;
+  const auto u8 = [&](int64_t a_Value) { a_Bytes.push_back(static_cast<uint8_t>(a_Value)); };
+  const auto u16 = [&](int64_t a_Value) {
+    u8(a_Value);
+    u8(a_Value >> 8);
+  };
+  const auto u32 = [&](int64_t a_Value) {
+    u16(a_Value);
+    u16(a_Value >> 16);
+  };
+  u8(m_PortNumber);
+  u8(CommuUtils::SerialTypeCompileValue(m_SerialType));
+  u8(CommuUtils::DataBitCompileValue(m_DataBits));
+  u8(CommuUtils::VerifyBitCompileValue(m_Parity));
+  u32(CommuUtils::BaudRateCompileValue(m_BaudRate));
+  u8(CommuUtils::StopBitCompileValue(m_StopBits));
+  u8(m_StationUsed != 0 ? 1 : 0);
+  u16(m_ProtocolId);
+  u32(m_ResponseTimeout);
+  u32(m_ProtocolTimeout1);
+  u32(m_ProtocolTimeout2);
+  u16(m_Station);
+  u16(m_WordPacketMax);
+  u16(m_BitPacketMax);
+  u8(m_WordPackingInterval);
+  u8(m_BitPackingInterval);
+  u8(m_CommunicationInterval);
+  u8(m_MessageTime);
+  u8(m_RetryCount);
+  u8(m_RetryAfterFailure == 1 ? 0 : 1);
+}
+
+bool CPortCom::HasRegisterTypes() const {
+  const CPLCModel* model = GetPortModel(m_PortNumber);
+  return IsEnabled() && model != nullptr && model->HasRegisterTypes();
 }
 
 void CPortCan::Serialize(CArchive& a_Ar) {

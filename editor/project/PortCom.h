@@ -1,6 +1,7 @@
 #pragma once
 // The project's communication ports: three serial ports and the CAN port.
 #include <cstdint>
+#include <vector>
 
 #include "editor/project/Archive.h"
 
@@ -15,6 +16,10 @@ class CPortCom : public CObject {
   explicit CPortCom(int32_t a_PortNumber) : m_PortNumber(a_PortNumber) {}
 
   void Serialize(CArchive& a_Ar) override;
+  // Appends the 36-byte port record when the port is enabled, nothing otherwise.
+  void Compile(std::vector<uint8_t>& a_Bytes) const;
+  // Enabled, and the PLC model of its port has register types.
+  bool HasRegisterTypes() const;
   // Exchanges every field with a_Other except the port numbers.
   void SwapContents(CPortCom& a_Other);
   bool IsEnabled() const { return m_Enabled != 0; }
@@ -50,6 +55,8 @@ class CPortCan : public CObject {
   static constexpr int32_t kPortNumber = 3;
 
   void Serialize(CArchive& a_Ar) override;
+  // The CAN port has no compiled form.
+  void Compile(std::vector<uint8_t>& a_Bytes) const { (void)a_Bytes; }
   bool IsEnabled() const { return m_Enabled != 0; }
 
   int32_t m_Enabled = 0;

@@ -64,7 +64,7 @@ void CHMIFrame::CopyFrom(const CHMIFrame& a_Other) {
   m_Previous = a_Other.m_Previous;
   m_Next = a_Other.m_Next;
   for (const auto& e : a_Other.m_Elements) {
-    if (auto copy = e->Clone()) AdoptKeepingNumber(std::move(copy));
+    if (auto copy = e->Clone()) AddElementKeepingNumber(std::move(copy));
   }
 }
 
@@ -96,10 +96,10 @@ void CHMIFrame::Serialize(CArchive& a_Ar) {
   loaded.reserve(count);
   for (uint32_t i = 0; i < count; ++i) loaded.push_back(a_Ar.ReadOwned<CGraphElement>());
   m_Elements.clear();
-  for (auto& e : loaded) AdoptKeepingNumber(std::move(e));
+  for (auto& e : loaded) AddElementKeepingNumber(std::move(e));
 }
 
-void CHMIFrame::AdoptKeepingNumber(std::unique_ptr<CGraphElement> a_Element) {
+void CHMIFrame::AddElementKeepingNumber(std::unique_ptr<CGraphElement> a_Element) {
   CGraphElement* element = a_Element.get();
   const bool clash =
       element->GetNumber() == CGraphElement::kNoNumber ||

@@ -34,6 +34,9 @@ class CHMIFrame : public CObject {
   // type in the frame holds, the element itself counted with the number it carries. Returns
   // the element, or null when it is already in the list (it is then left to the caller).
   CGraphElement* AddElement(std::unique_ptr<CGraphElement> a_Element);
+  // Appends a loaded or copied element. It keeps its number and name unless the number is
+  // missing or already held by an element of its type; then it gets the smallest free one.
+  void AddElementKeepingNumber(std::unique_ptr<CGraphElement> a_Element);
   bool Contains(const CGraphElement* a_Element) const;
   // Removes the element from the list and destroys it; false (and nothing destroyed) when
   // it is not in the list.
@@ -50,10 +53,6 @@ class CHMIFrame : public CObject {
   // Smallest number n >= 0 that no element of the type holds, a_Self excepted when
   // a_CountSelf is false.
   uint16_t FreeNumber(int32_t a_TypeCode, const CGraphElement* a_Self, bool a_CountSelf) const;
-
-  // Appends a loaded or copied element. It keeps its number and name unless the number is
-  // missing or already held by an element of its type; then it gets the smallest free one.
-  void AdoptKeepingNumber(std::unique_ptr<CGraphElement> a_Element);
 
   ElementList m_Elements;
   std::string m_Name;

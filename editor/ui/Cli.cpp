@@ -8,6 +8,9 @@
 
 #include "Version.h"
 #include "editor/project/KV410Doc.h"
+#include "editor/ui/JsonCommands.h"
+#include "editor/ui/LibraryCommands.h"
+#include "editor/ui/ProjectCommands.h"
 #include "editor/ui/ProjectInfo.h"
 #include "platform/UserInteraction.h"
 
@@ -65,6 +68,59 @@ int RunKD820(int a_Argc, char** a_Argv) {
   auto* yesFlag = saveAs->add_flag("--yes,-y", yes, "Answer yes to the replace question");
   saveAs->add_flag("--no,-n", no, "Answer no to the replace question")->excludes(yesFlag);
 
+  auto* models = app.add_subcommand("models", "List the panel models of the hardware library");
+  auto* plcs = app.add_subcommand("plcs", "List the PLC protocols and their register types");
+
+  std::string exportPath, exportOut;
+  auto* exportCmd = app.add_subcommand("export", "Write a project as JSON");
+  exportCmd->add_option("PROJECT.FPJ", exportPath, "Project file")->required();
+  exportCmd->add_option("-o,--output", exportOut, "JSON file (default: standard output)");
+
+  std::string importPath, importOut;
+  bool importYes = false;
+  auto* importCmd = app.add_subcommand("import", "Check a JSON project and write it as a project file");
+  importCmd->add_option("FILE.json", importPath, "JSON project")->required();
+  importCmd->add_option("-o,--output", importOut, "Project file to write")->required();
+  importCmd->add_flag("--yes,-y", importYes, "Replace an existing project file");
+
+  CliNewOptions newOptions;
+  std::string newParent;
+  int newModel = 0;
+  auto* newCmd = app.add_subcommand("new", "Create a new project (the new-project wizard)");
+  newCmd->add_option("NAME", newOptions.m_Name, "Project name")->required();
+  auto* parentOpt = newCmd->add_option(
+      "--dir", newParent, "Parent directory of the project directory (default: projects/)");
+  auto* modelOpt = newCmd->add_option("--model", newModel, "Panel model id (default: the first; see models)");
+  bool newYes = false, newNo = false;
+  auto* newYesFlag = newCmd->add_flag("--yes,-y", newYes, "Answer yes to the wizard's questions");
+  newCmd->add_flag("--no,-n", newNo, "Answer no to the wizard's questions")->excludes(newYesFlag);
+
+  std::string commPath;
+  std::array<CliPortOptions, 3> commPorts;
+  bool commYes = false, commNo = false;
+  auto* comm = app.add_subcommand("comm", "Change the communication settings of a project");
+  comm->add_option("PROJECT.FPJ", commPath, "Project file")->required();
+  auto* commYesFlag = comm->add_flag("--yes,-y", commYes, "Confirm the reset of changed ports");
+  comm->add_flag("--no,-n", commNo, "Refuse the reset of changed ports")->excludes(commYesFlag);
+
+  const auto addPortOptions = [](CLI::App* a_Cmd, std::array<CliPortOptions, 3>& a_Ports) {
+    for (int i = 0; i < 3; ++i) {
+      const std::string p = "--com" + std::to_string(i);
+      CliPortOptions& o = a_Ports[static_cast<std::size_t>(i)];
+      const std::string group = "COM" + std::to_string(i);
+      a_Cmd->add_option(p, o.m_Plc, "PLC on COM" + std::to_string(i) +
+                                        ": none, a protocol id, or MANUFACTURER/NAME")->group(group);
+      a_Cmd->add_option(p + "-type", o.m_SerialType, "RS232, RS485 or RS422")->group(group);
+      a_Cmd->add_option(p + "-baud", o.m_Baud, "Baud rate in bit/s")->group(group);
+      a_Cmd->add_option(p + "-data", o.m_DataBits, "Data bits: 7 or 8")->group(group);
+      a_Cmd->add_option(p + "-parity", o.m_Parity, "none, odd or even")->group(group);
+      a_Cmd->add_option(p + "-stop", o.m_StopBits, "Stop bits: 1 or 2")->group(group);
+      a_Cmd->add_option(p + "-station", o.m_Station, "Station number of the PLC")->group(group);
+    }
+  };
+  addPortOptions(newCmd, newOptions.m_Ports);
+  addPortOptions(comm, commPorts);
+
   try {
     app.parse(a_Argc, a_Argv);
   } catch (const CLI::ParseError& e) {
@@ -72,7 +128,23 @@ int RunKD820(int a_Argc, char** a_Argv) {
     return rc == 0 ? kExitOk : kExitUsage;
   }
 
+  const auto preset = [](bool a_Yes, bool a_No) -> std::optional<Answer> {
+    if (a_Yes) return Answer::Yes;
+    if (a_No) return Answer::No;
+    return std::nullopt;
+  };
   if (info->parsed()) return RunInfo(infoPath);
+  if (models->parsed()) return RunModelsCommand(std::cout);
+  if (plcs->parsed()) return RunPlcsCommand(std::cout);
+  if (exportCmd->parsed()) return RunExportCommand(exportPath, exportOut);
+  if (importCmd->parsed()) return RunImportCommand(importPath, importOut, importYes);
+  if (newCmd->parsed()) {
+    if (parentOpt->count() > 0) newOptions.m_Parent = newParent;
+    if (modelOpt->count() > 0) newOptions.m_Model = newModel;
+    newOptions.m_Preset = preset(newYes, newNo);
+    return RunNewCommand(newOptions);
+  }
+  if (comm->parsed()) return RunCommCommand(commPath, commPorts, preset(commYes, commNo));
   if (saveAs->parsed()) {
     std::optional<Answer> preset;
     if (yes) preset = Answer::Yes;

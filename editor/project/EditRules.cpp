@@ -1,0 +1,92 @@
+#include "editor/project/EditRules.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "editor/project/KV410Project.h"
+
+const std::vector<std::pair<std::string, uint16_t>>& ScreenSaverChoices() {
+  static const std::vector<std::pair<std::string, uint16_t>> kChoices = {
+      {"从不", 0},     {"1分钟", 1},   {"2分钟", 2},   {"3分钟", 3},   {"5分钟", 5},   {"10分钟", 10},
+      {"15分钟", 15}, {"20分钟", 20}, {"30分钟", 30}, {"45分钟", 45}, {"1小时", 60}};
+  return kChoices;
+}
+
+std::optional<std::size_t> ScreenSaverChoiceIndex(uint16_t a_Minutes) {
+  const auto& choices = ScreenSaverChoices();
+  for (std::size_t i = 0; i < choices.size(); ++i) {
+    if (choices[i].second == a_Minutes) return i;
+  }
+  return std::nullopt;
+}
+
+bool ScreenSaverFrameEnabled(const CGlobalSettings& a_Settings) {
+  return (a_Settings.m_Flags & CGlobalSettings::kBacklightOnly) == 0;
+}
+
+bool PasswordLevelEnabled(const CGlobalSettings& a_Settings) {
+  return (a_Settings.m_Flags & CGlobalSettings::kPasswordToWake) != 0;
+}
+
+bool CommonFrameEnabled(const CGlobalSettings& a_Settings) {
+  return (a_Settings.m_Flags & CGlobalSettings::kCommonFrameUsed) != 0;
+}
+
+bool ControlAddressEnabled(const CGlobalSettings& a_Settings) {
+  return (a_Settings.m_ControlFlags &
+          (CGlobalSettings::kPlcSelectsFrame | CGlobalSettings::kReportFrame)) != 0;
+}
+
+void ApplySettingsDialog(CGlobalSettings& a_Settings, const CGlobalSettings& a_Edited) {
+  const uint32_t ownBit = a_Settings.m_Flags & CGlobalSettings::kOwnMessageLanguage;
+  a_Settings = a_Edited;
+  a_Settings.m_Flags = (a_Edited.m_Flags & ~CGlobalSettings::kOwnMessageLanguage) | ownBit;
+  a_Settings.m_PasswordMask = 255;
+  a_Settings.m_ControlFlags &= ~0x80;
+  if ((a_Settings.m_Flags & CGlobalSettings::kCommonFrameUsed) != 0) a_Settings.m_ControlFlags |= 0x80;
+}
+
+std::optional<std::string> CheckAlarmItem(const CAlarmItemInput& a_Input) {
+  if (a_Input.m_Item.m_Text.empty()) return std::string("信息输入不能为空");
+  constexpr int64_t kMin = std::numeric_limits<int32_t>::min();
+  constexpr int64_t kMax = std::numeric_limits<int32_t>::max();
+  for (int64_t v : {a_Input.m_Value, a_Input.m_RangeA, a_Input.m_RangeB}) {
+    if (v < kMin || v > kMax) return std::string("字状态取值范围越界，必须在-2147483648和2147483647");
+  }
+  if (a_Input.m_Item.m_RangeUsed != 0 && a_Input.m_RangeA < a_Input.m_RangeB) {
+    return std::string("上限必须大于下限");
+  }
+  return std::nullopt;
+}
+
+std::optional<std::string> AddAlarmToList(std::vector<CAlarmItem>& a_List, const CAlarmItem& a_Item) {
+  if (std::find(a_List.begin(), a_List.end(), a_Item) != a_List.end()) {
+    return std::string("报警设置条目已存在");
+  }
+  a_List.push_back(a_Item);
+  return std::nullopt;
+}
+
+std::optional<std::string> ApplyLanguageDialog(CKV410Project& a_Project, int a_Count,
+                                               const std::vector<CLanguageRow>& a_Rows,
+                                               bool a_MessagesInFirstLanguage) {
+  if (a_Count < 1 || a_Count > CLangDefine::kMaxLanguages) return std::string("请至少配置一种语言！");
+  if (a_Rows.size() < static_cast<std::size_t>(a_Count)) return std::string("请选择语言！");
+  for (int i = 0; i < a_Count; ++i) {
+    if (!a_Rows[static_cast<std::size_t>(i)].m_LanguageId) return std::string("请选择语言！");
+    if (a_Rows[static_cast<std::size_t>(i)].m_FontName.empty()) return std::string("请选择字体！");
+  }
+  auto& items = a_Project.GetLangDefine().m_Items;
+  items.clear();
+  for (int i = 0; i < a_Count; ++i) {
+    const CLanguageRow& row = a_Rows[static_cast<std::size_t>(i)];
+    items.push_back(std::make_unique<CLangDefineItem>(*row.m_LanguageId, row.m_FontName));
+  }
+  uint32_t& flags = a_Project.GetSettings().m_Flags;
+  if (a_MessagesInFirstLanguage) {
+    flags &= ~CGlobalSettings::kOwnMessageLanguage;
+  } else {
+    flags |= CGlobalSettings::kOwnMessageLanguage;
+  }
+  return std::nullopt;
+}

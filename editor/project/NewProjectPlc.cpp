@@ -1,0 +1,180 @@
+#include "editor/project/NewProjectPlc.h"
+
+#include <algorithm>
+#include <array>
+
+#include "editor/devices/Addr.h"
+#include "editor/project/KV410Project.h"
+#include "editor/project/Messages.h"
+
+CNewProjectPlc::CNewProjectPlc(const CHardwareModel& a_Model) {
+  for (const CHardwarePort& port : a_Model.m_Ports) {
+    CPortPageValues values;
+    values.m_PortId = port.m_Id;
+    values.m_DeviceName = port.m_DeviceName;
+    values.m_IsSerial = port.m_Id <= 2;
+    if (port.m_Rs232) values.m_OfferedSerialTypes.push_back(CPortCom::kRs232);
+    if (port.m_Rs485Two) values.m_OfferedSerialTypes.push_back(CPortCom::kRs485);
+    if (port.m_Rs485Four) values.m_OfferedSerialTypes.push_back(CPortCom::kRs422);
+    m_Ports.push_back(values);
+  }
+}
+
+CPortPageValues* CNewProjectPlc::Port(int32_t a_PortId) {
+  for (auto& p : m_Ports) {
+    if (p.m_PortId == a_PortId) return &p;
+  }
+  return nullptr;
+}
+
+void CNewProjectPlc::Preset(CPortPageValues& a_Values, const CPLCModel& a_Model) {
+  a_Values.m_ProtocolId = a_Model.m_Id;
+  a_Values.m_StationUsed = a_Model.m_StationUsed;
+  a_Values.m_SerialType = a_Model.m_SerialType;
+  a_Values.m_BaudRate = a_Model.m_BaudRate;
+  a_Values.m_DataBits = a_Model.m_DataBits;
+  a_Values.m_Parity = a_Model.m_Parity;
+  a_Values.m_StopBits = a_Model.m_StopBits;
+  a_Values.m_Station = 1;
+  a_Values.m_ResponseTimeout = a_Model.m_ResponseTimeout;
+  a_Values.m_ProtocolTimeout1 = a_Model.m_ProtocolTimeout1;
+  a_Values.m_ProtocolTimeout2 = a_Model.m_ProtocolTimeout2;
+  a_Values.m_WordPacketMax = a_Model.m_PacketMaxWords;
+  a_Values.m_BitPacketMax = a_Model.m_PacketMaxBits;
+  a_Values.m_WordPackingInterval = a_Model.m_WordBreakInterval;
+  a_Values.m_BitPackingInterval = a_Model.m_BitBreakInterval;
+  a_Values.m_CommunicationInterval = a_Model.m_CommunicationInterval;
+  a_Values.m_MessageTime = 0;
+  a_Values.m_RetryCount = 10;
+  a_Values.m_RetryAfterFailure = 1;
+  // The protocol's default interface, when the hardware port offers it.
+  const auto& offered = a_Values.m_OfferedSerialTypes;
+  if (!offered.empty() &&
+      std::find(offered.begin(), offered.end(), a_Values.m_SerialType) == offered.end()) {
+    a_Values.m_SerialType = offered.front();
+  }
+}
+
+bool CNewProjectPlc::ChoosePlc(int32_t a_PortId,
+                               std::optional<std::pair<std::size_t, std::size_t>> a_Plc) {
+  CPortPageValues* values = Port(a_PortId);
+  if (values == nullptr || !values->m_IsSerial) return false;
+  if (!a_Plc) {
+    values->m_Plc.reset();
+    values->m_ProtocolId = 0;
+    return true;
+  }
+  const CPlcLibrary& library = GetPlcLibrary();
+  if (a_Plc->first >= library.Manufacturers().size() ||
+      a_Plc->second >= library.Manufacturers()[a_Plc->first].m_Plcs.size()) {
+    return false;
+  }
+  CPLCModel model;
+  if (!model.Load(library.GetPlcPath(a_Plc->first, a_Plc->second))) return false;
+  values->m_Plc = a_Plc;
+  Preset(*values, model);
+  return true;
+}
+
+bool CNewProjectPlc::RestoreDefaults(int32_t a_PortId) {
+  CPortPageValues* values = Port(a_PortId);
+  if (values == nullptr || !values->m_Plc) return false;
+  return ChoosePlc(a_PortId, values->m_Plc);
+}
+
+void CNewProjectPlc::LoadFromProject(const CKV410Project& a_Project) {
+  for (auto& values : m_Ports) {
+    const CPortCom* port = a_Project.GetPort(values.m_PortId);
+    if (port == nullptr) continue;
+    std::size_t manufacturer = 0, plc = 0;
+    values.m_Plc.reset();
+    if (port->IsEnabled() && GetPlcLibrary().FindPlc(port->m_ProtocolId, &manufacturer, &plc)) {
+      values.m_Plc = std::make_pair(manufacturer, plc);
+    }
+    values.m_ProtocolId = port->m_ProtocolId;
+    values.m_StationUsed = port->m_StationUsed != 0;
+    values.m_SerialType = port->m_SerialType;
+    values.m_BaudRate = port->m_BaudRate;
+    values.m_DataBits = port->m_DataBits;
+    values.m_Parity = port->m_Parity;
+    values.m_StopBits = port->m_StopBits;
+    values.m_Station = port->m_Station;
+    values.m_ResponseTimeout = port->m_ResponseTimeout;
+    values.m_ProtocolTimeout1 = port->m_ProtocolTimeout1;
+    values.m_ProtocolTimeout2 = port->m_ProtocolTimeout2;
+    values.m_WordPacketMax = port->m_WordPacketMax;
+    values.m_BitPacketMax = port->m_BitPacketMax;
+    values.m_WordPackingInterval = port->m_WordPackingInterval;
+    values.m_BitPackingInterval = port->m_BitPackingInterval;
+    values.m_CommunicationInterval = port->m_CommunicationInterval;
+    values.m_MessageTime = port->m_MessageTime;
+    values.m_RetryCount = port->m_RetryCount;
+    values.m_RetryAfterFailure = port->m_RetryAfterFailure;
+  }
+}
+
+void CNewProjectPlc::Apply(CKV410Project& a_Project) const {
+  for (int i = 0; i < CKV410Project::kSerialPortCount; ++i) a_Project.GetPort(i)->m_Enabled = 0;
+  a_Project.GetCanPort().m_Enabled = 0;
+  for (const auto& values : m_Ports) {
+    CPortCom* port = a_Project.GetPort(values.m_PortId);
+    if (port == nullptr) continue;  // the CAN tab has no settings
+    port->m_Enabled = values.m_Plc ? 1 : 0;
+    port->m_ProtocolId = values.m_ProtocolId;
+    port->m_SerialType = values.m_SerialType;
+    port->m_BaudRate = values.m_BaudRate;
+    port->m_DataBits = values.m_DataBits;
+    port->m_Parity = values.m_Parity;
+    port->m_StopBits = values.m_StopBits;
+    port->m_StationUsed = values.m_StationUsed ? 1 : 0;
+    port->m_Station = values.m_Station;
+    port->m_ResponseTimeout = values.m_ResponseTimeout;
+    port->m_ProtocolTimeout1 = values.m_ProtocolTimeout1;
+    port->m_ProtocolTimeout2 = values.m_ProtocolTimeout2;
+    port->m_WordPacketMax = values.m_WordPacketMax;
+    port->m_BitPacketMax = values.m_BitPacketMax;
+    port->m_WordPackingInterval = values.m_WordPackingInterval;
+    port->m_BitPackingInterval = values.m_BitPackingInterval;
+    port->m_CommunicationInterval = values.m_CommunicationInterval;
+    port->m_MessageTime = values.m_MessageTime;
+    port->m_RetryCount = values.m_RetryCount;
+    port->m_RetryAfterFailure = values.m_RetryAfterFailure;
+  }
+}
+
+bool ApplyCommunicationSettings(CKV410Project& a_Project, const CNewProjectPlc& a_Page,
+                                IUserInteraction& a_Ui) {
+  const auto enabledOf = [](const CKV410Project& a_P, int a_Port) {
+    return a_Port == 3 ? a_P.GetCanPort().IsEnabled() : a_P.GetPort(a_Port)->IsEnabled();
+  };
+  const auto protocolOf = [](const CKV410Project& a_P, int a_Port) {
+    return a_Port == 3 ? 0 : a_P.GetPort(a_Port)->m_ProtocolId;
+  };
+  CKV410Project proposed;
+  a_Page.Apply(proposed);
+  std::array<bool, 4> changed{};
+  bool any = false;
+  for (int port = 0; port < 4; ++port) {
+    changed[static_cast<std::size_t>(port)] = enabledOf(proposed, port) != enabledOf(a_Project, port);
+    any = any || changed[static_cast<std::size_t>(port)];
+  }
+  if (!any) {
+    for (int port = 0; port < 4; ++port) {
+      changed[static_cast<std::size_t>(port)] =
+          enabledOf(a_Project, port) && protocolOf(proposed, port) != protocolOf(a_Project, port);
+      any = any || changed[static_cast<std::size_t>(port)];
+    }
+  }
+  if (any && a_Ui.Ask(msg::kResetChangedPorts, msg::kAppTitle, Choices::YesNo, Answer::No) !=
+                 Answer::Yes) {
+    return false;
+  }
+  a_Page.Apply(a_Project);
+  ReloadPortModels(a_Project);
+  if (any) {
+    SetChangedPorts(changed);
+    a_Project.ResetPortConfiguration();
+    SetChangedPorts({});
+  }
+  return true;
+}

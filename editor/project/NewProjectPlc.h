@@ -1,0 +1,77 @@
+#pragma once
+// The PLC page of the new-project wizard and of the communication settings: one set of
+// serial settings per port of the hardware model, as operations without a window.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "editor/devices/HardwareLibrary.h"
+#include "editor/devices/PlcLibrary.h"
+#include "platform/UserInteraction.h"
+
+class CKV410Project;
+class CPortCom;
+
+// What one port's tab holds.
+struct CPortPageValues {
+  int32_t m_PortId = 0;
+  std::string m_DeviceName;
+  bool m_IsSerial = true;
+  // The chosen PLC (manufacturer and PLC index in the library); none = no PLC.
+  std::optional<std::pair<std::size_t, std::size_t>> m_Plc;
+  int32_t m_ProtocolId = 0;
+  bool m_StationUsed = false;
+  int32_t m_SerialType = 0;
+  int32_t m_BaudRate = 0;
+  int32_t m_DataBits = 1;
+  int32_t m_Parity = 0;
+  int32_t m_StopBits = 0;
+  int32_t m_Station = 1;
+  int32_t m_ResponseTimeout = 0;
+  int32_t m_ProtocolTimeout1 = 0;
+  int32_t m_ProtocolTimeout2 = 0;
+  int32_t m_WordPacketMax = 0;
+  int32_t m_BitPacketMax = 0;
+  int32_t m_WordPackingInterval = 0;
+  int32_t m_BitPackingInterval = 0;
+  int32_t m_CommunicationInterval = 0;
+  int32_t m_MessageTime = 0;
+  int32_t m_RetryCount = 10;
+  int32_t m_RetryAfterFailure = 1;
+  // Interfaces the hardware port offers, as serial-type codes.
+  std::vector<int32_t> m_OfferedSerialTypes;
+};
+
+class CNewProjectPlc {
+ public:
+  explicit CNewProjectPlc(const CHardwareModel& a_Model);
+
+  std::vector<CPortPageValues>& Ports() { return m_Ports; }
+  const std::vector<CPortPageValues>& Ports() const { return m_Ports; }
+  // The tab of a port id; null when the model has no such port.
+  CPortPageValues* Port(int32_t a_PortId);
+
+  // Shows a project's stored settings: per port, the PLC found by its protocol id (none
+  // when the library lacks it) and the stored values.
+  void LoadFromProject(const CKV410Project& a_Project);
+  // Chooses a PLC for a serial port (none with nullopt) and presets the serial parameters
+  // and timing from its protocol file. False when the port or the PLC does not exist or the
+  // protocol file does not load.
+  bool ChoosePlc(int32_t a_PortId, std::optional<std::pair<std::size_t, std::size_t>> a_Plc);
+  // Restores the protocol defaults of the chosen PLC, message time 0, 10 retries, "retry".
+  bool RestoreDefaults(int32_t a_PortId);
+  // Disables all four ports of the project, then writes each tab into its port.
+  void Apply(CKV410Project& a_Project) const;
+
+ private:
+  static void Preset(CPortPageValues& a_Values, const CPLCModel& a_Model);
+
+  std::vector<CPortPageValues> m_Ports;
+};
+
+// Changes the communication settings of an open project from the page: applies them at once
+// when no port changed its PLC; otherwise asks before everything tied to the changed ports is
+// reset. False when the user said no (nothing changed).
+bool ApplyCommunicationSettings(CKV410Project& a_Project, const CNewProjectPlc& a_Page,
+                                IUserInteraction& a_Ui);

@@ -1,0 +1,126 @@
+#include "editor/project/NewProjectWizard.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "editor/project/KV410Doc.h"
+#include "editor/project/Messages.h"
+#include "platform/ProgramDirectory.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string Trim(const std::string& a_Text) {
+  const auto first = a_Text.find_first_not_of(" \t\r\n");
+  if (first == std::string::npos) return std::string();
+  const auto last = a_Text.find_last_not_of(" \t\r\n");
+  return a_Text.substr(first, last - first + 1);
+}
+
+std::string WithArg(const char* a_Format, const std::string& a_Arg) {
+  std::string text = a_Format;
+  text.replace(text.find("%s"), 2, a_Arg);
+  return text;
+}
+
+}  // namespace
+
+CNewProjectName::CNewProjectName() {
+  m_Directory = (WritableDirectory(ProgramDirectory()) / "projects").string() + "/";
+}
+
+std::string CNewProjectName::GetParent() const {
+  const std::size_t slash = m_Directory.rfind('/');
+  return slash == std::string::npos ? std::string() : m_Directory.substr(0, slash + 1);
+}
+
+void CNewProjectName::SetName(const std::string& a_Name) {
+  m_Name = Trim(a_Name);
+  m_Directory = GetParent() + m_Name;
+}
+
+void CNewProjectName::SetParentFolder(const std::string& a_Folder) {
+  std::string parent = a_Folder;
+  if (parent.empty() || parent.back() != '/') parent += '/';
+  m_Directory = parent + m_Name;
+}
+
+CNewProjectHmi::CNewProjectHmi() { Select(0); }
+
+bool CNewProjectHmi::Select(std::size_t a_Index) {
+  return GetHardwareLibrary().LoadModelByIndex(m_Model, a_Index);
+}
+
+bool CNewProjectHmi::SelectById(int32_t a_Id) {
+  return GetHardwareLibrary().LoadModelById(m_Model, a_Id);
+}
+
+CNewProjectWizard::CNewProjectWizard() = default;
+
+CNewProjectPlc& CNewProjectWizard::PlcPage() {
+  if (!m_Plc || m_PlcModelId != m_Hmi.GetModel().m_Id) {
+    m_Plc.emplace(m_Hmi.GetModel());
+    m_PlcModelId = m_Hmi.GetModel().m_Id;
+  }
+  return *m_Plc;
+}
+
+bool CNewProjectWizard::Finish(CKV410Doc& a_Doc, IUserInteraction& a_Ui) {
+  if (!m_Name.CanFinish() || !m_Hmi.HasModel()) return false;
+  if (GetHardwareLibrary().Index().size() > 1 &&
+      a_Ui.Ask(msg::kConfirmModel, msg::kAppTitle, Choices::YesNo, Answer::Yes) != Answer::Yes) {
+    return false;
+  }
+  const std::string dir = m_Name.GetDirectory();
+  std::error_code ec;
+  if (fs::exists(dir, ec) &&
+      a_Ui.Ask(WithArg(msg::kDirectoryExists, dir), msg::kAppTitle, Choices::YesNo, Answer::No) !=
+          Answer::Yes) {
+    return false;
+  }
+  const std::string parent = m_Name.GetParent();
+  if (!fs::is_directory(parent, ec)) {
+    a_Ui.ShowMessage(WithArg(msg::kDirectoryMissing, parent), msg::kAppTitle, MessageIcon::Error);
+    return false;
+  }
+  const std::string projectFile = dir + "/" + m_Name.GetName() + ".FPJ";
+  const CNewProjectPlc& plc = PlcPage();
+
+  const fs::path templateFile =
+      ProgramDirectory() / "lib" / "hardware" / (m_Hmi.GetModel().m_Name + ".SFP");
+  if (fs::is_regular_file(templateFile, ec)) {
+    fs::create_directories(dir, ec);
+    if (!a_Doc.CloseProject()) return false;
+    fs::copy_file(templateFile, projectFile, fs::copy_options::overwrite_existing, ec);
+    if (ec) {
+      a_Ui.ShowMessage(WithArg(msg::kCannotCreateDirectory, dir), msg::kAppTitle, MessageIcon::Error);
+      return false;
+    }
+    if (!a_Doc.OpenProject(projectFile)) return false;
+    plc.Apply(*a_Doc.GetProject());
+    ReloadPortModels(*a_Doc.GetProject());
+    return a_Doc.Save();
+  }
+
+  auto project = std::make_unique<CKV410Project>();
+  project->SetPath(projectFile);
+  project->SetHardwareModelId(m_Hmi.GetModel().m_Id);
+  plc.Apply(*project);
+  const bool existed = fs::is_directory(dir, ec);
+  fs::create_directories(dir, ec);
+  if (!fs::is_directory(dir, ec)) {
+    a_Ui.ShowMessage(WithArg(msg::kCannotCreateDirectory, dir), msg::kAppTitle, MessageIcon::Error);
+    return false;
+  }
+  if (!a_Doc.CloseProject()) return false;
+  if (!a_Doc.AdoptProject(std::move(project))) {
+    // Only a directory made here is removed again.
+    if (!existed && !fs::remove(dir, ec)) {
+      a_Ui.ShowMessage(WithArg(msg::kCannotRemoveDirectory, dir), msg::kAppTitle, MessageIcon::Error);
+    }
+    return false;
+  }
+  ReloadPortModels(*a_Doc.GetProject());
+  return true;
+}

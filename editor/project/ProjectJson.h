@@ -1,0 +1,32 @@
+#pragma once
+// The project's JSON form (docs/project-json.md): export and import of a whole project.
+// Export then import then store gives the project file of the exported project byte for byte;
+// import applies the editor's own checks and names the JSON path of the first fault.
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "editor/project/KV410Project.h"
+
+// The project as a JSON document (UTF-8 text ending in a newline). Register numbers are
+// written in the text form of their type when the PLC library has the port's protocol, else
+// as exact raw fields. Like a save, it counts the bitmap uses of the project; nothing else of
+// the project or of the program-wide PLC models changes.
+std::string ExportProjectJson(const CKV410Project& a_Project);
+
+struct ProjectJsonImport {
+  // The project, or null when the document was refused.
+  std::unique_ptr<CKV410Project> m_Project;
+  // Why it was refused: "<json path>: <reason>", or "line L, column C: <reason>" for text
+  // that is not JSON.
+  std::string m_Error;
+  // Checks that could not be made (for instance a hardware model the library lacks).
+  std::vector<std::string> m_Notes;
+
+  explicit operator bool() const { return m_Project != nullptr; }
+};
+
+// Reads a project from its JSON form. Leaves the program-wide PLC models and the current
+// project as they were.
+ProjectJsonImport ImportProjectJson(std::string_view a_Json);

@@ -1,0 +1,344 @@
+#include "editor/project/ProjectJsonCommon.h"
+
+#include <cctype>
+#include <charconv>
+#include <cmath>
+#include <cstring>
+
+#include "editor/screens/AsciiGE.h"
+#include "editor/screens/BarGE.h"
+#include "editor/screens/DynamicText.h"
+#include "editor/screens/EventListGE.h"
+#include "editor/screens/FunckeyGE.h"
+#include "editor/screens/LedGE.h"
+#include "editor/screens/PictureGE.h"
+#include "editor/screens/RegisterGE.h"
+#include "editor/screens/StaticText.h"
+#include "editor/screens/TrendGE.h"
+
+namespace projectjson {
+
+using pjson::Value;
+
+// ---- enumerations ------------------------------------------------------------------------
+
+const char* NameOf(std::span<const NamedCode> a_Table, int32_t a_Code) {
+  for (const NamedCode& entry : a_Table) {
+    if (entry.m_Code == a_Code) return entry.m_Name;
+  }
+  return nullptr;
+}
+
+std::string PortName(int32_t a_Port) {
+  const char* name = NameOf(kPorts, a_Port);
+  return name != nullptr ? name : "port " + std::to_string(a_Port);
+}
+
+// ---- element types -----------------------------------------------------------------------
+
+std::span<const ElementKind> ElementKinds() {
+  static const ElementKind kKinds[] = {
+      {"led", &CLedGE::classCLedGE},
+      {"functionKey", &CFunckeyGE::classCFunckeyGE},
+      {"staticText", &CStaticText::classCStaticText},
+      {"dynamicText", &CDynamicText::classCDynamicText},
+      {"register", &CRegisterGE::classCRegisterGE},
+      {"bar", &CBarGE::classCBarGE},
+      {"trend", &CTrendGE::classCTrendGE},
+      {"picture", &CPictureGE::classCPictureGE},
+      {"ascii", &CAsciiGE::classCAsciiGE},
+      {"alarmList", &CEventListGE::classCEventListGE},
+  };
+  return kKinds;
+}
+
+const char* ElementKindName(const CGraphElement& a_Element) {
+  for (const ElementKind& kind : ElementKinds()) {
+    if (kind.m_Class == a_Element.GetRuntimeClass()) return kind.m_Name;
+  }
+  return nullptr;
+}
+
+namespace {
+
+// The base part of an element's archive form, in file order.
+void IoBase(CArchive& a_Ar, ElementBase& a_Base) {
+  uint32_t version = 1;
+  int32_t typeCode = 0;  // follows from the class; loading ignores it
+  a_Ar.Io(version);
+  a_Ar.Io(a_Base.m_Name);
+  a_Ar.Io(a_Base.m_Number);
+  a_Ar.Io(a_Base.m_StoredWord2);
+  a_Ar.Io(a_Base.m_StoredWord1);
+  a_Ar.Io(a_Base.m_DoubleSize);
+  a_Ar.Io(a_Base.m_Reverse);
+  a_Ar.Io(a_Base.m_Height);
+  a_Ar.Io(a_Base.m_Width);
+  a_Ar.Io(typeCode);
+  a_Ar.Io(a_Base.m_Left);
+  a_Ar.Io(a_Base.m_Top);
+  a_Ar.Io(a_Base.m_InputOrder);
+}
+
+}  // namespace
+
+ElementBase GetElementBase(const CGraphElement& a_Element) {
+  CArchive out;
+  // Storing only reads the element.
+  const_cast<CGraphElement&>(a_Element).CGraphElement::Serialize(out);
+  CArchive in(out.Bytes());
+  ElementBase base;
+  IoBase(in, base);
+  return base;
+}
+
+void SetElementBase(CGraphElement& a_Element, const ElementBase& a_Base) {
+  ElementBase copy = a_Base;
+  CArchive out;
+  IoBase(out, copy);
+  CArchive in(out.Bytes());
+  a_Element.CGraphElement::Serialize(in);
+}
+
+int32_t StoredElementLabels(const CKV410Project& a_Project) {
+  CArchive ar;
+  ar.WriteObject(&a_Project);
+  const std::vector<uint8_t>& bytes = ar.Bytes();
+  // New-class tag, schema, name length, name; then version, oldest reader, model, labels.
+  const std::size_t nameLength = std::strlen(CKV410Project::classCKV410Project.m_ClassName);
+  const std::size_t at = 6 + nameLength + 12;
+  if (bytes.size() < at + 4 || bytes[0] != 0xFF || bytes[1] != 0xFF) {
+    return a_Project.GetElementLabels() ? 1 : 0;
+  }
+  uint32_t value = 0;
+  for (int i = 3; i >= 0; --i) value = (value << 8) | bytes[at + static_cast<std::size_t>(i)];
+  return static_cast<int32_t>(value);
+}
+
+// ---- PLC models ----------------------------------------------------------------------------
+
+PortModelScope::PortModelScope(const CKV410Project& a_Project) {
+  for (int port = 0; port < 4; ++port) {
+    CPLCModel* model = GetPortModel(port);
+    m_Saved[static_cast<std::size_t>(port)] = *model;
+    *model = CPLCModel();
+  }
+  ReloadPortModels(a_Project);
+  for (int port = 0; port < CKV410Project::kSerialPortCount; ++port) {
+    const CPortCom& com = *a_Project.GetPort(port);
+    const std::string id = std::to_string(com.m_ProtocolId);
+    std::size_t manufacturer = 0, plc = 0;
+    std::optional<std::string>& problem = m_Problems[static_cast<std::size_t>(port)];
+    if (!com.IsEnabled()) {
+      problem = PortName(port) + " is not enabled";
+    } else if (!GetPlcLibrary().FindPlc(com.m_ProtocolId, &manufacturer, &plc)) {
+      problem = PortName(port) + " uses the PLC protocol " + id + ", which the PLC library does not have";
+    } else if (!GetPortModel(port)->HasRegisterTypes()) {
+      problem = "the PLC protocol " + id + " of " + PortName(port) + " has no register types";
+    }
+  }
+  if (!a_Project.GetCanPort().IsEnabled()) {
+    m_Problems[3] = "CAN is not enabled";
+  } else if (!GetPortModel(CPortCan::kPortNumber)->HasRegisterTypes()) {
+    m_Problems[3] = "CAN has no PLC model with register types";
+  }
+}
+
+PortModelScope::~PortModelScope() {
+  for (int port = 0; port < 4; ++port) *GetPortModel(port) = m_Saved[static_cast<std::size_t>(port)];
+}
+
+std::optional<std::string> PortModelScope::Problem(int32_t a_Port) const {
+  if (a_Port < 0 || a_Port > 3) return "port " + std::to_string(a_Port) + " does not exist";
+  return m_Problems[static_cast<std::size_t>(a_Port)];
+}
+
+// ---- reading --------------------------------------------------------------------------------
+
+ImportError::ImportError(const std::string& a_Path, const std::string& a_Reason)
+    : std::runtime_error(a_Path.empty() ? a_Reason : a_Path + ": " + a_Reason),
+      m_Path(a_Path),
+      m_Reason(a_Reason) {}
+
+void Refuse(const std::string& a_Path, const std::string& a_Reason) {
+  throw ImportError(a_Path, a_Reason);
+}
+
+std::string Member(const std::string& a_Path, std::string_view a_Key) {
+  return a_Path.empty() ? std::string(a_Key) : a_Path + "." + std::string(a_Key);
+}
+
+std::string Item(const std::string& a_Path, std::size_t a_Index) {
+  return a_Path + "[" + std::to_string(a_Index) + "]";
+}
+
+namespace {
+
+[[noreturn]] void Expected(const std::string& a_Path, const char* a_What, const Value& a_Value) {
+  Refuse(a_Path, std::string("expected ") + a_What + ", found " +
+                     (a_Value.GetKind() == Value::Kind::Number ? a_Value.Text()
+                                                               : Value::KindName(a_Value.GetKind())));
+}
+
+int32_t CodeOf(const Value& a_Value, const std::string& a_Path) {
+  const ObjectReader r(a_Value, a_Path, {"code"});
+  return IntOf<int32_t>(r.Required("code"), r.PathOf("code"));
+}
+
+}  // namespace
+
+int64_t IntegerOf(const Value& a_Value, const std::string& a_Path, int64_t a_Min, int64_t a_Max) {
+  if (a_Value.GetKind() != Value::Kind::Number) Expected(a_Path, "an integer", a_Value);
+  const std::string& text = a_Value.Text();
+  if (!a_Value.IsIntegerText()) Refuse(a_Path, text + " is not an integer");
+  int64_t n = 0;
+  const auto result = std::from_chars(text.data(), text.data() + text.size(), n);
+  if (result.ec != std::errc() || result.ptr != text.data() + text.size() || n < a_Min || n > a_Max) {
+    Refuse(a_Path, text + " is outside " + std::to_string(a_Min) + "~" + std::to_string(a_Max));
+  }
+  return n;
+}
+
+int32_t FlagOf(const Value& a_Value, const std::string& a_Path) {
+  if (a_Value.GetKind() == Value::Kind::Bool) return a_Value.GetBool() ? 1 : 0;
+  if (a_Value.GetKind() != Value::Kind::Number) Expected(a_Path, "0, 1, true or false", a_Value);
+  return IntOf<int32_t>(a_Value, a_Path);
+}
+
+double DoubleOf(const Value& a_Value, const std::string& a_Path) {
+  if (a_Value.GetKind() == Value::Kind::String) {
+    const std::string& text = a_Value.Text();
+    uint64_t bits = 0;
+    const bool hex = text.size() == 18 && text[0] == '0' && text[1] == 'x';
+    const auto result = std::from_chars(text.data() + 2, text.data() + text.size(), bits, 16);
+    if (!hex || result.ec != std::errc() || result.ptr != text.data() + text.size()) {
+      Refuse(a_Path, "expected a number or \"0x\" and the 16 hexadecimal digits of its bits, found " +
+                         a_Value.Describe());
+    }
+    double value = 0;
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
+  }
+  if (a_Value.GetKind() != Value::Kind::Number) Expected(a_Path, "a number", a_Value);
+  const std::string& text = a_Value.Text();
+  double value = 0;
+  const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (result.ec != std::errc() || result.ptr != text.data() + text.size()) {
+    Refuse(a_Path, text + " does not fit a double");
+  }
+  return value;
+}
+
+const std::string& StringOf(const Value& a_Value, const std::string& a_Path) {
+  if (a_Value.GetKind() != Value::Kind::String) Expected(a_Path, "a string", a_Value);
+  return a_Value.Text();
+}
+
+const Value& ArrayOf(const Value& a_Value, const std::string& a_Path) {
+  if (a_Value.GetKind() != Value::Kind::Array) Expected(a_Path, "an array", a_Value);
+  return a_Value;
+}
+
+int32_t EnumOf(const Value& a_Value, const std::string& a_Path, std::span<const NamedCode> a_Table) {
+  if (a_Value.GetKind() == Value::Kind::Object) return CodeOf(a_Value, a_Path);
+  std::string accepted;
+  for (const NamedCode& entry : a_Table) {
+    accepted += (accepted.empty() ? "" : ", ") + pjson::Quote(entry.m_Name);
+  }
+  if (a_Value.GetKind() != Value::Kind::String) {
+    Refuse(a_Path, "expected one of " + accepted + ", found " + a_Value.Describe());
+  }
+  for (const NamedCode& entry : a_Table) {
+    if (a_Value.Text() == entry.m_Name) return entry.m_Code;
+  }
+  Refuse(a_Path, "unknown name " + a_Value.Describe() + "; accepted: " + accepted);
+}
+
+int32_t NumberEnumOf(const Value& a_Value, const std::string& a_Path,
+                     std::span<const NumberedCode> a_Table) {
+  if (a_Value.GetKind() == Value::Kind::Object) return CodeOf(a_Value, a_Path);
+  std::string accepted;
+  for (const NumberedCode& entry : a_Table) {
+    accepted += (accepted.empty() ? "" : ", ") + std::to_string(entry.m_Number);
+  }
+  if (a_Value.GetKind() == Value::Kind::Number && a_Value.IsIntegerText()) {
+    for (const NumberedCode& entry : a_Table) {
+      if (a_Value.Text() == std::to_string(entry.m_Number)) return entry.m_Code;
+    }
+  }
+  Refuse(a_Path, a_Value.Describe() + " is not one of " + accepted);
+}
+
+ObjectReader::ObjectReader(const Value& a_Value, std::string a_Path,
+                           std::vector<std::string_view> a_Keys)
+    : m_Value(a_Value), m_Path(std::move(a_Path)) {
+  if (a_Value.GetKind() != Value::Kind::Object) Expected(m_Path, "an object", a_Value);
+  for (const auto& member : a_Value.Members()) {
+    bool known = false;
+    for (std::string_view key : a_Keys) known = known || key == member.first;
+    if (known) continue;
+    std::string accepted;
+    for (std::string_view key : a_Keys) accepted += (accepted.empty() ? "" : ", ") + std::string(key);
+    Refuse(PathOf(member.first), "unknown key (accepted keys: " + accepted + ")");
+  }
+}
+
+const Value& ObjectReader::Required(std::string_view a_Key) const {
+  const Value* value = Get(a_Key);
+  if (value == nullptr) Refuse(m_Path, "the key " + pjson::Quote(a_Key) + " is missing");
+  return *value;
+}
+
+void ObjectReader::Flag(std::string_view a_Key, int32_t& a_Field) const {
+  if (const Value* v = Get(a_Key)) a_Field = FlagOf(*v, PathOf(a_Key));
+}
+
+void ObjectReader::Double(std::string_view a_Key, double& a_Field) const {
+  if (const Value* v = Get(a_Key)) a_Field = DoubleOf(*v, PathOf(a_Key));
+}
+
+void ObjectReader::String(std::string_view a_Key, std::string& a_Field) const {
+  if (const Value* v = Get(a_Key)) a_Field = StringOf(*v, PathOf(a_Key));
+}
+
+void ObjectReader::Enum(std::string_view a_Key, int32_t& a_Field,
+                        std::span<const NamedCode> a_Table) const {
+  if (const Value* v = Get(a_Key)) a_Field = EnumOf(*v, PathOf(a_Key), a_Table);
+}
+
+void ObjectReader::NumberEnum(std::string_view a_Key, int32_t& a_Field,
+                              std::span<const NumberedCode> a_Table) const {
+  if (const Value* v = Get(a_Key)) a_Field = NumberEnumOf(*v, PathOf(a_Key), a_Table);
+}
+
+// ---- writing --------------------------------------------------------------------------------
+
+Value EnumValue(std::span<const NamedCode> a_Table, int32_t a_Code) {
+  if (const char* name = NameOf(a_Table, a_Code)) return Value::String(name);
+  Value code = Value::Object();
+  code.Add("code", Value::Integer(a_Code));
+  return code;
+}
+
+Value NumberEnumValue(std::span<const NumberedCode> a_Table, int32_t a_Code) {
+  for (const NumberedCode& entry : a_Table) {
+    if (entry.m_Code == a_Code) return Value::Integer(entry.m_Number);
+  }
+  Value code = Value::Object();
+  code.Add("code", Value::Integer(a_Code));
+  return code;
+}
+
+Value DoubleValue(double a_Value) {
+  if (std::isfinite(a_Value)) return Value::Double(a_Value);
+  // Infinities and NaNs (with their payload) as their bits.
+  uint64_t bits = 0;
+  std::memcpy(&bits, &a_Value, sizeof bits);
+  char text[19] = "0x";
+  const auto result = std::to_chars(text + 2, text + sizeof text, bits, 16);
+  std::string digits(text + 2, result.ptr);
+  for (char& c : digits) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return Value::String("0x" + std::string(16 - digits.size(), '0') + digits);
+}
+
+}  // namespace projectjson

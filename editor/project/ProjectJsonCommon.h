@@ -1,0 +1,210 @@
+#pragma once
+// What the JSON export and import of a project share: the names of enumerated values and
+// element types, raw access to the element base, the PLC models the addresses are read
+// against, and the typed readers that refuse a value with its JSON path.
+#include <array>
+#include <cstdint>
+#include <initializer_list>
+#include <limits>
+#include <memory>
+#include <optional>
+#include <span>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "editor/devices/Addr.h"
+#include "editor/devices/PlcLibrary.h"
+#include "editor/project/KV410Project.h"
+#include "editor/project/ProjectJsonText.h"
+#include "editor/screens/GraphElement.h"
+
+namespace projectjson {
+
+inline constexpr const char* kFormatName = "KD820 project";
+inline constexpr int64_t kFormatVersion = 1;
+
+// ---- enumerations ------------------------------------------------------------------------
+
+struct NamedCode {
+  int32_t m_Code;
+  const char* m_Name;
+};
+// Enumerations whose readable form is a number (baud rate in bit/s, data and stop bits).
+struct NumberedCode {
+  int32_t m_Code;
+  int32_t m_Number;
+};
+
+inline constexpr NamedCode kSerialTypes[] = {{0, "RS232"}, {1, "RS485"}, {2, "RS422"}};
+inline constexpr NamedCode kParities[] = {{0, "none"}, {1, "odd"}, {2, "even"}};
+inline constexpr NumberedCode kBaudRates[] = {{0, 1200},  {1, 2400},  {2, 4800},
+                                              {3, 9600},  {4, 19200}, {5, 38400},
+                                              {6, 57600}, {7, 115200}, {8, 187500}};
+inline constexpr NumberedCode kDataBits[] = {{0, 7}, {1, 8}};
+inline constexpr NumberedCode kStopBits[] = {{0, 1}, {1, 2}};
+inline constexpr NamedCode kWidths[] = {{0, "bit"}, {1, "word"}, {2, "doubleWord"}};
+inline constexpr NamedCode kPorts[] = {
+    {-1, "internal"}, {0, "COM0"}, {1, "COM1"}, {2, "COM2"}, {3, "CAN"}};
+inline constexpr NamedCode kLedShapes[] = {{0, "round"}, {1, "square"}};
+inline constexpr NamedCode kActionClasses[] = {{0, "frame"}, {1, "bit"}, {2, "word"}};
+inline constexpr NamedCode kFrameActions[] = {
+    {0, "jump"}, {1, "back"}, {2, "password"}, {3, "alarm"}};
+inline constexpr NamedCode kBitActions[] = {
+    {0, "set"},        {1, "reset"},      {2, "toggle"},       {3, "momentary"},
+    {4, "setOnEnter"}, {5, "setOnLeave"}, {6, "resetOnEnter"}, {7, "resetOnLeave"}};
+inline constexpr NamedCode kWordActions[] = {
+    {0, "write"},        {1, "add"},          {2, "subtract"},
+    {3, "repeatAdd"},    {4, "repeatSubtract"}, {5, "writeOnEnter"},
+    {6, "writeOnLeave"}, {7, "addWrapping"},  {8, "repeatAddWrapping"}};
+inline constexpr NamedCode kDataTypes[] = {{0, "signed"}, {1, "unsigned"}, {2, "hex"},
+                                           {3, "float"},  {4, "double"},   {5, "secret"}};
+inline constexpr NamedCode kDirections[] = {{0, "up"}, {1, "down"}, {2, "left"}, {3, "right"}};
+inline constexpr NamedCode kEdges[] = {{0, "none"}, {1, "rising"}, {2, "falling"}, {3, "both"}};
+inline constexpr NamedCode kDateSeparators[] = {{0, "."}, {1, "/"}, {2, "-"}};
+
+// The name of a code; null when it has none.
+const char* NameOf(std::span<const NamedCode> a_Table, int32_t a_Code);
+// "COM1", "internal", or "port 7".
+std::string PortName(int32_t a_Port);
+
+// ---- element types -----------------------------------------------------------------------
+
+struct ElementKind {
+  const char* m_Name;
+  const CRuntimeClass* m_Class;
+};
+std::span<const ElementKind> ElementKinds();
+// The JSON name of the element's class; null for a class without one.
+const char* ElementKindName(const CGraphElement& a_Element);
+
+// The fields of the element base exactly as the project file holds them. The base keeps them
+// private; its own archive form is their one complete view, so they are read and written
+// through it.
+struct ElementBase {
+  std::string m_Name;
+  int16_t m_Number = -1;
+  int32_t m_StoredWord1 = 0;
+  int32_t m_StoredWord2 = 0;
+  int32_t m_DoubleSize = 0;
+  int32_t m_Reverse = 0;
+  int32_t m_Left = 0;
+  int32_t m_Top = 0;
+  int32_t m_Width = 0;
+  int32_t m_Height = 0;
+  uint32_t m_InputOrder = CGraphElement::kNotInFocusOrder;
+};
+ElementBase GetElementBase(const CGraphElement& a_Element);
+void SetElementBase(CGraphElement& a_Element, const ElementBase& a_Base);
+
+// The element-labels word as the project file holds it (the project keeps it private). Stores
+// the project to find it, which counts its bitmap uses as a save does.
+int32_t StoredElementLabels(const CKV410Project& a_Project);
+
+// ---- PLC models ----------------------------------------------------------------------------
+
+// Loads the port PLC models of a project for as long as it lives and then puts back the models
+// the program had.
+class PortModelScope {
+ public:
+  explicit PortModelScope(const CKV410Project& a_Project);
+  ~PortModelScope();
+  PortModelScope(const PortModelScope&) = delete;
+  PortModelScope& operator=(const PortModelScope&) = delete;
+
+  // Why the addresses on the port cannot be read against a PLC model; nullopt when they can.
+  std::optional<std::string> Problem(int32_t a_Port) const;
+
+ private:
+  std::array<CPLCModel, 4> m_Saved;
+  std::array<std::optional<std::string>, 4> m_Problems;
+};
+
+// ---- reading --------------------------------------------------------------------------------
+
+// A refused value: the JSON path and the reason.
+class ImportError : public std::runtime_error {
+ public:
+  ImportError(const std::string& a_Path, const std::string& a_Reason);
+  const std::string& Path() const { return m_Path; }
+  const std::string& Reason() const { return m_Reason; }
+
+ private:
+  std::string m_Path;
+  std::string m_Reason;
+};
+[[noreturn]] void Refuse(const std::string& a_Path, const std::string& a_Reason);
+
+std::string Member(const std::string& a_Path, std::string_view a_Key);
+std::string Item(const std::string& a_Path, std::size_t a_Index);
+
+// Readers of single values. Integers must be written without fraction or exponent and fit the
+// field; flags take an integer or true/false; doubles take a number or the string "0x" and 16
+// hexadecimal digits of their bits; enumerations take a name (a number for NumberedCode) or
+// {"code": n}.
+int64_t IntegerOf(const pjson::Value& a_Value, const std::string& a_Path, int64_t a_Min,
+                  int64_t a_Max);
+template <class T>
+T IntOf(const pjson::Value& a_Value, const std::string& a_Path) {
+  return static_cast<T>(IntegerOf(a_Value, a_Path, std::numeric_limits<T>::min(),
+                                  std::numeric_limits<T>::max()));
+}
+int32_t FlagOf(const pjson::Value& a_Value, const std::string& a_Path);
+double DoubleOf(const pjson::Value& a_Value, const std::string& a_Path);
+const std::string& StringOf(const pjson::Value& a_Value, const std::string& a_Path);
+int32_t EnumOf(const pjson::Value& a_Value, const std::string& a_Path,
+               std::span<const NamedCode> a_Table);
+int32_t NumberEnumOf(const pjson::Value& a_Value, const std::string& a_Path,
+                     std::span<const NumberedCode> a_Table);
+const pjson::Value& ArrayOf(const pjson::Value& a_Value, const std::string& a_Path);
+
+// An object whose keys must all be among the accepted ones.
+class ObjectReader {
+ public:
+  ObjectReader(const pjson::Value& a_Value, std::string a_Path,
+               std::vector<std::string_view> a_Keys);
+
+  const std::string& Path() const { return m_Path; }
+  std::string PathOf(std::string_view a_Key) const { return Member(m_Path, a_Key); }
+  const pjson::Value* Get(std::string_view a_Key) const { return m_Value.Find(a_Key); }
+  bool Has(std::string_view a_Key) const { return Get(a_Key) != nullptr; }
+  const pjson::Value& Required(std::string_view a_Key) const;
+
+  // Each sets the field when the key is given and leaves it alone otherwise.
+  template <class T>
+  void Int(std::string_view a_Key, T& a_Field) const {
+    if (const pjson::Value* v = Get(a_Key)) a_Field = IntOf<T>(*v, PathOf(a_Key));
+  }
+  void Flag(std::string_view a_Key, int32_t& a_Field) const;
+  void Double(std::string_view a_Key, double& a_Field) const;
+  void String(std::string_view a_Key, std::string& a_Field) const;
+  void Enum(std::string_view a_Key, int32_t& a_Field, std::span<const NamedCode> a_Table) const;
+  void NumberEnum(std::string_view a_Key, int32_t& a_Field,
+                  std::span<const NumberedCode> a_Table) const;
+
+ private:
+  const pjson::Value& m_Value;
+  std::string m_Path;
+};
+
+// ---- writing --------------------------------------------------------------------------------
+
+pjson::Value EnumValue(std::span<const NamedCode> a_Table, int32_t a_Code);
+pjson::Value NumberEnumValue(std::span<const NumberedCode> a_Table, int32_t a_Code);
+pjson::Value DoubleValue(double a_Value);
+
+// ---- register addresses ---------------------------------------------------------------------
+
+// The JSON form of an address held by a field whose new value is a_Default: port, type and the
+// keys that differ from the default, with the number in its type's text form when the type is
+// known and that text reads back exactly, and as the raw fields otherwise.
+pjson::Value AddressToJson(const CAddr& a_Addr, const CAddr& a_Default,
+                           const PortModelScope& a_Ports);
+// Reads an address over a_Default. With a_Ports the address is checked as the editor checks
+// it: its port usable, its type known, the number text converting, the ranges kept. Without,
+// only the number text has to convert.
+CAddr AddressFromJson(const pjson::Value& a_Value, const std::string& a_Path,
+                      const CAddr& a_Default, const PortModelScope* a_Ports);
+
+}  // namespace projectjson

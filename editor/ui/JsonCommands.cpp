@@ -1,0 +1,100 @@
+#include "editor/ui/JsonCommands.h"
+
+#include <cctype>
+#include <filesystem>
+#include <iostream>
+#include <system_error>
+
+#include "editor/project/KV410Doc.h"
+#include "editor/project/Messages.h"
+#include "editor/project/ProjectJson.h"
+#include "platform/Files.h"
+#include "platform/NamedLock.h"
+#include "platform/UserInteraction.h"
+
+namespace {
+
+constexpr int kExitOk = 0;
+constexpr int kExitFailure = 1;
+// A JSON project larger than this is not a project of a text-display panel.
+constexpr std::size_t kMaxJsonBytes = std::size_t{256} << 20;
+
+bool HasFpjExtension(const std::filesystem::path& a_Path) {
+  std::string ext = a_Path.extension().string();
+  for (char& c : ext) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return ext == ".FPJ";
+}
+
+}  // namespace
+
+int RunExportCommand(const std::string& a_Project, const std::string& a_OutJson) {
+  TerminalInteraction ui;
+  const auto project = CKV410Doc::ReadProjectFile(a_Project, ui);
+  if (!project) return kExitFailure;
+  const std::string json = ExportProjectJson(*project);
+  if (a_OutJson.empty()) {
+    std::cout << json << std::flush;
+    return std::cout ? kExitOk : kExitFailure;
+  }
+  std::string error;
+  if (!WriteFileAtomically(a_OutJson, std::vector<uint8_t>(json.begin(), json.end()), error)) {
+    std::cerr << "KD820: cannot write " << a_OutJson << ": " << error << "\n";
+    return kExitFailure;
+  }
+  return kExitOk;
+}
+
+int RunImportCommand(const std::string& a_Json, const std::string& a_OutProject, bool a_Yes) {
+  std::error_code ec;
+  const std::filesystem::path target = std::filesystem::absolute(a_OutProject, ec).lexically_normal();
+  if (ec || a_OutProject.empty()) {
+    std::cerr << "KD820: no project file to write\n";
+    return kExitFailure;
+  }
+  if (!HasFpjExtension(target)) {
+    std::cerr << "KD820: " << a_OutProject << ": " << msg::kNotFpjFile << " (the project file needs the extension .FPJ)\n";
+    return kExitFailure;
+  }
+  if (std::filesystem::exists(target, ec) && !a_Yes) {
+    std::cerr << "KD820: " << a_OutProject << " exists; give --yes to replace it\n";
+    return kExitFailure;
+  }
+
+  std::string error;
+  const auto text = ReadWholeFile(a_Json, error, kMaxJsonBytes);
+  if (!text) {
+    std::cerr << "KD820: cannot read " << a_Json << ": " << error << "\n";
+    return kExitFailure;
+  }
+  ProjectJsonImport result =
+      ImportProjectJson(std::string_view(reinterpret_cast<const char*>(text->data()), text->size()));
+  for (const std::string& note : result.m_Notes) std::cerr << "KD820: note: " << a_Json << ": " << note << "\n";
+  if (!result) {
+    std::cerr << "KD820: " << a_Json << ": " << result.m_Error << "\n";
+    return kExitFailure;
+  }
+
+  // Never write over a project that an editor has open.
+  const auto lock = NamedLock::TryAcquire(CKV410Doc::LockNameFor(target.string()));
+  if (!lock) {
+    std::cerr << "KD820: " << a_OutProject << ": " << msg::kAlreadyOpen << "\n";
+    return kExitFailure;
+  }
+  CKV410Project& project = *result.m_Project;
+  project.SetPath(target.string());
+  project.SortFrames();
+  CArchive ar;
+  ar.WriteObject(&project);
+  // What is written must open again.
+  try {
+    (void)CKV410Doc::LoadFromBytes(ar.Bytes());
+  } catch (const std::exception& e) {
+    std::cerr << "KD820: " << a_Json << ": the project would not open again (" << e.what() << ")\n";
+    return kExitFailure;
+  }
+  if (!WriteFileAtomically(target.string(), ar.Bytes(), error)) {
+    std::cerr << "KD820: cannot write " << a_OutProject << ": " << error << "\n";
+    return kExitFailure;
+  }
+  return kExitOk;
+}
