@@ -1,11 +1,13 @@
 #include "fuzz/FuzzTargets.h"
 
 #include <cstdlib>
+#include <string_view>
 #include <vector>
 
 #include "editor/devices/HardwareLibrary.h"
 #include "editor/devices/PlcLibrary.h"
 #include "editor/project/KV410Doc.h"
+#include "editor/project/ProjectJson.h"
 #include "platform/Diagnostics.h"
 
 int FuzzProjectLoad(const uint8_t* a_Data, std::size_t a_Size) {
@@ -71,5 +73,29 @@ int FuzzXmlLibrary(const uint8_t* a_Data, std::size_t a_Size) {
   }
 
   SetDiagnosticSink(std::move(previous));
+  return 0;
+}
+
+int FuzzJsonImport(const uint8_t* a_Data, std::size_t a_Size) {
+  const auto store = [](CKV410Project& a_Project) {
+    CArchive ar;
+    a_Project.SortFrames();
+    ar.WriteObject(&a_Project);
+    return ar.Bytes();
+  };
+  ProjectJsonImport first =
+      ImportProjectJson(std::string_view(reinterpret_cast<const char*>(a_Data), a_Size));
+  if (!first) {
+    if (first.m_Error.empty()) std::abort();  // a refusal always says why
+    return 0;
+  }
+  const std::vector<uint8_t> bytes = store(*first.m_Project);
+  ProjectJsonImport second = ImportProjectJson(ExportProjectJson(*first.m_Project));
+  if (!second || store(*second.m_Project) != bytes) std::abort();
+  // Loading must not throw and gives the same project, except that it always sets the alarms'
+  // reserved switch.
+  auto loaded = CKV410Doc::LoadFromBytes(bytes);
+  first.m_Project->GetAlarms().m_ReservedSwitch = 1;
+  if (store(*loaded) != store(*first.m_Project)) std::abort();
   return 0;
 }

@@ -11,3 +11,7 @@ int FuzzProjectLoad(const uint8_t* a_Data, std::size_t a_Size);
 // consistent records: ports in range and sorted, register types in the lists their widths
 // name, sub-address ranges that match their bit counts.
 int FuzzXmlLibrary(const uint8_t* a_Data, std::size_t a_Size);
+
+// Imports bytes as a project's JSON form. A document that imports must store; its export must
+// import again to the same project file, and that file must load to the same project.
+int FuzzJsonImport(const uint8_t* a_Data, std::size_t a_Size);

@@ -176,7 +176,7 @@ TEST_F(WizardTest, ChangingAPortsPlcAsksAndResetsExactlyItsAddresses) {
   page.LoadFromProject(project);
   ASSERT_TRUE(page.Port(0)->m_Plc);
   // Only timing changes: applied without a question, nothing reset.
-  page.Port(0)->m_ResponseTimeout = 777;
+  page.Port(0)->m_Settings.m_ResponseTimeout = 777;
   m_Ui.Clear();
   ASSERT_TRUE(ApplyCommunicationSettings(project, page, m_Ui));
   EXPECT_TRUE(m_Ui.Questions().empty());

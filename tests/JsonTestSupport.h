@@ -10,6 +10,7 @@
 #include "editor/project/KV410Project.h"
 #include "editor/project/ProjectJson.h"
 #include "tests/LibraryTestSupport.h"
+#include "tests/TestSupport.h"
 
 namespace test {
 
@@ -31,8 +32,8 @@ class ShippedLibrary : public ScopedProgramDirectory {
 
 inline constexpr int32_t kHostLinkA = 10;
 
-// The sample project with its COM0 addresses on types that the shipped Host Link A protocol
-// has: bits on M (no bit number), words on D, double words on DD.
+// The sample project moved to the shipped Host Link A protocol, whose types include octal
+// numbers (X, Y) and indexed data files (B, N): bits on M, words on D, double words on DD.
 inline std::unique_ptr<CKV410Project> LibrarySample() {
   auto project = MakeSampleProject();
   project->GetPort(0)->m_ProtocolId = kHostLinkA;
@@ -53,6 +54,23 @@ inline std::unique_ptr<CKV410Project> LibrarySample() {
     fit(transfer.m_Destination);
   }
   return project;
+}
+
+// A JSON text on one line, for looking up parts of it whatever the line breaks: every line
+// break with its indentation becomes one space, none after an opening or before a closing
+// bracket.
+inline std::string OneLine(const std::string& a_Json) {
+  std::string out;
+  for (std::size_t i = 0; i < a_Json.size(); ++i) {
+    if (a_Json[i] != '\n') {
+      out += a_Json[i];
+      continue;
+    }
+    while (i + 1 < a_Json.size() && a_Json[i + 1] == ' ') ++i;
+    const char next = i + 1 < a_Json.size() ? a_Json[i + 1] : '\0';
+    if (!out.empty() && out.back() != '{' && out.back() != '[' && next != '}' && next != ']') out += ' ';
+  }
+  return out;
 }
 
 // Imports a document that must be accepted.

@@ -28,30 +28,31 @@ CPortPageValues* CNewProjectPlc::Port(int32_t a_PortId) {
 }
 
 void CNewProjectPlc::Preset(CPortPageValues& a_Values, const CPLCModel& a_Model) {
-  a_Values.m_ProtocolId = a_Model.m_Id;
-  a_Values.m_StationUsed = a_Model.m_StationUsed;
-  a_Values.m_SerialType = a_Model.m_SerialType;
-  a_Values.m_BaudRate = a_Model.m_BaudRate;
-  a_Values.m_DataBits = a_Model.m_DataBits;
-  a_Values.m_Parity = a_Model.m_Parity;
-  a_Values.m_StopBits = a_Model.m_StopBits;
-  a_Values.m_Station = 1;
-  a_Values.m_ResponseTimeout = a_Model.m_ResponseTimeout;
-  a_Values.m_ProtocolTimeout1 = a_Model.m_ProtocolTimeout1;
-  a_Values.m_ProtocolTimeout2 = a_Model.m_ProtocolTimeout2;
-  a_Values.m_WordPacketMax = a_Model.m_PacketMaxWords;
-  a_Values.m_BitPacketMax = a_Model.m_PacketMaxBits;
-  a_Values.m_WordPackingInterval = a_Model.m_WordBreakInterval;
-  a_Values.m_BitPackingInterval = a_Model.m_BitBreakInterval;
-  a_Values.m_CommunicationInterval = a_Model.m_CommunicationInterval;
-  a_Values.m_MessageTime = 0;
-  a_Values.m_RetryCount = 10;
-  a_Values.m_RetryAfterFailure = 1;
+  CPortCom& port = a_Values.m_Settings;
+  port.m_ProtocolId = a_Model.m_Id;
+  port.m_StationUsed = a_Model.m_StationUsed ? 1 : 0;
+  port.m_SerialType = a_Model.m_SerialType;
+  port.m_BaudRate = a_Model.m_BaudRate;
+  port.m_DataBits = a_Model.m_DataBits;
+  port.m_Parity = a_Model.m_Parity;
+  port.m_StopBits = a_Model.m_StopBits;
+  port.m_Station = 1;
+  port.m_ResponseTimeout = a_Model.m_ResponseTimeout;
+  port.m_ProtocolTimeout1 = a_Model.m_ProtocolTimeout1;
+  port.m_ProtocolTimeout2 = a_Model.m_ProtocolTimeout2;
+  port.m_WordPacketMax = a_Model.m_PacketMaxWords;
+  port.m_BitPacketMax = a_Model.m_PacketMaxBits;
+  port.m_WordPackingInterval = a_Model.m_WordBreakInterval;
+  port.m_BitPackingInterval = a_Model.m_BitBreakInterval;
+  port.m_CommunicationInterval = a_Model.m_CommunicationInterval;
+  port.m_MessageTime = 0;
+  port.m_RetryCount = 10;
+  port.m_RetryAfterFailure = 1;
   // The protocol's default interface, when the hardware port offers it.
   const auto& offered = a_Values.m_OfferedSerialTypes;
   if (!offered.empty() &&
-      std::find(offered.begin(), offered.end(), a_Values.m_SerialType) == offered.end()) {
-    a_Values.m_SerialType = offered.front();
+      std::find(offered.begin(), offered.end(), port.m_SerialType) == offered.end()) {
+    port.m_SerialType = offered.front();
   }
 }
 
@@ -61,7 +62,7 @@ bool CNewProjectPlc::ChoosePlc(int32_t a_PortId,
   if (values == nullptr || !values->m_IsSerial) return false;
   if (!a_Plc) {
     values->m_Plc.reset();
-    values->m_ProtocolId = 0;
+    values->m_Settings.m_ProtocolId = 0;
     return true;
   }
   const CPlcLibrary& library = GetPlcLibrary();
@@ -91,25 +92,7 @@ void CNewProjectPlc::LoadFromProject(const CKV410Project& a_Project) {
     if (port->IsEnabled() && GetPlcLibrary().FindPlc(port->m_ProtocolId, &manufacturer, &plc)) {
       values.m_Plc = std::make_pair(manufacturer, plc);
     }
-    values.m_ProtocolId = port->m_ProtocolId;
-    values.m_StationUsed = port->m_StationUsed != 0;
-    values.m_SerialType = port->m_SerialType;
-    values.m_BaudRate = port->m_BaudRate;
-    values.m_DataBits = port->m_DataBits;
-    values.m_Parity = port->m_Parity;
-    values.m_StopBits = port->m_StopBits;
-    values.m_Station = port->m_Station;
-    values.m_ResponseTimeout = port->m_ResponseTimeout;
-    values.m_ProtocolTimeout1 = port->m_ProtocolTimeout1;
-    values.m_ProtocolTimeout2 = port->m_ProtocolTimeout2;
-    values.m_WordPacketMax = port->m_WordPacketMax;
-    values.m_BitPacketMax = port->m_BitPacketMax;
-    values.m_WordPackingInterval = port->m_WordPackingInterval;
-    values.m_BitPackingInterval = port->m_BitPackingInterval;
-    values.m_CommunicationInterval = port->m_CommunicationInterval;
-    values.m_MessageTime = port->m_MessageTime;
-    values.m_RetryCount = port->m_RetryCount;
-    values.m_RetryAfterFailure = port->m_RetryAfterFailure;
+    values.m_Settings = *port;
   }
 }
 
@@ -119,26 +102,10 @@ void CNewProjectPlc::Apply(CKV410Project& a_Project) const {
   for (const auto& values : m_Ports) {
     CPortCom* port = a_Project.GetPort(values.m_PortId);
     if (port == nullptr) continue;  // the CAN tab has no settings
+    const int32_t number = port->m_PortNumber;
+    *port = values.m_Settings;
+    port->m_PortNumber = number;
     port->m_Enabled = values.m_Plc ? 1 : 0;
-    port->m_ProtocolId = values.m_ProtocolId;
-    port->m_SerialType = values.m_SerialType;
-    port->m_BaudRate = values.m_BaudRate;
-    port->m_DataBits = values.m_DataBits;
-    port->m_Parity = values.m_Parity;
-    port->m_StopBits = values.m_StopBits;
-    port->m_StationUsed = values.m_StationUsed ? 1 : 0;
-    port->m_Station = values.m_Station;
-    port->m_ResponseTimeout = values.m_ResponseTimeout;
-    port->m_ProtocolTimeout1 = values.m_ProtocolTimeout1;
-    port->m_ProtocolTimeout2 = values.m_ProtocolTimeout2;
-    port->m_WordPacketMax = values.m_WordPacketMax;
-    port->m_BitPacketMax = values.m_BitPacketMax;
-    port->m_WordPackingInterval = values.m_WordPackingInterval;
-    port->m_BitPackingInterval = values.m_BitPackingInterval;
-    port->m_CommunicationInterval = values.m_CommunicationInterval;
-    port->m_MessageTime = values.m_MessageTime;
-    port->m_RetryCount = values.m_RetryCount;
-    port->m_RetryAfterFailure = values.m_RetryAfterFailure;
   }
 }
 

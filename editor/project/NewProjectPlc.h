@@ -8,37 +8,20 @@
 
 #include "editor/devices/HardwareLibrary.h"
 #include "editor/devices/PlcLibrary.h"
+#include "editor/project/PortCom.h"
 #include "platform/UserInteraction.h"
 
 class CKV410Project;
-class CPortCom;
 
-// What one port's tab holds.
+// What one port's tab holds: the port settings it edits and what the page shows around them.
 struct CPortPageValues {
   int32_t m_PortId = 0;
   std::string m_DeviceName;
   bool m_IsSerial = true;
   // The chosen PLC (manufacturer and PLC index in the library); none = no PLC.
   std::optional<std::pair<std::size_t, std::size_t>> m_Plc;
-  int32_t m_ProtocolId = 0;
-  bool m_StationUsed = false;
-  int32_t m_SerialType = 0;
-  int32_t m_BaudRate = 0;
-  int32_t m_DataBits = 1;
-  int32_t m_Parity = 0;
-  int32_t m_StopBits = 0;
-  int32_t m_Station = 1;
-  int32_t m_ResponseTimeout = 0;
-  int32_t m_ProtocolTimeout1 = 0;
-  int32_t m_ProtocolTimeout2 = 0;
-  int32_t m_WordPacketMax = 0;
-  int32_t m_BitPacketMax = 0;
-  int32_t m_WordPackingInterval = 0;
-  int32_t m_BitPackingInterval = 0;
-  int32_t m_CommunicationInterval = 0;
-  int32_t m_MessageTime = 0;
-  int32_t m_RetryCount = 10;
-  int32_t m_RetryAfterFailure = 1;
+  // The values of the controls; enabled and the port number are set when the page is applied.
+  CPortCom m_Settings;
   // Interfaces the hardware port offers, as serial-type codes.
   std::vector<int32_t> m_OfferedSerialTypes;
 };

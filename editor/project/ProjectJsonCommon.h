@@ -4,7 +4,6 @@
 // against, and the typed readers that refuse a value with its JSON path.
 #include <array>
 #include <cstdint>
-#include <initializer_list>
 #include <limits>
 #include <memory>
 #include <optional>

@@ -25,6 +25,11 @@ namespace {
 
 using pjson::Value;
 
+// Far beyond what a panel image can hold (element records must lie below 1 MB); they bound the
+// time and memory a hostile document can take.
+constexpr std::size_t kMaxFrames = 4096;
+constexpr std::size_t kMaxElements = 32768;
+
 constexpr const char* kRangeMessage = "字状态取值范围越界，必须在-2147483648和2147483647";
 
 const std::vector<std::string_view> kBaseKeys = {
@@ -347,6 +352,10 @@ class Importer {
 
   void Frames(const Value& a_Value) {
     const auto& items = ArrayOf(a_Value, "frames").Items();
+    if (items.size() > kMaxFrames) {
+      Refuse("frames", std::to_string(items.size()) + " frames; an import takes at most " +
+                           std::to_string(kMaxFrames));
+    }
     std::map<uint16_t, std::size_t> seen;
     for (std::size_t i = 0; i < items.size(); ++i) {
       const std::string path = Item("frames", i);
@@ -375,28 +384,34 @@ class Importer {
     }
   }
 
+  // The element numbers of one frame, per element type name.
+  struct Numbering {
+    std::map<std::string, std::set<uint16_t>> m_Given;  // written in the document
+    std::map<std::pair<std::string, uint16_t>, std::size_t> m_Held;  // taken, by element index
+    std::map<std::string, uint32_t> m_NextFree;  // where the search for a free one goes on
+  };
+
   void Elements(const Value& a_Value, const std::string& a_Path, CHMIFrame& a_Frame) {
     const auto& items = ArrayOf(a_Value, a_Path).Items();
     // Elements without a number get the smallest one that no element of their type holds or
     // is given in the document, so that every given number is kept.
-    std::map<std::string, std::set<uint16_t>> given;
+    Numbering numbering;
     for (const Value& item : items) {
       const Value* type = item.GetKind() == Value::Kind::Object ? item.Find("type") : nullptr;
       const auto number = item.GetKind() == Value::Kind::Object ? ElementNumberIn(item) : std::nullopt;
       if (type != nullptr && type->GetKind() == Value::Kind::String && number) {
-        given[type->Text()].insert(*number);
+        numbering.m_Given[type->Text()].insert(*number);
       }
     }
-    std::map<std::pair<std::string, uint16_t>, std::size_t> held;
-    for (std::size_t i = 0; i < items.size(); ++i) {
-      Element(items[i], a_Path, i, given, held, a_Frame);
-    }
+    for (std::size_t i = 0; i < items.size(); ++i) Element(items[i], a_Path, i, numbering, a_Frame);
   }
 
   void Element(const Value& a_Value, const std::string& a_ListPath, std::size_t a_Index,
-               std::map<std::string, std::set<uint16_t>>& a_Given,
-               std::map<std::pair<std::string, uint16_t>, std::size_t>& a_Held, CHMIFrame& a_Frame) {
+               Numbering& a_Numbering, CHMIFrame& a_Frame) {
     const std::string path = Item(a_ListPath, a_Index);
+    if (++m_ElementCount > kMaxElements) {
+      Refuse(path, "an import takes at most " + std::to_string(kMaxElements) + " elements");
+    }
     if (a_Value.GetKind() != Value::Kind::Object) {
       Refuse(path, std::string("expected an object, found ") + Value::KindName(a_Value.GetKind()));
     }
@@ -416,15 +431,23 @@ class Importer {
     uint16_t number = 0;
     if (const Value* v = r.Get("number")) {
       number = static_cast<uint16_t>(IntegerOf(*v, r.PathOf("number"), 0, CGraphElement::kNoNumber - 1));
-      if (const auto it = a_Held.find({typeName, number}); it != a_Held.end()) {
+      if (const auto it = a_Numbering.m_Held.find({typeName, number}); it != a_Numbering.m_Held.end()) {
         Refuse(r.PathOf("number"), std::to_string(number) + " is already the number of the " + typeName +
                                        " " + Item(a_ListPath, it->second));
       }
     } else {
-      const std::set<uint16_t>& given = a_Given[typeName];
-      while (given.count(number) != 0 || a_Held.count({typeName, number}) != 0) ++number;
+      // Numbers only get taken, so the search goes on where it stopped last time.
+      const std::set<uint16_t>& given = a_Numbering.m_Given[typeName];
+      uint32_t& next = a_Numbering.m_NextFree[typeName];
+      const auto taken = [&](uint32_t a_N) {
+        const auto n = static_cast<uint16_t>(a_N);
+        return given.count(n) != 0 || a_Numbering.m_Held.count({typeName, n}) != 0;
+      };
+      while (next < CGraphElement::kNoNumber && taken(next)) ++next;
+      if (next >= CGraphElement::kNoNumber) Refuse(path, "no element number is left for another " + typeName);
+      number = static_cast<uint16_t>(next);
     }
-    a_Held[{typeName, number}] = a_Index;
+    a_Numbering.m_Held[{typeName, number}] = a_Index;
     base.m_Number = static_cast<int16_t>(number);
     base.m_Name = element->GetPrefix() + std::to_string(number);
     r.String("name", base.m_Name);
@@ -727,6 +750,7 @@ class Importer {
   std::unique_ptr<CKV410Project> m_Project;
   std::unique_ptr<PortModelScope> m_Ports;
   std::vector<std::string> m_Notes;
+  std::size_t m_ElementCount = 0;
   int32_t m_Labels = 1;
   int32_t m_DisplayWidth = -1;  // -1: display not known
   int32_t m_DisplayHeight = -1;

@@ -170,6 +170,7 @@ class Reader {
 
   Value ParseValue(int a_Depth) {
     if (AtEnd()) Fail("expected a value, found the end of the text");
+    if (++m_Values > kMaxValues) Fail("more than " + std::to_string(kMaxValues) + " values");
     const int line = m_Line, column = m_Column;
     Value v;
     switch (Peek()) {
@@ -418,6 +419,7 @@ class Reader {
 
   std::string_view m_Text;
   std::size_t m_Pos = 0;
+  std::size_t m_Values = 0;
   int m_Line = 1;
   int m_Column = 1;
 };

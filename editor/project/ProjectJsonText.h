@@ -76,6 +76,8 @@ struct ParseError {
 
 // The deepest nesting of arrays and objects the reader accepts.
 inline constexpr int kMaxDepth = 64;
+// The most values (numbers, strings, containers...) a document may hold.
+inline constexpr std::size_t kMaxValues = 4'000'000;
 
 // Parses a whole document: one value, surrounded by white space only. False with a_Error set
 // (its position counted in characters) when the text is not such a document.

@@ -17,7 +17,7 @@ namespace {
 constexpr int kExitOk = 0;
 constexpr int kExitFailure = 1;
 // A JSON project larger than this is not a project of a text-display panel.
-constexpr std::size_t kMaxJsonBytes = std::size_t{256} << 20;
+constexpr std::size_t kMaxJsonBytes = std::size_t{64} << 20;
 
 bool HasFpjExtension(const std::filesystem::path& a_Path) {
   std::string ext = a_Path.extension().string();

@@ -101,7 +101,7 @@ bool ApplyPortOptions(CNewProjectPlc& a_Page, int a_Port, const CliPortOptions& 
       a_Error = where + "-type: " + *a_Options.m_SerialType + " is not offered by this port (" + list + ")";
       return false;
     }
-    values->m_SerialType = *code;
+    values->m_Settings.m_SerialType = *code;
   }
   if (a_Options.m_Baud) {
     static const int kRates[] = {1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200, 187500};
@@ -111,14 +111,14 @@ bool ApplyPortOptions(CNewProjectPlc& a_Page, int a_Port, const CliPortOptions& 
                 " is not one of 1200 2400 4800 9600 19200 38400 57600 115200 187500";
       return false;
     }
-    values->m_BaudRate = static_cast<int32_t>(it - std::begin(kRates));
+    values->m_Settings.m_BaudRate = static_cast<int32_t>(it - std::begin(kRates));
   }
   if (a_Options.m_DataBits) {
     if (*a_Options.m_DataBits != 7 && *a_Options.m_DataBits != 8) {
       a_Error = where + "-data: data bits are 7 or 8";
       return false;
     }
-    values->m_DataBits = *a_Options.m_DataBits - 7;
+    values->m_Settings.m_DataBits = *a_Options.m_DataBits - 7;
   }
   if (a_Options.m_Parity) {
     static const char* const kParities[] = {"none", "odd", "even"};
@@ -127,28 +127,28 @@ bool ApplyPortOptions(CNewProjectPlc& a_Page, int a_Port, const CliPortOptions& 
       a_Error = where + "-parity: parity is none, odd or even";
       return false;
     }
-    values->m_Parity = *code;
+    values->m_Settings.m_Parity = *code;
   }
   if (a_Options.m_StopBits) {
     if (*a_Options.m_StopBits != 1 && *a_Options.m_StopBits != 2) {
       a_Error = where + "-stop: stop bits are 1 or 2";
       return false;
     }
-    values->m_StopBits = *a_Options.m_StopBits - 1;
+    values->m_Settings.m_StopBits = *a_Options.m_StopBits - 1;
   }
   if (a_Options.m_Station) {
     CPLCModel model;
-    if (!values->m_StationUsed) {
+    if (values->m_Settings.m_StationUsed == 0) {
       a_Error = where + "-station: the protocol on this port does not use stations";
       return false;
     }
-    if (GetPlcLibrary().LoadPortModel(model, values->m_ProtocolId) &&
+    if (GetPlcLibrary().LoadPortModel(model, values->m_Settings.m_ProtocolId) &&
         (*a_Options.m_Station < model.m_StationMin || *a_Options.m_Station > model.m_StationMax)) {
       a_Error = where + "-station: " + std::to_string(*a_Options.m_Station) + " is outside " +
                 std::to_string(model.m_StationMin) + "~" + std::to_string(model.m_StationMax);
       return false;
     }
-    values->m_Station = *a_Options.m_Station;
+    values->m_Settings.m_Station = *a_Options.m_Station;
   }
   return true;
 }
