@@ -114,3 +114,28 @@ TEST_F(CliProjectTest, CommAsksBeforeResettingAChangedPort) {
   EXPECT_FALSE(Load(path)->GetPort(1)->IsEnabled());
   EXPECT_EQ(Load(path)->GetAlarms().m_Alarms[0].m_Register.m_TypeName, "LW.B");
 }
+
+TEST(CliShippedLibrary, NewProjectForEachShippedModelOpensWithItsPorts) {
+  test::TempDir work;
+  setenv("KD820_LOCK_DIR", work.File("locks").c_str(), 1);
+  setenv("KD820_HOME", KD820_TEST_BINARY_DIR, 1);  // the build tree's copy of lib/
+  for (const char* model : {"1", "2"}) {
+    SCOPED_TRACE(model);
+    const std::string name = std::string("shipped") + model;
+    std::string out, err;
+    ASSERT_EQ(test::RunProgram(kKD820,
+                               {"new", name, "--dir", work.Path().string(), "--model", model,
+                                "--com0", "Modbus/Modbus RTU", "--com0-baud", "9600", "--yes"},
+                               &out, &err),
+              0)
+        << err;
+    const std::string path = work.File(name + "/" + name + ".FPJ");
+    ASSERT_EQ(test::RunProgram(kKD820, {"info", path}, &out, &err), 0) << err;
+    EXPECT_NE(out.find("hardware model id " + std::string(model)), std::string::npos) << out;
+    EXPECT_NE(out.find("COM0: protocol 1, RS485, baud code 3, 8 data bits, parity even"),
+              std::string::npos)
+        << out;
+    EXPECT_NE(out.find("COM1: not used"), std::string::npos) << out;
+  }
+  unsetenv("KD820_LOCK_DIR");
+}

@@ -312,25 +312,6 @@ class Reader {
     return value;
   }
 
-  static void AppendUtf8(std::string& a_Out, char32_t a_Cp) {
-    // Surrogate code points are written like any other three-byte character.
-    if (a_Cp < 0x80) {
-      a_Out += static_cast<char>(a_Cp);
-    } else if (a_Cp < 0x800) {
-      a_Out += static_cast<char>(0xC0 | (a_Cp >> 6));
-      a_Out += static_cast<char>(0x80 | (a_Cp & 0x3F));
-    } else if (a_Cp < 0x10000) {
-      a_Out += static_cast<char>(0xE0 | (a_Cp >> 12));
-      a_Out += static_cast<char>(0x80 | ((a_Cp >> 6) & 0x3F));
-      a_Out += static_cast<char>(0x80 | (a_Cp & 0x3F));
-    } else {
-      a_Out += static_cast<char>(0xF0 | (a_Cp >> 18));
-      a_Out += static_cast<char>(0x80 | ((a_Cp >> 12) & 0x3F));
-      a_Out += static_cast<char>(0x80 | ((a_Cp >> 6) & 0x3F));
-      a_Out += static_cast<char>(0x80 | (a_Cp & 0x3F));
-    }
-  }
-
   // One raw UTF-8 character of a string literal; strict: no surrogates, no overlong forms.
   void RawCharacter(std::string& a_Out) {
     const auto lead = static_cast<unsigned char>(Peek());

@@ -1,7 +1,5 @@
 #include "editor/project/Utf16.h"
 
-namespace {
-
 void AppendUtf8(std::string& a_Out, char32_t a_Cp) {
   if (a_Cp < 0x80) {
     a_Out += static_cast<char>(a_Cp);
@@ -19,8 +17,6 @@ void AppendUtf8(std::string& a_Out, char32_t a_Cp) {
     a_Out += static_cast<char>(0x80 | (a_Cp & 0x3F));
   }
 }
-
-}  // namespace
 
 char32_t NextCodePoint(std::string_view a_Text, std::size_t& a_Pos) {
   const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(a_Text[i]); };

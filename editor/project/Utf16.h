@@ -9,5 +9,9 @@
 std::u16string Utf8ToUtf16(std::string_view a_Text);
 std::string Utf16ToUtf8(std::u16string_view a_Text);
 
+// Appends the UTF-8 form of a code point; surrogate code points take three bytes like any
+// other character of the basic plane.
+void AppendUtf8(std::string& a_Out, char32_t a_CodePoint);
+
 // Decodes the next code point of a_Text at a_Pos (advancing it); malformed bytes give U+FFFD.
 char32_t NextCodePoint(std::string_view a_Text, std::size_t& a_Pos);
