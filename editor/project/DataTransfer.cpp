@@ -1,5 +1,7 @@
 #include "editor/project/DataTransfer.h"
 
+#include "editor/compiler/ImageBuffer.h"
+
 #include <string>
 
 namespace {
@@ -21,6 +23,37 @@ void CDataTransferItem::Serialize(CArchive& a_Ar) {
   m_Trigger.Serialize(a_Ar);
   m_Source.Serialize(a_Ar);
   m_Destination.Serialize(a_Ar);
+}
+
+namespace {
+
+// The descriptor of a transfer end, its unit count replaced by the registers to copy.
+std::vector<uint8_t> EndDescriptor(CAddr& a_Addr, int16_t a_Count) {
+  std::vector<uint8_t> bytes;
+  a_Addr.Compile(bytes);
+  const int32_t count = a_Count < 0 ? 0 : a_Count;
+  const int32_t units = a_Addr.m_Width == CAddr::kDoubleWord ? (count + 1) / 2 : count;
+  bytes[6] = static_cast<uint8_t>(units);
+  bytes[7] = static_cast<uint8_t>(units >> 8);
+  return bytes;
+}
+
+}  // namespace
+
+void CDataTransferItem::Compile(CImageBuffer& a_Image) {
+  uint32_t flags = m_Periodic != 0 ? 1u : 0u;
+  if (m_EdgeMode >= kRising && m_EdgeMode <= kBothEdges) flags |= static_cast<uint32_t>(m_EdgeMode) << 1;
+  if (m_Frame != 0) flags |= 0x10;
+  if (m_ExecutionLimit != 0) flags |= 0x20;
+  a_Image.AppendU32(flags);
+  a_Image.AppendBytes(EndDescriptor(m_Source, m_Count));
+  a_Image.AppendBytes(EndDescriptor(m_Destination, m_Count));
+  std::vector<uint8_t> trigger;
+  m_Trigger.Compile(trigger);
+  a_Image.AppendBytes(trigger);
+  a_Image.AppendU32(static_cast<uint32_t>(m_Period));
+  a_Image.AppendU16(static_cast<uint16_t>(m_Frame));
+  a_Image.AppendU16(static_cast<uint16_t>(m_ExecutionLimit));
 }
 
 bool CDataTransferItem::operator==(const CDataTransferItem& a_Other) const {

@@ -6,11 +6,16 @@
 #include "editor/devices/Addr.h"
 #include "editor/project/Archive.h"
 
+class CImageBuffer;
+
 struct CDataTransferItem {
   static constexpr int32_t kCurrentVersion = 1;
   enum EdgeMode : int32_t { kNoEdge = 0, kRising = 1, kFalling = 2, kBothEdges = 3 };
 
   void Serialize(CArchive& a_Ar);
+  // Appends the 48-byte transfer record. Port addresses whose register type the PLC no
+  // longer has become the default internal address first.
+  void Compile(CImageBuffer& a_Image);
   // Equal compiled addresses and equal settings.
   bool operator==(const CDataTransferItem& a_Other) const;
 

@@ -1,5 +1,8 @@
 #include "editor/project/GlobalSettings.h"
 
+#include "editor/compiler/ImageBuffer.h"
+#include "editor/devices/PlcLibrary.h"
+
 CGlobalSettings::CGlobalSettings() { m_Passwords.fill(kDefaultPassword); }
 
 void CGlobalSettings::Serialize(CArchive& a_Ar) {
@@ -30,3 +33,54 @@ void CGlobalSettings::Serialize(CArchive& a_Ar) {
 void CGlobalSettings::SwapPorts(int32_t a_A, int32_t a_B) { m_ControlAddress.SwapPort(a_A, a_B); }
 
 void CGlobalSettings::ResetChangedPorts() { m_ControlAddress.ResetIfPortChanged(); }
+
+std::optional<std::string> CGlobalSettings::Compile(CImageBuffer& a_Image) {
+  const bool first = (m_ControlFlags & kPlcSelectsFrame) != 0;
+  const bool second = (m_ControlFlags & kReportFrame) != 0;
+  int32_t step = 0;
+  if (first || second) {
+    // One register of the control address: its width over the unit its type is addressed in.
+    const int32_t widthBytes = m_ControlAddress.m_Width == CAddr::kDoubleWord ? 4 : 2;
+    int32_t unitBytes = 2;
+    if (const CRegisterType* type = m_ControlAddress.FindType()) {
+      static constexpr int32_t kUnitBytes[] = {0, 1, 2, 4};
+      unitBytes = type->m_AddressUnit >= 0 && type->m_AddressUnit <= 3 ? kUnitBytes[type->m_AddressUnit] : 0;
+    } else if (m_ControlAddress.m_Width == CAddr::kBit) {
+      unitBytes = 0;
+    }
+    if (unitBytes == 0) {
+      return "the control register " + m_ControlAddress.m_TypeName +
+             " is addressed in bits; choose a word register";
+    }
+    step = widthBytes / unitBytes;
+  }
+  const std::size_t record = a_Image.Length();
+  a_Image.AppendU32(m_Flags);
+  a_Image.AppendU16(m_StartFrame);
+  a_Image.AppendU16(m_ScreenSaverFrame);
+  a_Image.AppendU16(m_ScreenSaverMinutes);
+  a_Image.AppendU8(static_cast<uint8_t>(m_PasswordLevel + 1));
+  a_Image.AppendU8(0);
+  a_Image.AppendU16(m_PasswordMask);
+  a_Image.AppendU16(0);
+  for (int32_t password : m_Passwords) a_Image.AppendU32(static_cast<uint32_t>(password));
+  a_Image.AppendU32(0);  // control block offset, patched below
+  a_Image.AppendU16(m_PasswordFrame);
+  a_Image.AppendU16(m_CommonFrame);
+  if (!first && !second) return std::nullopt;
+
+  a_Image.PatchU32(record + 48, static_cast<uint32_t>(a_Image.Length()));
+  a_Image.AppendU8(static_cast<uint8_t>((first ? 1 : 0) + (second ? 1 : 0)));
+  a_Image.AppendU8(0);
+  a_Image.AppendU16(static_cast<uint16_t>(m_ControlFlags));
+  CAddr reg(m_ControlAddress);  // compiling must not change the stored address
+  for (bool used : {first, second}) {
+    if (!used) continue;
+    std::vector<uint8_t> descriptor;
+    CAddr copy(reg);
+    copy.Compile(descriptor);
+    a_Image.AppendBytes(descriptor);
+    reg.m_Address += step;
+  }
+  return std::nullopt;
+}

@@ -3,9 +3,13 @@
 // and the optional control registers.
 #include <array>
 #include <cstdint>
+#include <optional>
+#include <string>
 
 #include "editor/devices/Addr.h"
 #include "editor/project/Archive.h"
+
+class CImageBuffer;
 
 class CGlobalSettings {
  public:
@@ -27,6 +31,10 @@ class CGlobalSettings {
   CGlobalSettings();
 
   void Serialize(CArchive& a_Ar);
+  // Appends the 56-byte settings record and, when a control register is used, the control
+  // block after it. Returns why it cannot be compiled (a control register whose type is
+  // addressed in bits has no register step), or nullopt.
+  std::optional<std::string> Compile(CImageBuffer& a_Image);
   void SwapPorts(int32_t a_A, int32_t a_B);
   void ResetChangedPorts();
 

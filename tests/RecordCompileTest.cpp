@@ -1,0 +1,176 @@
+// Compiled records that need no rasterizer: the image buffer, the settings record with its
+// control block, and data-transfer records.
+#include <gtest/gtest.h>
+
+#include "common/ImageFormat.h"
+#include "editor/compiler/ImageBuffer.h"
+#include "editor/devices/PlcLibrary.h"
+#include "editor/project/DataTransfer.h"
+#include "editor/project/GlobalSettings.h"
+
+namespace {
+
+uint32_t U32(const std::vector<uint8_t>& a_Bytes, std::size_t a_At) {
+  return a_Bytes[a_At] | (a_Bytes[a_At + 1] << 8) | (a_Bytes[a_At + 2] << 16) |
+         (static_cast<uint32_t>(a_Bytes[a_At + 3]) << 24);
+}
+
+uint16_t U16(const std::vector<uint8_t>& a_Bytes, std::size_t a_At) {
+  return static_cast<uint16_t>(a_Bytes[a_At] | (a_Bytes[a_At + 1] << 8));
+}
+
+std::vector<uint8_t> Slice(const std::vector<uint8_t>& a_Bytes, std::size_t a_At, std::size_t a_N) {
+  return {a_Bytes.begin() + static_cast<long>(a_At), a_Bytes.begin() + static_cast<long>(a_At + a_N)};
+}
+
+std::vector<uint8_t> Descriptor(const CAddr& a_Addr) {
+  const auto d = a_Addr.Descriptor();
+  return {d.begin(), d.end()};
+}
+
+}  // namespace
+
+TEST(ImageBuffer, PrimitivesAndCache) {
+  CImageBuffer image;
+  image.AppendU8(1);
+  image.AppendU16(0x0302);
+  image.Align();
+  EXPECT_EQ(image.Bytes(), (std::vector<uint8_t>{1, 2, 3, 0}));
+  const std::size_t slots = image.ReserveSlots(2);
+  EXPECT_EQ(slots, 4u);
+  image.PatchU32(slots + 4, 0xAABBCCDD);
+  EXPECT_EQ(U32(image.Bytes(), 8), 0xAABBCCDDu);
+  image.PatchU32(14, 1);  // patching past the end grows the buffer
+  EXPECT_EQ(image.Length(), 18u);
+  image.Align();
+  EXPECT_EQ(image.Length(), 20u);
+
+  CResourceCache cache;
+  EXPECT_EQ(cache.Find("RUN"), 0u);
+  cache.Store("RUN", 64);
+  EXPECT_EQ(cache.Find("RUN"), 64u);
+  EXPECT_EQ(cache.Find("run"), 0u);  // keys are case-sensitive
+
+  std::vector<uint8_t> img(30, 0);
+  img[24] = 200;
+  img[29] = 100;
+  img[3] = 7;  // header bytes are not counted
+  EXPECT_EQ(image::Checksum(img.data(), img.size()), 300u);
+}
+
+TEST(SettingsRecord, NewProjectDefaults) {
+  CGlobalSettings settings;
+  CImageBuffer image;
+  image.AppendU32(0);  // the record's offset does not matter
+  ASSERT_EQ(settings.Compile(image), std::nullopt);
+  const auto& b = image.Bytes();
+  ASSERT_EQ(b.size(), 4 + image::kSettingsRecordSize);
+  EXPECT_EQ(U32(b, 4), 1u);
+  EXPECT_EQ(U16(b, 8), 1);    // start frame
+  EXPECT_EQ(U16(b, 10), 0);   // screen-saver frame
+  EXPECT_EQ(U16(b, 12), 3);   // minutes
+  EXPECT_EQ(b[14], 1);        // password level + 1
+  EXPECT_EQ(U16(b, 16), 255);
+  for (int i = 0; i < 8; ++i) EXPECT_EQ(U32(b, 20 + 4 * i), 1111u);
+  EXPECT_EQ(U32(b, 52), 0u);  // no control block
+  EXPECT_EQ(U16(b, 56), 1);
+  EXPECT_EQ(U16(b, 58), 1);
+}
+
+TEST(SettingsRecord, ControlBlockUsesConsecutiveRegisters) {
+  CGlobalSettings settings;
+  settings.m_ControlFlags = CGlobalSettings::kPlcSelectsFrame | CGlobalSettings::kReportFrame;
+  CImageBuffer image;
+  ASSERT_EQ(settings.Compile(image), std::nullopt);
+  const auto& b = image.Bytes();
+  ASSERT_EQ(b.size(), 56u + 4 + 24);
+  EXPECT_EQ(U32(b, 48), 56u);
+  EXPECT_EQ(b[56], 2);
+  EXPECT_EQ(b[57], 0);
+  EXPECT_EQ(U16(b, 58), 3);
+  CAddr lw0, lw1;
+  lw1.m_Address = 1;
+  EXPECT_EQ(Slice(b, 60, 12), Descriptor(lw0));
+  EXPECT_EQ(Slice(b, 72, 12), Descriptor(lw1));
+  EXPECT_EQ(settings.m_ControlAddress.m_Address, 0);  // not changed by compiling
+
+  settings.m_ControlFlags = CGlobalSettings::kReportFrame;
+  settings.m_ControlAddress.m_Address = 9;
+  CImageBuffer single;
+  ASSERT_EQ(settings.Compile(single), std::nullopt);
+  ASSERT_EQ(single.Length(), 56u + 4 + 12);
+  EXPECT_EQ(single.Bytes()[56], 1);
+  EXPECT_EQ(Slice(single.Bytes(), 60, 12), Descriptor(settings.m_ControlAddress));
+}
+
+TEST(SettingsRecord, ByteAddressedDoubleWordsStepByFourAndBitUnitsAreRefused) {
+  CRegisterType bytes;
+  bytes.m_Name = "V";
+  bytes.m_Width = kWidthDWord;
+  bytes.m_AddressUnit = kUnitByte;
+  CRegisterType bits;
+  bits.m_Name = "B";
+  bits.m_Width = kWidthWord;
+  bits.m_AddressUnit = kUnitBit;
+  CPLCModel& model = *GetPortModel(0);
+  model.m_WordNames = {{"V", bytes}, {"B", bits}};
+  CGlobalSettings settings;
+  settings.m_ControlFlags = 3;
+  settings.m_ControlAddress.m_Port = 0;
+  settings.m_ControlAddress.m_Width = CAddr::kDoubleWord;
+  settings.m_ControlAddress.m_TypeName = "V";
+  settings.m_ControlAddress.m_Address = 100;
+  CImageBuffer image;
+  ASSERT_EQ(settings.Compile(image), std::nullopt);
+  EXPECT_EQ(U32(image.Bytes(), 60 + 8), 100u);
+  EXPECT_EQ(U32(image.Bytes(), 72 + 8), 104u);
+
+  settings.m_ControlAddress.m_Width = CAddr::kWord;
+  settings.m_ControlAddress.m_TypeName = "B";
+  CImageBuffer refused;
+  EXPECT_NE(settings.Compile(refused), std::nullopt);
+  model = CPLCModel();
+}
+
+TEST(TransferRecord, FlagsAndCounts) {
+  CDataTransferItem periodic;
+  periodic.m_Periodic = 1;
+  CImageBuffer a;
+  periodic.Compile(a);
+  ASSERT_EQ(a.Length(), image::kTransferRecordSize);
+  EXPECT_EQ(U32(a.Bytes(), 0), 0x01u);
+
+  CDataTransferItem edge;
+  edge.m_EdgeMode = CDataTransferItem::kRising;
+  edge.m_Frame = 3;
+  edge.m_ExecutionLimit = 10;
+  edge.m_Period = 25;
+  edge.m_Count = 5;
+  edge.m_Source = CAddr(CAddr::kDoubleWord);
+  CImageBuffer b;
+  edge.Compile(b);
+  const auto& bytes = b.Bytes();
+  EXPECT_EQ(U32(bytes, 0), 0x32u);
+  EXPECT_EQ(U16(bytes, 4 + 6), 3);   // double-word source: 5 registers take 3 units
+  EXPECT_EQ(U16(bytes, 16 + 6), 5);  // word destination
+  EXPECT_EQ(Slice(bytes, 28, 12), Descriptor(edge.m_Trigger));
+  EXPECT_EQ(U32(bytes, 40), 25u);
+  EXPECT_EQ(U16(bytes, 44), 3);
+  EXPECT_EQ(U16(bytes, 46), 10);
+
+  CDataTransferItem both;
+  both.m_EdgeMode = CDataTransferItem::kBothEdges;
+  CImageBuffer c;
+  both.Compile(c);
+  EXPECT_EQ(U32(c.Bytes(), 0), 0x06u);
+}
+
+TEST(TransferRecord, MissingPortTypeBecomesInternal) {
+  CDataTransferItem item;
+  item.m_Source.m_Port = 1;
+  item.m_Source.m_TypeName = "GONE";
+  CImageBuffer image;
+  item.Compile(image);
+  EXPECT_TRUE(item.m_Source.IsInternal());
+  EXPECT_EQ(image.Bytes()[4 + 2], 0xFF);
+}
