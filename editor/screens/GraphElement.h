@@ -9,6 +9,7 @@
 #include "editor/project/Archive.h"
 
 class CAddr;
+class CImageCompiler;
 
 // Element type codes; the same codes appear in the image and in the simulator.
 enum ElementType : int32_t {
@@ -49,6 +50,8 @@ class CGraphElement : public CObject {
   // override to copy their own fields too.
   virtual void CopyFrom(const CGraphElement& a_Other);
   void Serialize(CArchive& a_Ar) override;
+  // Appends the element's record to the image being compiled; the base writes nothing.
+  virtual void Compile(CImageCompiler& a_Compiler) { (void)a_Compiler; }
 
   // Calls a_Visit for every register address the element holds.
   virtual void VisitAddresses(const std::function<void(CAddr&)>& a_Visit) { (void)a_Visit; }

@@ -1,0 +1,167 @@
+// The image framing: header, directory, port, frame, sampling-buffer and transfer sections.
+#include <gtest/gtest.h>
+
+#include "common/ImageFormat.h"
+#include "editor/compiler/ImageCompiler.h"
+#include "editor/project/KV410Project.h"
+#include "editor/screens/FunckeyGE.h"
+#include "editor/screens/RegisterGE.h"
+#include "editor/screens/StaticText.h"
+#include "editor/screens/TrendGE.h"
+
+namespace {
+
+uint32_t U32(const std::vector<uint8_t>& a_Bytes, std::size_t a_At) {
+  return a_Bytes[a_At] | (a_Bytes[a_At + 1] << 8) | (a_Bytes[a_At + 2] << 16) |
+         (static_cast<uint32_t>(a_Bytes[a_At + 3]) << 24);
+}
+
+uint16_t U16(const std::vector<uint8_t>& a_Bytes, std::size_t a_At) {
+  return static_cast<uint16_t>(a_Bytes[a_At] | (a_Bytes[a_At + 1] << 8));
+}
+
+uint32_t Section(const std::vector<uint8_t>& a_Image, std::size_t a_Index) {
+  return U32(a_Image, image::kDirectoryOffset + 4 * a_Index);
+}
+
+}  // namespace
+
+TEST(ImageCompiler, ProjectWithoutFrames) {
+  CKV410Project project;
+  CImageCompiler compiler;
+  EXPECT_TRUE(compiler.Compile(project).empty());
+  const auto& img = compiler.Image();
+  EXPECT_EQ(std::string(img.begin(), img.begin() + 6), "Marvok");
+  EXPECT_EQ(img[6] | img[7], 0);
+  EXPECT_EQ(U32(img, 8), 1u);
+  EXPECT_EQ(U32(img, 12), img.size());
+  EXPECT_EQ(U32(img, 20), 24u);
+  EXPECT_EQ(U32(img, 16), image::Checksum(img.data(), img.size()));
+  EXPECT_EQ(Section(img, image::kSettings), 52u);
+  EXPECT_EQ(Section(img, image::kReserved), 0u);
+  EXPECT_NE(Section(img, image::kFrames), 0u);
+  EXPECT_EQ(U32(img, Section(img, image::kFrames)), 0u);
+  EXPECT_NE(Section(img, image::kSamplingBuffers), 0u);
+  EXPECT_EQ(U32(img, Section(img, image::kSamplingBuffers)), 0u);
+  EXPECT_EQ(U32(img, Section(img, image::kPorts)), 0u);  // no port in use
+}
+
+TEST(ImageCompiler, ChecksumLeavesOutTheHeader) {
+  std::vector<uint8_t> img(40, 1);
+  const uint32_t sum = image::Checksum(img.data(), img.size());
+  EXPECT_EQ(sum, 16u);
+  img[12] = 99;
+  EXPECT_EQ(image::Checksum(img.data(), img.size()), sum);
+}
+
+TEST(ImageCompiler, PortTableCountsEnabledPortsAndPointsAtTheirRecords) {
+  CKV410Project project;
+  project.GetPort(0)->m_Enabled = 1;
+  project.GetPort(2)->m_Enabled = 1;
+  CImageCompiler compiler;
+  compiler.Compile(project);
+  const auto& img = compiler.Image();
+  const uint32_t ports = Section(img, image::kPorts);
+  EXPECT_EQ(U32(img, ports), 2u);
+  const uint32_t first = U32(img, ports + 4), second = U32(img, ports + 8);
+  EXPECT_EQ(first, ports + 12);
+  EXPECT_EQ(second, first + 36);
+  EXPECT_EQ(img[first], 0);
+  EXPECT_EQ(img[second], 2);
+}
+
+TEST(ImageCompiler, EmptyFrameRecordAndFocusOrder) {
+  CKV410Project project;
+  auto empty = std::make_unique<CHMIFrame>(2);
+  empty->SetPrevious(1);
+  empty->SetNext(3);
+  project.AddFrame(empty);
+  auto busy = std::make_unique<CHMIFrame>(5);
+  busy->AddElement(std::make_unique<CStaticText>());
+  auto input = std::make_unique<CRegisterGE>();
+  input->m_Setting = 1;
+  input->SetInputOrder(4);
+  busy->AddElement(std::move(input));
+  auto key = std::make_unique<CFunckeyGE>();
+  key->m_KeyNumber = 2;
+  key->SetInputOrder(4);
+  busy->AddElement(std::move(key));
+  auto first = std::make_unique<CRegisterGE>();
+  first->m_Setting = 1;
+  first->SetInputOrder(1);
+  busy->AddElement(std::move(first));
+  project.AddFrame(busy);
+
+  CImageCompiler compiler;
+  compiler.Compile(project);
+  const auto& img = compiler.Image();
+  const uint32_t table = Section(img, image::kFrames);
+  ASSERT_EQ(U32(img, table), 2u);
+  const uint32_t f2 = U32(img, table + 4), f5 = U32(img, table + 8);
+  EXPECT_EQ(f5 - f2, 22u);  // header, no elements, the terminator alone
+  EXPECT_EQ(img[f2], 4);
+  EXPECT_EQ(img[f2 + 6], 191);
+  EXPECT_EQ(img[f2 + 7], 63);
+  EXPECT_EQ(U16(img, f2 + 8), 2);
+  EXPECT_EQ(U16(img, f2 + 12), 1);
+  EXPECT_EQ(U16(img, f2 + 14), 3);
+  EXPECT_EQ(U16(img, f2 + 20), 0xFFFF);
+
+  ASSERT_EQ(U16(img, f5 + 18), 4);
+  const std::size_t types = f5 + 20 + 16, focus = types + 8;
+  EXPECT_EQ(U16(img, types), kTypeStaticText);
+  EXPECT_EQ(U16(img, types + 2), kTypeRegister);
+  EXPECT_EQ(U16(img, types + 4), kTypeFunckey);
+  // Order value 1 first, then the two with value 4 in list order.
+  EXPECT_EQ(U16(img, focus), 3);
+  EXPECT_EQ(U16(img, focus + 2), 1);
+  EXPECT_EQ(U16(img, focus + 4), 2);
+  EXPECT_EQ(U16(img, focus + 6), 0xFFFF);
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(U32(img, f5 + 20 + 4 * i) % 4, 0u);
+}
+
+TEST(ImageCompiler, TrendsShareSamplingBuffersNewestFirst) {
+  CKV410Project project;
+  auto frame = std::make_unique<CHMIFrame>(1);
+  const auto trend = [](int32_t a_Address, int32_t a_Points) {
+    auto t = std::make_unique<CTrendGE>();
+    t->m_Reg.m_Address = a_Address;
+    t->m_Points = a_Points;
+    return t;
+  };
+  auto* a = static_cast<CTrendGE*>(frame->AddElement(trend(10, 20)));
+  auto* b = static_cast<CTrendGE*>(frame->AddElement(trend(11, 20)));
+  auto* c = static_cast<CTrendGE*>(frame->AddElement(trend(10, 20)));
+  project.AddFrame(frame);
+  CImageCompiler compiler;
+  compiler.Compile(project);
+  ASSERT_EQ(compiler.SamplingEntries().size(), 2u);
+  EXPECT_EQ(compiler.SamplingIndex(*a), compiler.SamplingIndex(*c));
+  EXPECT_EQ(compiler.SamplingIndex(*b), 0u);
+  EXPECT_EQ(compiler.SamplingIndex(*a), 1u);
+
+  const auto& img = compiler.Image();
+  const uint32_t table = Section(img, image::kSamplingBuffers);
+  EXPECT_EQ(U32(img, table), 2u);
+  EXPECT_EQ(U32(img, table + 4), table + 12);
+  EXPECT_EQ(U32(img, table + 8), table + 12 + 24);
+  EXPECT_EQ(U32(img, table + 12), 0u);
+  EXPECT_EQ(U32(img, table + 12 + 4 + 8), 11u);  // address of the newest entry
+  EXPECT_EQ(U32(img, table + 12 + 16), 10u);     // period
+  EXPECT_EQ(U32(img, table + 12 + 20), 20u);     // points
+}
+
+TEST(ImageCompiler, TransferTable) {
+  CKV410Project project;
+  project.GetTransfers().m_Items.resize(2);
+  project.GetTransfers().m_Items[1].m_Periodic = 1;
+  CImageCompiler compiler;
+  compiler.Compile(project);
+  const auto& img = compiler.Image();
+  const uint32_t table = Section(img, image::kTransfers);
+  ASSERT_EQ(U32(img, table), 2u);
+  EXPECT_EQ(U32(img, table + 4), table + 12);
+  EXPECT_EQ(U32(img, table + 8), table + 12 + 48);
+  EXPECT_EQ(U32(img, table + 12 + 48), 1u);
+  EXPECT_EQ(img.size(), table + 12 + 96);
+}
