@@ -4,6 +4,7 @@
 #include <string_view>
 #include <vector>
 
+#include "editor/compiler/SingleColorBmp.h"
 #include "editor/devices/HardwareLibrary.h"
 #include "editor/devices/PlcLibrary.h"
 #include "editor/project/KV410Doc.h"
@@ -97,5 +98,34 @@ int FuzzJsonImport(const uint8_t* a_Data, std::size_t a_Size) {
   auto loaded = CKV410Doc::LoadFromBytes(bytes);
   first.m_Project->GetAlarms().m_ReservedSwitch = 1;
   if (store(*loaded) != store(*first.m_Project)) std::abort();
+  return 0;
+}
+
+int FuzzBmpReader(const uint8_t* a_Data, std::size_t a_Size) {
+  SingleColorBitmap bitmap;
+  const BmpStatus status = ReadSingleColorBmp(std::span<const uint8_t>(a_Data, a_Size), bitmap);
+  if (status != BmpStatus::kOk) {
+    // A refusal leaves the bitmap as it was.
+    if (bitmap.m_Width != 0 || bitmap.m_Height != 0 || !bitmap.m_Pixels.empty()) std::abort();
+    if (status == BmpStatus::kCannotOpen) std::abort();  // only files fail to open
+    return 0;
+  }
+  if (bitmap.m_Width <= 0 || bitmap.m_Width > 0xFFFF || bitmap.m_Height <= 0 || bitmap.m_Height > 0xFFFF) {
+    std::abort();
+  }
+  const std::size_t rowBytes = (static_cast<std::size_t>(bitmap.m_Width) + 7) / 8;
+  if (bitmap.m_Pixels.size() != rowBytes * static_cast<std::size_t>(bitmap.m_Height)) std::abort();
+  if (bitmap.m_Width % 8 != 0) {
+    const auto spare = static_cast<uint8_t>(0xFF << (bitmap.m_Width % 8));
+    for (int32_t row = 0; row < bitmap.m_Height; ++row) {
+      if ((bitmap.m_Pixels[(static_cast<std::size_t>(row) + 1) * rowBytes - 1] & spare) != 0) std::abort();
+    }
+  }
+  // The reader is deterministic: the same bytes give the same bitmap.
+  SingleColorBitmap again;
+  if (ReadSingleColorBmp(std::span<const uint8_t>(a_Data, a_Size), again) != BmpStatus::kOk ||
+      again.m_Pixels != bitmap.m_Pixels) {
+    std::abort();
+  }
   return 0;
 }

@@ -15,3 +15,7 @@ int FuzzXmlLibrary(const uint8_t* a_Data, std::size_t a_Size);
 // Imports bytes as a project's JSON form. A document that imports must store; its export must
 // import again to the same project file, and that file must load to the same project.
 int FuzzJsonImport(const uint8_t* a_Data, std::size_t a_Size);
+
+// Reads bytes as a single-colour BMP file. What reads must give a bitmap whose pixel bytes are
+// height x (width + 7) / 8 with the spare high bits of each row's last byte clear.
+int FuzzBmpReader(const uint8_t* a_Data, std::size_t a_Size);

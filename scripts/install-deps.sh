@@ -14,6 +14,8 @@ packages=(
   clang libclang-rt-dev
   # fonts the rasterizer maps the panel's face names to
   fonts-dejavu-core fonts-wqy-zenhei
+  # bitmap faces scripts/make-builtin-font.py converts into the built-in font tables
+  xfonts-base
 )
 
 missing=()

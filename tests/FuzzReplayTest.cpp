@@ -30,3 +30,4 @@ std::size_t Replay(const std::string& a_Target, int (*a_Body)(const uint8_t*, st
 TEST(FuzzReplay, ProjectLoad) { EXPECT_GT(Replay("project_load", FuzzProjectLoad), 0u); }
 TEST(FuzzReplay, XmlLibrary) { EXPECT_GT(Replay("xml_library", FuzzXmlLibrary), 0u); }
 TEST(FuzzReplay, JsonImport) { EXPECT_GT(Replay("json_import", FuzzJsonImport), 0u); }
+TEST(FuzzReplay, BmpReader) { EXPECT_GT(Replay("bmp_reader", FuzzBmpReader), 0u); }
