@@ -7,6 +7,7 @@
 #include "editor/devices/PlcLibrary.h"
 #include "editor/project/DataTransfer.h"
 #include "editor/project/GlobalSettings.h"
+#include "editor/screens/GraphElement.h"
 
 namespace {
 
@@ -173,4 +174,34 @@ TEST(TransferRecord, MissingPortTypeBecomesInternal) {
   item.Compile(image);
   EXPECT_TRUE(item.m_Source.IsInternal());
   EXPECT_EQ(image.Bytes()[4 + 2], 0xFF);
+}
+
+namespace {
+// An element type with nothing of its own, to reach the common record start.
+class CPlainElement : public CGraphElement {
+ public:
+  CPlainElement() : CGraphElement(kTypeBar) {}
+};
+}  // namespace
+
+TEST(ElementPrefix, RectangleRegistersAndResourceSlots) {
+  CPlainElement e;
+  e.SetPosition(10, 5);
+  e.SetWidth(20);
+  e.SetHeight(8);
+  CImageBuffer plain;
+  EXPECT_TRUE(e.CompilePrefix(plain, {}, 0).empty());
+  EXPECT_EQ(plain.Bytes(), (std::vector<uint8_t>{10, 5, 29, 12, 0, 0, 0, 0, 0, 0, 0, 0}));
+
+  CAddr reg;
+  reg.m_Address = 7;
+  CImageBuffer withRegister;
+  const auto slots = e.CompilePrefix(withRegister, {{1, &reg}}, 4);
+  const auto& b = withRegister.Bytes();
+  ASSERT_EQ(b.size(), 8u + 12 + 4 + 4);
+  EXPECT_EQ(b[4], 1);
+  EXPECT_EQ(U16(b, 6), 2);  // the descriptor sits in slot 1
+  EXPECT_EQ(Slice(b, 8, 12), Descriptor(reg));
+  EXPECT_EQ(U32(b, 20), 4u);
+  EXPECT_EQ(slots, std::vector<std::size_t>{24});
 }

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "editor/compiler/ImageBuffer.h"
 #include "editor/devices/Addr.h"
 
 KD_IMPLEMENT_ABSTRACT(CGraphElement, nullptr)
@@ -77,4 +78,30 @@ void CGraphElement::SetDoubleSize(bool a_On, int32_t a_DisplayWidth, int32_t a_D
   if (m_Left + m_Width > a_DisplayWidth) m_Left = a_DisplayWidth - m_Width;
   if (m_Top + m_Height > a_DisplayHeight) m_Top = a_DisplayHeight - m_Height;
   m_DoubleSize = a_On ? 1 : 0;
+}
+
+std::vector<std::size_t> CGraphElement::CompilePrefix(
+    CImageBuffer& a_Image, const std::vector<std::pair<int, CAddr*>>& a_Registers,
+    uint32_t a_ResourceMask) const {
+  // The display is at most 256 pixels each way: the low bytes are the coordinates.
+  a_Image.AppendU8(static_cast<uint8_t>(m_Left));
+  a_Image.AppendU8(static_cast<uint8_t>(m_Top));
+  a_Image.AppendU8(static_cast<uint8_t>(m_Left + m_Width - 1));
+  a_Image.AppendU8(static_cast<uint8_t>(m_Top + m_Height - 1));
+  uint16_t registerMask = 0;
+  for (const auto& reg : a_Registers) registerMask = static_cast<uint16_t>(registerMask | (1u << reg.first));
+  a_Image.AppendU8(static_cast<uint8_t>(a_Registers.size()));
+  a_Image.AppendU8(0);
+  a_Image.AppendU16(registerMask);
+  for (const auto& reg : a_Registers) {
+    std::vector<uint8_t> descriptor;
+    reg.second->Compile(descriptor);
+    a_Image.AppendBytes(descriptor);
+  }
+  a_Image.AppendU32(a_ResourceMask);
+  std::vector<std::size_t> slots;
+  for (int bit = 0; bit < 32; ++bit) {
+    if ((a_ResourceMask & (1u << bit)) != 0) slots.push_back(a_Image.ReserveSlots(1));
+  }
+  return slots;
 }

@@ -5,10 +5,13 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "editor/project/Archive.h"
 
 class CAddr;
+class CImageBuffer;
 class CImageCompiler;
 
 // Element type codes; the same codes appear in the image and in the simulator.
@@ -52,6 +55,12 @@ class CGraphElement : public CObject {
   void Serialize(CArchive& a_Ar) override;
   // Appends the element's record to the image being compiled; the base writes nothing.
   virtual void Compile(CImageCompiler& a_Compiler) { (void)a_Compiler; }
+  // Appends the common start of every element record: the rectangle, the register
+  // descriptors (each with its bit in the register mask) and the resource mask with one
+  // zero offset slot per set bit. Returns the positions of those slots, in bit order.
+  std::vector<std::size_t> CompilePrefix(CImageBuffer& a_Image,
+                                         const std::vector<std::pair<int, CAddr*>>& a_Registers,
+                                         uint32_t a_ResourceMask) const;
 
   // Calls a_Visit for every register address the element holds.
   virtual void VisitAddresses(const std::function<void(CAddr&)>& a_Visit) { (void)a_Visit; }
