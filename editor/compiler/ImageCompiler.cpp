@@ -1,9 +1,16 @@
 #include "editor/compiler/ImageCompiler.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstring>
 
 #include "common/ImageFormat.h"
+#include "editor/compiler/BuiltinFont.h"
+#include "editor/compiler/FontRasterizer.h"
+#include "editor/compiler/SingleColorBmp.h"
+#include "editor/project/Utf16.h"
+#include "platform/Diagnostics.h"
+#include "platform/ProgramDirectory.h"
 #include "editor/project/KV410Project.h"
 #include "editor/screens/TrendGE.h"
 
@@ -42,6 +49,7 @@ void CImageCompiler::CollectSamplingEntries(const CKV410Project& a_Project) {
 
 std::vector<std::string> CImageCompiler::Compile(CKV410Project& a_Project) {
   std::vector<std::string> problems;
+  m_Project = &a_Project;
   m_Image.Clear();
   m_ObjectCache.Clear();
   m_TextCache.Clear();
@@ -73,7 +81,10 @@ std::vector<std::string> CImageCompiler::Compile(CKV410Project& a_Project) {
       case image::kTransfers:
         WriteTransfers(a_Project);
         break;
-      default:  // the reserved section stays empty; alarms need the text writers
+      case image::kAlarms:
+        a_Project.GetAlarms().Compile(*this, a_Project);
+        break;
+      default:  // the reserved section stays empty
         break;
     }
     if (m_Image.Length() != start) {
@@ -167,4 +178,164 @@ void CImageCompiler::WriteTransfers(CKV410Project& a_Project) {
     m_Image.PatchU32(slots + 4 * i, static_cast<uint32_t>(m_Image.Length()));
     items[i].Compile(m_Image);
   }
+}
+
+namespace {
+
+std::string Upper(std::string a_Text) {
+  for (char& c : a_Text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return a_Text;
+}
+
+// Reads a BMP file for an element, telling the user what is wrong with it.
+bool LoadElementBitmap(const std::string& a_Path, SingleColorBitmap& a_Bitmap) {
+  switch (ReadSingleColorBmpFile(a_Path, a_Bitmap)) {
+    case BmpStatus::kOk:
+      return true;
+    case BmpStatus::kCannotOpen:
+      ReportDiagnostic("[CGraphElement::LoadSingleColorBitmap]Can not open file: " + a_Path);
+      return false;
+    case BmpStatus::kNotBmp:
+      ReportDiagnostic("[CGraphElement::LoadSingleColorBitmap]Not bmp file: " + a_Path);
+      return false;
+    case BmpStatus::kNotSingleColor:
+      ReportDiagnostic("[CGraphElement::LoadSingleColorBitmap]Not single color bmp file: " + a_Path);
+      return false;
+  }
+  return false;
+}
+
+}  // namespace
+
+std::string CImageCompiler::ComponentPath(const std::string& a_Name) {
+  return (ProgramDirectory() / "lib" / "component" / a_Name).string();
+}
+
+uint32_t CImageCompiler::CompileBitmapFile(const std::string& a_Path) {
+  const std::string key = "BITMAP_FILE_" + Upper(a_Path);
+  if (const uint32_t found = m_ObjectCache.Find(key)) return found;
+  SingleColorBitmap bitmap;
+  if (!LoadElementBitmap(a_Path, bitmap)) return 0;
+  const auto at = static_cast<uint32_t>(m_Image.Length());
+  m_Image.AppendU8(image::kBitmap);
+  m_Image.AppendU16(static_cast<uint16_t>(bitmap.m_Width));
+  m_Image.AppendU16(static_cast<uint16_t>(bitmap.m_Height));
+  m_Image.AppendBytes(bitmap.m_Pixels);
+  m_ObjectCache.Store(key, at);
+  return at;
+}
+
+uint32_t CImageCompiler::CompileBitmapFileAsChar(const std::string& a_Path) {
+  const std::string key = "BITMAP_FILE_AS_CHAR" + Upper(a_Path);
+  if (const uint32_t found = m_ObjectCache.Find(key)) return found;
+  SingleColorBitmap bitmap;
+  if (!LoadElementBitmap(a_Path, bitmap)) return 0;
+  if (bitmap.m_Width > 255 || bitmap.m_Height > 255) {
+    ReportDiagnostic("[CGraphElement::LoadSingleColorBitmap]Too large for a character: " + a_Path);
+    return 0;
+  }
+  const auto at = static_cast<uint32_t>(m_Image.Length());
+  m_Image.AppendU8(image::kGlyph);
+  m_Image.AppendU8(static_cast<uint8_t>(bitmap.m_Width));
+  m_Image.AppendU8(static_cast<uint8_t>(bitmap.m_Height));
+  m_Image.AppendBytes(bitmap.m_Pixels);
+  m_ObjectCache.Store(key, at);
+  return at;
+}
+
+uint32_t CImageCompiler::CompileBitmapLibItem(int32_t a_Id) {
+  const std::string key = "BITMAP_LIB_ITEM_" + std::to_string(a_Id);
+  if (const uint32_t found = m_ObjectCache.Find(key)) return found;
+  const CSingleColorBitmapLibItem* item =
+      m_Project == nullptr ? nullptr : m_Project->GetBitmapLib().FindItem(a_Id);
+  if (item == nullptr) return 0;
+  const auto at = static_cast<uint32_t>(m_Image.Length());
+  m_Image.AppendU8(image::kBitmap);
+  m_Image.AppendU16(static_cast<uint16_t>(item->m_Width));
+  m_Image.AppendU16(static_cast<uint16_t>(item->m_Height));
+  m_Image.AppendBytes(item->m_Pixels);
+  m_ObjectCache.Store(key, at);
+  return at;
+}
+
+bool CImageCompiler::UsesBuiltinFont(int a_Size, int a_Mode) {
+  return (a_Mode == 1 && a_Size == 8) || (a_Mode == 2 && (a_Size == 8 || a_Size == 12 || a_Size == 16));
+}
+
+namespace {
+
+// The cache key of a text or character: the built-in font's keys carry no face.
+std::string TextKey(const char* a_Builtin, const char* a_Font, const std::string& a_Text,
+                    const std::string& a_Face, int a_Size, bool a_UsesBuiltin) {
+  return a_UsesBuiltin ? std::string(a_Builtin) + a_Text + "_" + std::to_string(a_Size)
+                       : std::string(a_Font) + a_Text + "_" + a_Face + "_" + std::to_string(a_Size);
+}
+
+std::vector<char32_t> CodePoints(const std::string& a_Text) {
+  std::vector<char32_t> out;
+  std::size_t pos = 0;
+  while (pos < a_Text.size()) out.push_back(NextCodePoint(a_Text, pos));
+  return out;
+}
+
+}  // namespace
+
+uint32_t CImageCompiler::CompileChar(char32_t a_Character, const std::string& a_Face, int a_Size,
+                                     int a_Mode) {
+  const bool builtin = UsesBuiltinFont(a_Size, a_Mode);
+  std::string character;
+  AppendUtf8(character, a_Character);
+  const std::string key =
+      TextKey("VISIBLE_ASCII_CHAR_", "FONT_CHAR_", character, a_Face, a_Size, builtin);
+  if (const uint32_t found = m_ObjectCache.Find(key)) return found;
+  Glyph glyph;
+  const bool rendered = builtin ? RenderBuiltinGlyph(a_Character, a_Size, glyph)
+                                : FontRasterizer::Instance().RenderFontGlyph(a_Character, a_Face,
+                                                                             a_Size, glyph);
+  if (!rendered || glyph.m_Width > 255 || glyph.m_Height > 255) return 0;
+  const auto at = static_cast<uint32_t>(m_Image.Length());
+  m_Image.AppendU8(image::kGlyph);
+  m_Image.AppendU8(static_cast<uint8_t>(glyph.m_Width));
+  m_Image.AppendU8(static_cast<uint8_t>(glyph.m_Height));
+  m_Image.AppendBytes(glyph.m_Pixels);
+  m_ObjectCache.Store(key, at);
+  return at;
+}
+
+uint32_t CImageCompiler::CompileCharSequence(const std::string& a_Text, const std::string& a_Face,
+                                             int a_Size, int a_Mode) {
+  if (a_Text.empty()) return 0;
+  const bool builtin = UsesBuiltinFont(a_Size, a_Mode);
+  const std::string key =
+      TextKey("VISIBLE_ASCII_TEXT_", "FONT_TEXT_", a_Text, a_Face, a_Size, builtin);
+  if (const uint32_t found = m_TextCache.Find(key)) return found;
+  std::vector<char32_t> characters = CodePoints(a_Text);
+  if (characters.size() > image::kMaxTextCharacters) {
+    ReportDiagnostic("warning: text cut to " + std::to_string(image::kMaxTextCharacters) +
+                     " characters: " + a_Text);
+    characters.resize(image::kMaxTextCharacters);
+  }
+  const auto at = static_cast<uint32_t>(m_Image.Length());
+  m_Image.AppendU8(static_cast<uint8_t>(characters.size()));
+  const std::size_t slots = m_Image.ReserveSlots(characters.size());
+  for (std::size_t i = 0; i < characters.size(); ++i) {
+    m_Image.PatchU32(slots + 4 * i, CompileChar(characters[i], a_Face, a_Size, a_Mode));
+  }
+  m_TextCache.Store(key, at);
+  return at;
+}
+
+uint32_t CImageCompiler::CompileText(const std::string& a_Text, const std::string& a_Face,
+                                     int a_Size, int a_Mode) {
+  if (a_Text.empty()) return 0;
+  const bool builtin = UsesBuiltinFont(a_Size, a_Mode);
+  const std::string key =
+      TextKey("VISIBLE_ASCII_TEXT_", "FONT_TEXT_", a_Text, a_Face, a_Size, builtin);
+  if (const uint32_t found = m_ObjectCache.Find(key)) return found;
+  const auto at = static_cast<uint32_t>(m_Image.Length());
+  m_Image.AppendU8(image::kText);
+  const std::size_t slot = m_Image.ReserveSlots(1);
+  m_Image.PatchU32(slot, CompileCharSequence(a_Text, a_Face, a_Size, a_Mode));
+  m_ObjectCache.Store(key, at);
+  return at;
 }

@@ -2,7 +2,10 @@
 
 #include <string>
 
+#include "editor/compiler/ImageCompiler.h"
+#include "editor/project/KV410Project.h"
 #include "editor/project/LangDefine.h"
+#include "editor/screens/StaticText.h"
 
 namespace {
 
@@ -83,4 +86,53 @@ void CAlarmSettings::SwapPorts(int32_t a_A, int32_t a_B) {
 
 void CAlarmSettings::ResetChangedPorts() {
   for (CAlarmItem& item : m_Alarms) item.m_Register.ResetIfPortChanged();
+}
+
+void CAlarmSettings::Compile(CImageCompiler& a_Compiler, const CKV410Project& a_Project) {
+  CImageBuffer& image = a_Compiler.Buffer();
+  m_ReservedSwitch = 1;
+  if (a_Project.FindFrame(static_cast<uint16_t>(m_AlarmFrame)) == nullptr ||
+      m_AlarmFrame < 0 || m_AlarmFrame > 0xFFFF) {
+    m_AlarmFrame = a_Project.GetFrames().empty() ? 0 : a_Project.GetFrames().front()->GetNumber();
+  }
+  const int size = FontPixelSize(m_FontSizeIndex);
+  image.AppendU32(static_cast<uint32_t>(m_Alarms.size()));
+  image.AppendU16(static_cast<uint16_t>(0x8000 + (m_AlarmFrameOption != 0 ? 1 : 0)));
+  image.AppendU16(static_cast<uint16_t>(m_AlarmFrame));
+  const std::size_t digits = image.ReserveSlots(1);
+  const std::size_t slots = image.ReserveSlots(m_Alarms.size());
+  image.PatchU32(digits, a_Compiler.CompileText("0123456789:.-/ ", m_FontName, size, 1));
+  for (std::size_t i = 0; i < m_Alarms.size(); ++i) {
+    CAlarmItem& alarm = m_Alarms[i];
+    image.Align();
+    image.PatchU32(slots + 4 * i, static_cast<uint32_t>(image.Length()));
+    int32_t a = 0, b = 0;
+    switch ((alarm.m_Flags & CAlarmItem::kCompareMask) >> 1) {
+      case 0:
+      case 5:
+        a = alarm.m_Value;
+        break;
+      case 1:
+      case 4:
+        b = alarm.m_Value;
+        break;
+      case 2:
+      case 3:
+        a = alarm.m_RangeUsed != 0 ? alarm.m_RangeA : alarm.m_Value;
+        b = alarm.m_RangeUsed != 0 ? alarm.m_RangeB : alarm.m_Value;
+        break;
+      default:
+        break;
+    }
+    image.AppendU32(alarm.m_Flags);
+    image.AppendU32(static_cast<uint32_t>(a));
+    image.AppendU32(static_cast<uint32_t>(b));
+    image.AppendU16(static_cast<uint16_t>(alarm.m_BuzzerSeconds));
+    image.AppendU16(0);
+    std::vector<uint8_t> descriptor;
+    alarm.m_Register.Compile(descriptor);
+    image.AppendBytes(descriptor);
+    const std::size_t text = image.ReserveSlots(1);
+    image.PatchU32(text, a_Compiler.CompileText(alarm.m_Text, m_FontName, size, 1));
+  }
 }

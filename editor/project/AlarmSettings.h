@@ -7,6 +7,9 @@
 #include "editor/devices/Addr.h"
 #include "editor/project/Archive.h"
 
+class CImageCompiler;
+class CKV410Project;
+
 struct CAlarmItem {
   static constexpr int32_t kCurrentVersion = 1;
   // flags bits
@@ -36,6 +39,9 @@ class CAlarmSettings {
   CAlarmSettings();
 
   void Serialize(CArchive& a_Ar);
+  // Appends the alarm table. An alarm frame that no longer exists is replaced by the first
+  // frame of the project (0 without frames), and the replacement stays.
+  void Compile(CImageCompiler& a_Compiler, const CKV410Project& a_Project);
   // Appends the item unless an equal one is already in the list.
   bool AddAlarm(const CAlarmItem& a_Item);
   void SwapPorts(int32_t a_A, int32_t a_B);

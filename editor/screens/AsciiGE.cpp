@@ -1,5 +1,7 @@
 #include "editor/screens/AsciiGE.h"
 
+#include "editor/compiler/ImageCompiler.h"
+
 #include "editor/project/KV410Project.h"
 
 KD_IMPLEMENT_SERIAL(CAsciiGE, &CGraphElement::classCGraphElement, 0)
@@ -32,4 +34,20 @@ void CAsciiGE::Serialize(CArchive& a_Ar) {
     m_Face = a_Ar.GetProject() != nullptr ? DefaultTextFace(a_Ar.GetProject()) : DefaultTextFace();
     m_BuiltinOption = 0;
   }
+}
+
+void CAsciiGE::Compile(CImageCompiler& a_Compiler) {
+  CImageBuffer& image = a_Compiler.Buffer();
+  const auto slots = CompilePrefix(image, {{0, &m_Reg}}, 4);
+  image.AppendU16(static_cast<uint16_t>(IsReverse() ? 0x1001 : 0x0001));
+  image.AppendU8(static_cast<uint8_t>(m_CharCount));
+  image.AppendU8(0);
+  // Every printable character, so that the panel can show whatever the registers hold.
+  const bool builtin = UsesBuiltinFont();
+  const std::string key = "ASCII_TEXT_" + m_GlyphText + "_" + std::to_string(m_SizeIndex) + "_" +
+                          (builtin ? std::string() : std::string("宋体"));
+  image.PatchU32(slots[0], a_Compiler.CompileList(key, 1, [&](std::size_t) {
+    return a_Compiler.CompileText(m_GlyphText, "宋体", FontPixelSize(m_SizeIndex),
+                                  TextFontMode(m_SizeIndex, m_BuiltinOption));
+  }));
 }

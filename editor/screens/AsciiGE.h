@@ -22,6 +22,7 @@ class CAsciiGE : public CGraphElement {
   void CopyFrom(const CGraphElement& a_Other) override;
   // Face and built-in option are not part of the stored form: after loading they are the
   // defaults of the project being loaded (the current project when the archive names none).
+  void Compile(CImageCompiler& a_Compiler) override;
   void Serialize(CArchive& a_Ar) override;
   void VisitAddresses(const std::function<void(CAddr&)>& a_Visit) override { a_Visit(m_Reg); }
 

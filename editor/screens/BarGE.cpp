@@ -1,5 +1,7 @@
 #include "editor/screens/BarGE.h"
 
+#include "editor/compiler/ImageCompiler.h"
+
 KD_IMPLEMENT_SERIAL(CBarGE, &CGraphElement::classCGraphElement, 0)
 
 CBarGE::CBarGE() : CGraphElement(kTypeBar) {}
@@ -28,4 +30,14 @@ void CBarGE::Serialize(CArchive& a_Ar) {
   a_Ar.Io(m_Upper);
   a_Ar.Io(m_Lower);
   m_Reg.Serialize(a_Ar);
+}
+
+void CBarGE::Compile(CImageCompiler& a_Compiler) {
+  CImageBuffer& image = a_Compiler.Buffer();
+  CompilePrefix(image, {{0, &m_Reg}}, 0);
+  uint32_t option = 3 + static_cast<uint32_t>(m_DataType) * 256 + static_cast<uint32_t>(m_DrawDir) * 4096;
+  if (m_RegWidth == 1) option |= 0x40000;
+  image.AppendU32(option);
+  CompileLimit(image, m_Upper, m_DataType);
+  CompileLimit(image, m_Lower, m_DataType);
 }

@@ -1,5 +1,8 @@
 #include "editor/screens/DynamicText.h"
 
+#include "editor/compiler/ImageCompiler.h"
+#include "platform/Diagnostics.h"
+
 KD_IMPLEMENT_SERIAL(CTextItem, nullptr, 0)
 KD_IMPLEMENT_SERIAL(CDynamicText, &CGraphElement::classCGraphElement, 0)
 
@@ -73,4 +76,34 @@ void CDynamicText::Serialize(CArchive& a_Ar) {
   }
   for (uint16_t key : ArchiveKeyOrder()) GetState(key)->Serialize(a_Ar);
   m_Reg.Serialize(a_Ar);
+}
+
+void CDynamicText::Compile(CImageCompiler& a_Compiler) {
+  CImageBuffer& image = a_Compiler.Buffer();
+  const auto slots = CompilePrefix(image, {{0, &m_Reg}}, 4);
+  uint16_t options = 0x0001;
+  if (IsReverse()) options |= 0x1000;
+  if (m_Alignment == 1) options |= 0x4000;
+  if (m_Alignment == 2) options |= 0x2000;
+  image.AppendU16(options);
+  image.AppendU16(0);
+  std::vector<uint16_t> values;
+  for (int32_t value = 1; value <= kStateCount; ++value) {
+    if (!GetState(value)->m_Text.empty()) values.push_back(static_cast<uint16_t>(value));
+  }
+  // The list counts its texts in one byte.
+  if (values.size() > 255) {
+    ReportDiagnostic("warning: " + GetName() + ": only 255 state texts fit; state 256 is left out");
+    values.resize(255);
+  }
+  image.AppendU16(static_cast<uint16_t>(values.size()));
+  for (uint16_t value : values) image.AppendU16(value);
+  image.PatchU32(slots[0], static_cast<uint32_t>(image.Length()));
+  image.AppendU8(static_cast<uint8_t>(values.size()));
+  const std::size_t textSlots = image.ReserveSlots(values.size());
+  const int mode = TextFontMode(m_SizeIndex, m_BuiltinOption);
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    image.PatchU32(textSlots + 4 * i, a_Compiler.CompileText(GetState(values[i])->m_Text, m_Face,
+                                                             FontPixelSize(m_SizeIndex), mode));
+  }
 }

@@ -1,5 +1,7 @@
 #include "editor/screens/EventListGE.h"
 
+#include "editor/compiler/ImageCompiler.h"
+
 KD_IMPLEMENT_SERIAL(CEventListGE, &CGraphElement::classCGraphElement, 0)
 
 CEventListGE::CEventListGE() : CGraphElement(kTypeEventList) {}
@@ -47,4 +49,23 @@ void CEventListGE::Serialize(CArchive& a_Ar) {
     m_ByteValue = 0;
     m_WordValue = 0;
   }
+}
+
+void CEventListGE::Compile(CImageCompiler& a_Compiler) {
+  CImageBuffer& image = a_Compiler.Buffer();
+  CompilePrefix(image, {}, 0);
+  uint32_t option = 2;
+  if (m_ShowNumber != 0) option |= 1u << 8;
+  if (m_ShowDate != 0 && m_DateStyle >= 0 && m_DateStyle <= 3) option |= static_cast<uint32_t>(m_DateStyle + 1) << 9;
+  if (m_ShowTime != 0 && m_TimeStyle >= 0 && m_TimeStyle <= 1) option |= static_cast<uint32_t>(m_TimeStyle + 1) << 12;
+  if (m_FourDigitYear != 0) option |= 1u << 16;
+  if (m_NoLeadingZero != 0) option |= 1u << 17;
+  if (m_FurtherFlag1 != 0) option |= 1u << 18;
+  if (m_FurtherFlag2 != 0) option |= 1u << 19;
+  image.AppendU32(option);
+  static constexpr char kSeparators[] = {'.', '/', '-'};
+  image.AppendU8(static_cast<uint8_t>(
+      m_DateSeparator >= 0 && m_DateSeparator <= 2 ? kSeparators[m_DateSeparator] : '.'));
+  image.AppendU8(m_ByteValue);
+  image.AppendU16(m_WordValue);
 }

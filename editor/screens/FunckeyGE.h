@@ -2,6 +2,8 @@
 // The function-key element: binds a panel key, while its frame is shown, to a frame, bit or
 // word action.
 #include <cstdint>
+#include <string>
+#include <utility>
 #include <functional>
 #include <memory>
 
@@ -77,6 +79,10 @@ class CFunckeyGE : public CGraphElement {
 
   std::unique_ptr<CGraphElement> Clone() const override;
   void CopyFrom(const CGraphElement& a_Other) override;
+  void Compile(CImageCompiler& a_Compiler) override;
+  // The component images of the key: released (dimmed when out of the focus order) and
+  // pressed, of the size that fits the element's height.
+  std::pair<std::string, std::string> ImageFileNames() const;
   void Serialize(CArchive& a_Ar) override;
   void VisitAddresses(const std::function<void(CAddr&)>& a_Visit) override { a_Visit(m_Reg); }
 

@@ -1,6 +1,9 @@
 #include "editor/screens/GraphElement.h"
 
+#include <algorithm>
 #include <array>
+#include <cmath>
+#include <cstring>
 
 #include "editor/compiler/ImageBuffer.h"
 #include "editor/devices/Addr.h"
@@ -104,4 +107,17 @@ std::vector<std::size_t> CGraphElement::CompilePrefix(
     if ((a_ResourceMask & (1u << bit)) != 0) slots.push_back(a_Image.ReserveSlots(1));
   }
   return slots;
+}
+
+void CGraphElement::CompileLimit(CImageBuffer& a_Image, double a_Value, int32_t a_DataType) {
+  if (a_DataType == 3 || a_DataType == 4) {
+    const float value = static_cast<float>(a_Value);
+    uint32_t bits = 0;
+    std::memcpy(&bits, &value, 4);
+    a_Image.AppendU32(bits);
+    return;
+  }
+  // Saturate instead of overflowing for limits beyond 32 bits.
+  const double clamped = std::clamp(std::trunc(a_Value), -2147483648.0, 2147483647.0);
+  a_Image.AppendU32(static_cast<uint32_t>(static_cast<int32_t>(std::isnan(clamped) ? 0.0 : clamped)));
 }

@@ -61,6 +61,9 @@ class CGraphElement : public CObject {
   std::vector<std::size_t> CompilePrefix(CImageBuffer& a_Image,
                                          const std::vector<std::pair<int, CAddr*>>& a_Registers,
                                          uint32_t a_ResourceMask) const;
+  // A limit of a value display: an IEEE single for the floating-point data types 3 and 4,
+  // else the value truncated toward zero to a 32-bit integer.
+  static void CompileLimit(CImageBuffer& a_Image, double a_Value, int32_t a_DataType);
 
   // Calls a_Visit for every register address the element holds.
   virtual void VisitAddresses(const std::function<void(CAddr&)>& a_Visit) { (void)a_Visit; }

@@ -1,5 +1,7 @@
 #include "editor/screens/LedGE.h"
 
+#include "editor/compiler/ImageCompiler.h"
+
 KD_IMPLEMENT_SERIAL(CLedGE, &CGraphElement::classCGraphElement, 0)
 
 CLedGE::CLedGE() : CGraphElement(kTypeLed) {}
@@ -30,4 +32,22 @@ void CLedGE::Serialize(CArchive& a_Ar) {
   a_Ar.Io(m_BlinkWhileOn);
   a_Ar.Io(m_BlinkPeriod);
   m_Reg.Serialize(a_Ar);
+}
+
+void CLedGE::Compile(CImageCompiler& a_Compiler) {
+  CImageBuffer& image = a_Compiler.Buffer();
+  const auto slots = CompilePrefix(image, {{0, &m_Reg}}, 1);
+  uint16_t option = 0x0001;
+  if (m_Blink != 0) option |= 0x0100;
+  if (m_Invert != 0) option |= 0x0200;
+  if (m_BlinkWhileOn != 0) option |= 0x0400;
+  image.AppendU16(option);
+  image.AppendU16(static_cast<uint16_t>(m_BlinkPeriod));
+  const std::string key = "LED_" + std::to_string(m_Shape) + "_" + std::to_string(m_Size);
+  const uint32_t list = a_Compiler.CompileList(key, 2, [&](std::size_t a_State) {
+    return a_Compiler.CompileBitmapFile(CImageCompiler::ComponentPath(
+        "led/LED" + std::to_string(m_Shape) + "_" + std::to_string(a_State) + "_" +
+        std::to_string(m_Size) + ".dat"));
+  });
+  image.PatchU32(slots[0], list);
 }

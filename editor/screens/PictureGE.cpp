@@ -1,5 +1,7 @@
 #include "editor/screens/PictureGE.h"
 
+#include "editor/compiler/ImageCompiler.h"
+
 #include "editor/project/KV410Project.h"
 
 KD_IMPLEMENT_SERIAL(CPictureGE, &CGraphElement::classCGraphElement, 0)
@@ -28,4 +30,13 @@ void CPictureGE::Serialize(CArchive& a_Ar) {
   if (a_Ar.IsStoring() && a_Ar.GetProject() != nullptr) {
     a_Ar.GetProject()->GetBitmapLib().AddUse(m_ItemId);
   }
+}
+
+void CPictureGE::Compile(CImageCompiler& a_Compiler) {
+  CImageBuffer& image = a_Compiler.Buffer();
+  const auto slots = CompilePrefix(image, {}, 1);
+  const uint32_t list = a_Compiler.CompileList("PICTURE_" + std::to_string(m_ItemId), 1, [&](std::size_t) {
+    return a_Compiler.CompileBitmapLibItem(m_ItemId);
+  });
+  image.PatchU32(slots[0], list);
 }

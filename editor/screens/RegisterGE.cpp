@@ -1,5 +1,8 @@
 #include "editor/screens/RegisterGE.h"
 
+#include "editor/compiler/ImageCompiler.h"
+#include "editor/screens/StaticText.h"
+
 KD_IMPLEMENT_SERIAL(CRegisterGE, &CGraphElement::classCGraphElement, 0)
 
 CRegisterGE::CRegisterGE() : CGraphElement(kTypeRegister) {}
@@ -64,4 +67,55 @@ void CRegisterGE::Serialize(CArchive& a_Ar) {
     m_RestoreLevel = 0;
   }
   m_Reg.Serialize(a_Ar);
+}
+
+uint32_t CRegisterGE::OptionWord() const {
+  const bool limits = m_Limit != 0, projection = m_Projection != 0;
+  uint32_t word = 1 + (projection ? 2u : 0u) + (limits ? 2u : 0u);
+  word |= static_cast<uint32_t>((m_Type == 5 ? 1 : m_Type) & 0xF) << 8;
+  if (projection) word |= 1u << 12;
+  if (m_Type == 5) word |= 1u << 13;
+  if (m_Setting != 0) word |= 1u << 14;
+  if (IsReverse()) word |= 1u << 15;
+  if (m_FillZero != 0) word |= 1u << 16;
+  if (limits) word |= 1u << 17;
+  if (m_RegWidth == 1) word |= 1u << 18;
+  if (m_Alignment == 2) word |= 1u << 19;
+  if (m_Alignment == 1) word |= 1u << 20;
+  if (m_RestoreLevel != 0) word |= 1u << 21;
+  const bool signedType = m_Type == 0 || m_Type == 3 || m_Type == 4;
+  const uint32_t cells = m_ShowBits + m_FloatBits + (m_FloatBits > 0 ? 1u : 0u) +
+                         (signedType ? 1u : 0u) + (m_ShowBits == 0 ? 1u : 0u);
+  word |= (cells % 16) << 24;
+  word |= static_cast<uint32_t>(m_FloatBits & 0xF) << 28;
+  return word;
+}
+
+const char* CRegisterGE::GlyphSetText() const {
+  if (m_Type == 1 || m_Type == 5) return "*.0123456789";
+  if (m_Type == 2) return "*0123456789ABCDEF";
+  return "*-.0123456789";
+}
+
+void CRegisterGE::Compile(CImageCompiler& a_Compiler) {
+  CImageBuffer& image = a_Compiler.Buffer();
+  const auto slots = CompilePrefix(image, {{0, &m_Reg}}, 4);
+  image.AppendU32(OptionWord());
+  if (m_Limit != 0) {
+    CompileLimit(image, m_InputUpper, m_Type);
+    CompileLimit(image, m_InputLower, m_Type);
+  }
+  if (m_Projection != 0) {
+    CompileLimit(image, m_PrjUpper, m_Type);
+    CompileLimit(image, m_PrjLower, m_Type);
+  }
+  image.AppendU32(1 + static_cast<uint32_t>(m_Grade) * 1024);
+  // Sizes up to 16 pixels use the built-in font, larger ones the face "宋体".
+  const std::string face = m_SizeIndex <= 2 ? std::string() : std::string("宋体");
+  const std::string glyphs = GlyphSetText();
+  const std::string key = "REGISTER_TEXT_" + glyphs + "_" + std::to_string(m_SizeIndex) + "_" + face;
+  if (a_Compiler.TextCache().Find(key) == 0) image.Align();
+  image.PatchU32(slots[0], a_Compiler.CompileList(key, 1, [&](std::size_t) {
+    return a_Compiler.CompileText(glyphs, "宋体", FontPixelSize(m_SizeIndex), 2);
+  }));
 }

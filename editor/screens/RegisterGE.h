@@ -26,6 +26,11 @@ class CRegisterGE : public CGraphElement {
 
   std::unique_ptr<CGraphElement> Clone() const override;
   void CopyFrom(const CGraphElement& a_Other) override;
+  void Compile(CImageCompiler& a_Compiler) override;
+  // The packed option word of the record.
+  uint32_t OptionWord() const;
+  // The characters the panel may need to show the value.
+  const char* GlyphSetText() const;
   void Serialize(CArchive& a_Ar) override;
   void VisitAddresses(const std::function<void(CAddr&)>& a_Visit) override { a_Visit(m_Reg); }
 

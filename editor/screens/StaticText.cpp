@@ -1,5 +1,7 @@
 #include "editor/screens/StaticText.h"
 
+#include "editor/compiler/ImageCompiler.h"
+
 #include "editor/project/KV410Project.h"
 
 KD_IMPLEMENT_SERIAL(CStaticText, &CGraphElement::classCGraphElement, 0)
@@ -49,4 +51,23 @@ void CStaticText::Serialize(CArchive& a_Ar) {
   } else {
     m_BuiltinOption = 0;
   }
+}
+
+int FontPixelSize(int32_t a_SizeIndex) {
+  static constexpr int kSizes[kTextSizeIndexCount] = {8, 12, 16, 24, 32};
+  return a_SizeIndex >= 0 && a_SizeIndex < kTextSizeIndexCount ? kSizes[a_SizeIndex] : 16;
+}
+
+void CStaticText::Compile(CImageCompiler& a_Compiler) {
+  CImageBuffer& image = a_Compiler.Buffer();
+  const auto slots = CompilePrefix(image, {}, 4);
+  image.AppendU16(static_cast<uint16_t>(IsReverse() ? 0x1001 : 0x0001));
+  image.AppendU16(0);
+  const bool builtin = ::UsesBuiltinFont(m_SizeIndex, m_BuiltinOption);
+  const std::string face = builtin ? std::string() : m_Face;
+  const int mode = TextFontMode(m_SizeIndex, m_BuiltinOption);
+  const std::string key = "STATIC_TEXT_" + m_Text + "_" + std::to_string(m_SizeIndex) + "_" + face;
+  image.PatchU32(slots[0], a_Compiler.CompileList(key, 1, [&](std::size_t) {
+    return a_Compiler.CompileText(m_Text, m_Face, FontPixelSize(m_SizeIndex), mode);
+  }));
 }

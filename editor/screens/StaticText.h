@@ -16,6 +16,8 @@ inline constexpr int32_t kDefaultTextSizeIndex = 2;
 // The built-in ASCII font is used always at size index 0, at indices 1 and 2 when the
 // built-in option is set, never at the larger sizes.
 bool UsesBuiltinFont(int32_t a_SizeIndex, int32_t a_BuiltinOption);
+// The font size in pixels of a size index 0..4: 8, 12, 16, 24, 32 (16 for other indices).
+int FontPixelSize(int32_t a_SizeIndex);
 // Font mode handed to the text writers: 2 with the built-in font, 1 with a face.
 int32_t TextFontMode(int32_t a_SizeIndex, int32_t a_BuiltinOption);
 // The face a text element starts with: the font of the project's first language, or the
@@ -34,6 +36,7 @@ class CStaticText : public CGraphElement {
 
   std::unique_ptr<CGraphElement> Clone() const override;
   void CopyFrom(const CGraphElement& a_Other) override;
+  void Compile(CImageCompiler& a_Compiler) override;
   void Serialize(CArchive& a_Ar) override;
 
   const std::string& GetText() const { return m_Text; }

@@ -1,5 +1,7 @@
 #include "editor/screens/TrendGE.h"
 
+#include "editor/compiler/ImageCompiler.h"
+
 KD_IMPLEMENT_SERIAL(CTrendGE, &CGraphElement::classCGraphElement, 0)
 
 CTrendGE::CTrendGE() : CGraphElement(kTypeTrend) {}
@@ -30,4 +32,20 @@ void CTrendGE::Serialize(CArchive& a_Ar) {
   a_Ar.Io(m_Points);
   a_Ar.Io(m_Period);
   m_Reg.Serialize(a_Ar);
+}
+
+void CTrendGE::Compile(CImageCompiler& a_Compiler) {
+  CImageBuffer& image = a_Compiler.Buffer();
+  CompilePrefix(image, {}, 0);
+  image.AppendU32(4);
+  image.AppendU16(a_Compiler.SamplingIndex(*this).value_or(0));
+  image.AppendU16(static_cast<uint16_t>(m_Points));
+  image.AppendU16(0);
+  image.AppendU16(1);  // one curve
+  image.AppendU32(static_cast<uint32_t>(image.Length() + 4));  // its scale record follows
+  uint32_t option = 3 + static_cast<uint32_t>(m_DataType) * 256;
+  if (m_RegWidth == 1) option |= 0x40000;
+  image.AppendU32(option);
+  CompileLimit(image, m_Upper, m_DataType);
+  CompileLimit(image, m_Lower, m_DataType);
 }

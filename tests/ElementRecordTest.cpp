@@ -1,0 +1,326 @@
+// Element records that need no text rendering: bar, trend, picture, alarm display, LED and
+// function key.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "common/ImageFormat.h"
+#include "editor/compiler/ImageCompiler.h"
+#include "editor/project/KV410Project.h"
+#include "editor/screens/BarGE.h"
+#include "editor/screens/EventListGE.h"
+#include "editor/screens/FunckeyGE.h"
+#include "editor/screens/LedGE.h"
+#include "editor/screens/PictureGE.h"
+#include "editor/screens/RegisterGE.h"
+#include "editor/screens/StaticText.h"
+#include "editor/screens/TrendGE.h"
+
+namespace {
+
+uint32_t U32(const std::vector<uint8_t>& a_Bytes, std::size_t a_At) {
+  return a_Bytes[a_At] | (a_Bytes[a_At + 1] << 8) | (a_Bytes[a_At + 2] << 16) |
+         (static_cast<uint32_t>(a_Bytes[a_At + 3]) << 24);
+}
+
+float F32(const std::vector<uint8_t>& a_Bytes, std::size_t a_At) {
+  const uint32_t bits = U32(a_Bytes, a_At);
+  float f = 0;
+  std::memcpy(&f, &bits, 4);
+  return f;
+}
+
+// Compiles a project whose frames hold the given elements and gives the offsets of the
+// element records in order.
+struct Compiled {
+  CKV410Project m_Project;
+  CImageCompiler m_Compiler;
+  std::vector<uint32_t> m_Records;
+
+  explicit Compiled(std::vector<std::vector<std::unique_ptr<CGraphElement>>> a_Frames) {
+    setenv("KD820_HOME", KD820_TEST_BINARY_DIR, 1);  // the component images of the build tree
+    uint16_t number = 1;
+    for (auto& elements : a_Frames) {
+      auto frame = std::make_unique<CHMIFrame>(number++);
+      for (auto& e : elements) frame->AddElement(std::move(e));
+      m_Project.AddFrame(frame);
+    }
+    m_Compiler.Compile(m_Project);
+    const auto& img = Image();
+    const uint32_t table = U32(img, image::kDirectoryOffset + 4 * image::kFrames);
+    for (uint32_t f = 0; f < U32(img, table); ++f) {
+      const uint32_t frame = U32(img, table + 4 + 4 * f);
+      const uint16_t n = static_cast<uint16_t>(img[frame + 18] | (img[frame + 19] << 8));
+      for (uint16_t i = 0; i < n; ++i) m_Records.push_back(U32(img, frame + 20 + 4 * i));
+    }
+  }
+  const std::vector<uint8_t>& Image() const { return m_Compiler.Image(); }
+};
+
+using ElementList = std::vector<std::unique_ptr<CGraphElement>>;
+
+template <class... Lists>
+std::vector<ElementList> Frames(Lists... a_Lists) {
+  std::vector<ElementList> out;
+  (out.push_back(std::move(a_Lists)), ...);
+  return out;
+}
+
+template <class T>
+std::vector<std::unique_ptr<CGraphElement>> One(std::unique_ptr<T> a_Element) {
+  std::vector<std::unique_ptr<CGraphElement>> list;
+  list.push_back(std::move(a_Element));
+  return list;
+}
+
+}  // namespace
+
+TEST(ElementRecord, BarWithFloatLimits) {
+  auto bar = std::make_unique<CBarGE>();
+  bar->m_DataType = 3;
+  bar->m_Upper = 100.0;
+  bar->m_Lower = 0.0;
+  Compiled c(Frames(One(std::move(bar))));
+  const auto& img = c.Image();
+  const uint32_t r = c.m_Records[0];
+  EXPECT_EQ(img[r + 4], 1);  // one register
+  EXPECT_EQ(U32(img, r + 20), 0u);
+  EXPECT_EQ(U32(img, r + 24), 0x303u);
+  EXPECT_EQ(F32(img, r + 28), 100.0f);
+  EXPECT_EQ(F32(img, r + 32), 0.0f);
+
+  auto integer = std::make_unique<CBarGE>();
+  integer->m_Upper = 99.5;
+  integer->m_Lower = -3.7;
+  integer->m_RegWidth = 1;
+  integer->m_DrawDir = CBarGE::kRight;
+  Compiled d(Frames(One(std::move(integer))));
+  EXPECT_EQ(U32(d.Image(), d.m_Records[0] + 24), 3u + 3 * 4096 + 0x40000);
+  EXPECT_EQ(static_cast<int32_t>(U32(d.Image(), d.m_Records[0] + 28)), 99);
+  EXPECT_EQ(static_cast<int32_t>(U32(d.Image(), d.m_Records[0] + 32)), -3);
+}
+
+TEST(ElementRecord, TrendsNameTheirSharedBuffer) {
+  std::vector<std::unique_ptr<CGraphElement>> elements;
+  for (int32_t address : {5, 6, 5}) {
+    auto trend = std::make_unique<CTrendGE>();
+    trend->m_Reg.m_Address = address;
+    trend->m_Points = 30;
+    elements.push_back(std::move(trend));
+  }
+  Compiled c(Frames(std::move(elements)));
+  const auto& img = c.Image();
+  const auto index = [&](std::size_t i) { return img[c.m_Records[i] + 16] | (img[c.m_Records[i] + 17] << 8); };
+  EXPECT_EQ(index(0), index(2));
+  EXPECT_NE(index(0), index(1));
+  const uint32_t r = c.m_Records[0];
+  EXPECT_EQ(U32(img, r + 12), 4u);
+  EXPECT_EQ(img[r + 18], 30);
+  EXPECT_EQ(img[r + 22], 1);                 // one curve
+  EXPECT_EQ(U32(img, r + 24), r + 28);       // its scale record follows
+  EXPECT_EQ(U32(img, r + 28), 3u);
+}
+
+TEST(ElementRecord, PicturesOfOneItemShareTheirImageList) {
+  std::vector<std::unique_ptr<CGraphElement>> first, second;
+  for (auto* list : {&first, &second}) {
+    auto picture = std::make_unique<CPictureGE>();
+    picture->m_ItemId = 1;
+    list->push_back(std::move(picture));
+  }
+  Compiled c(Frames(std::move(first), std::move(second)));
+  // Without the item in the library the list still exists, with an empty slot.
+  const auto& img = c.Image();
+  const uint32_t list = U32(img, c.m_Records[0] + 12);
+  EXPECT_NE(list, 0u);
+  EXPECT_EQ(U32(img, c.m_Records[1] + 12), list);
+  EXPECT_EQ(img[list], 1);
+  EXPECT_EQ(U32(img, list + 1), 0u);
+}
+
+TEST(ElementRecord, PictureOfALibraryItem) {
+  auto picture = std::make_unique<CPictureGE>();
+  Compiled c(Frames(One(std::move(picture))));
+  CKV410Project& project = c.m_Project;
+  const int32_t id = project.GetBitmapLib().AddItem(10, 2, {0xFF, 0x03, 0x01, 0x02});
+  static_cast<CPictureGE&>(*project.FindFrame(1)->GetElements()[0]).m_ItemId = id;
+  c.m_Compiler.Compile(project);
+  const auto& img = c.Image();
+  const uint32_t list = U32(img, c.m_Records[0] + 12);
+  const uint32_t bitmap = U32(img, list + 1);
+  ASSERT_NE(bitmap, 0u);
+  EXPECT_EQ(img[bitmap], image::kBitmap);
+  EXPECT_EQ(img[bitmap + 1], 10);
+  EXPECT_EQ(img[bitmap + 3], 2);
+  EXPECT_EQ(img[bitmap + 5], 0xFF);
+}
+
+TEST(ElementRecord, AlarmDisplayOptionWord) {
+  auto list = std::make_unique<CEventListGE>();
+  list->m_ShowDate = 1;
+  list->m_DateStyle = 2;
+  list->m_ShowTime = 1;
+  list->m_TimeStyle = 1;
+  list->m_DateSeparator = 2;
+  list->m_ByteValue = 7;
+  list->m_WordValue = 0x1234;
+  Compiled c(Frames(One(std::move(list))));
+  const auto& img = c.Image();
+  const uint32_t r = c.m_Records[0];
+  EXPECT_EQ(U32(img, r + 8), 0u);
+  EXPECT_EQ(U32(img, r + 12), 0x2602u);
+  EXPECT_EQ(img[r + 16], 0x2D);
+  EXPECT_EQ(img[r + 17], 7);
+  EXPECT_EQ(img[r + 18] | (img[r + 19] << 8), 0x1234);
+}
+
+TEST(ElementRecord, LedsShareTheirShippedImages) {
+  std::vector<std::unique_ptr<CGraphElement>> elements;
+  for (int i = 0; i < 2; ++i) {
+    auto led = std::make_unique<CLedGE>();
+    led->m_Blink = 1;
+    led->m_Invert = i;
+    led->m_BlinkPeriod = 4;
+    elements.push_back(std::move(led));
+  }
+  Compiled c(Frames(std::move(elements)));
+  const auto& img = c.Image();
+  const uint32_t r = c.m_Records[0];
+  EXPECT_EQ(U32(img, r + 20), 1u);  // resource mask: the image table
+  const uint32_t list = U32(img, r + 24);
+  EXPECT_EQ(img[r + 28] | (img[r + 29] << 8), 0x0101);
+  EXPECT_EQ(img[r + 30], 4);
+  EXPECT_EQ(U32(img, c.m_Records[1] + 24), list);
+  EXPECT_EQ(img[c.m_Records[1] + 29], 0x03);
+  ASSERT_EQ(img[list], 2);
+  const uint32_t off = U32(img, list + 1), on = U32(img, list + 5);
+  ASSERT_NE(off, 0u) << "lib/component/led/LED0_0_2.dat missing from the build tree";
+  ASSERT_NE(on, 0u);
+  EXPECT_EQ(img[off], image::kBitmap);
+  EXPECT_NE(off, on);
+}
+
+TEST(ElementRecord, FunctionKeyActions) {
+  auto jump = std::make_unique<CFunckeyGE>();
+  jump->m_KeyNumber = 3;
+  jump->m_JumpFrame.m_FrameNumber = 5;
+  auto toggle = std::make_unique<CFunckeyGE>();
+  toggle->m_KeyNumber = 4;
+  toggle->m_ActionClass = CFunckeyGE::kBitAction;
+  toggle->m_BitSet.m_Action = 2;
+  auto add = std::make_unique<CFunckeyGE>();
+  add->m_KeyNumber = 5;
+  add->m_ActionClass = CFunckeyGE::kWordAction;
+  add->m_WordSet.m_Action = 3;
+  add->m_WordSet.m_Value = 2;
+  add->m_WordSet.m_Limit = 100;
+  add->m_Grade = 3;
+  auto step = std::make_unique<CFunckeyGE>();
+  step->m_KeyNumber = 30;
+  step->m_ActionClass = CFunckeyGE::kWordAction;
+  std::vector<std::unique_ptr<CGraphElement>> keys;
+  keys.push_back(std::move(jump));
+  keys.push_back(std::move(toggle));
+  keys.push_back(std::move(add));
+  keys.push_back(std::move(step));
+  Compiled c(Frames(std::move(keys)));
+  const auto& img = c.Image();
+
+  const uint32_t j = c.m_Records[0];
+  EXPECT_EQ(img[j + 4], 0);           // no register
+  EXPECT_EQ(U32(img, j + 8), 4u);     // an image list
+  EXPECT_EQ(U32(img, j + 16), 0x30002u);
+  EXPECT_EQ(U32(img, j + 20), 5u);
+  EXPECT_EQ(U32(img, j + 24), 1u);    // permission record
+
+  const uint32_t t = c.m_Records[1];
+  EXPECT_EQ(img[t + 4], 1);
+  EXPECT_EQ(img[t + 6], 2);           // register mask: slot 1
+  const uint32_t word = U32(img, t + 28);
+  EXPECT_EQ(word & 0xFF, 1u);
+  EXPECT_EQ((word >> 8) & 0xFF, 18u);
+  EXPECT_EQ((word >> 16) & 0x3F, 4u);
+
+  const uint32_t a = c.m_Records[2];
+  const uint32_t first = U32(img, a + 28);
+  EXPECT_EQ(first & 0xFF, 5u);
+  EXPECT_EQ((first >> 8) & 0xFF, 35u);
+  EXPECT_EQ(U32(img, a + 32), 2u);
+  EXPECT_EQ(U32(img, a + 36), 100u);
+  EXPECT_EQ(U32(img, a + 48), 1u + 3 * 1024);
+
+  const uint32_t s = c.m_Records[3];
+  EXPECT_EQ(img[s + 4], 0);
+  EXPECT_EQ(U32(img, s + 8), 0u);      // no image
+  EXPECT_EQ(U32(img, s + 12), 0xF001u);
+  EXPECT_EQ(U32(img, s + 16), 1u);
+}
+
+TEST(ElementRecord, StaticTextsShareTheirListAndText) {
+  std::vector<std::unique_ptr<CGraphElement>> first, second;
+  for (auto* list : {&first, &second}) {
+    auto text = std::make_unique<CStaticText>();
+    text->SetText("RUN");
+    text->SetSizeIndex(0);
+    list->push_back(std::move(text));
+  }
+  static_cast<CStaticText&>(*second[0]).SetReverse(true);
+  Compiled c(Frames(std::move(first), std::move(second)));
+  const auto& img = c.Image();
+  const uint32_t a = c.m_Records[0], b = c.m_Records[1];
+  EXPECT_EQ(U32(img, a + 8), 4u);
+  const uint32_t list = U32(img, a + 12);
+  EXPECT_EQ(U32(img, b + 12), list);
+  EXPECT_EQ(img[a + 16] | (img[a + 17] << 8), 0x0001);
+  EXPECT_EQ(img[b + 16] | (img[b + 17] << 8), 0x1001);
+  ASSERT_EQ(img[list], 1);
+  const uint32_t text = U32(img, list + 1);
+  EXPECT_EQ(img[text], image::kText);
+  const uint32_t sequence = U32(img, text + 1);
+  ASSERT_EQ(img[sequence], 3);
+  const uint32_t r = U32(img, sequence + 1);
+  EXPECT_EQ(img[r], image::kGlyph);
+  EXPECT_EQ(img[r + 1], 6);
+  EXPECT_EQ(img[r + 2], 8);
+  // The two "R"s of other texts are the same glyph object.
+  EXPECT_EQ(c.m_Compiler.ObjectCache().Find("VISIBLE_ASCII_CHAR_R_8"), r);
+}
+
+TEST(ElementRecord, RegisterOptionWordsAndLimits) {
+  auto plain = std::make_unique<CRegisterGE>();
+  auto unsignedDecimals = std::make_unique<CRegisterGE>();
+  unsignedDecimals->m_Type = CRegisterGE::kUnsigned;
+  unsignedDecimals->m_ShowBits = 3;
+  unsignedDecimals->m_FloatBits = 2;
+  auto ranged = std::make_unique<CRegisterGE>();
+  ranged->m_Type = CRegisterGE::kFloat;
+  ranged->m_Limit = 1;
+  ranged->m_Projection = 1;
+  ranged->m_InputUpper = 99.5;
+  ranged->m_Grade = 2;
+  auto decimal = std::make_unique<CRegisterGE>();
+  decimal->m_Limit = 1;
+  decimal->m_InputUpper = 99.5;
+  std::vector<std::unique_ptr<CGraphElement>> elements;
+  elements.push_back(std::move(plain));
+  elements.push_back(std::move(unsignedDecimals));
+  elements.push_back(std::move(ranged));
+  elements.push_back(std::move(decimal));
+  Compiled c(Frames(std::move(elements)));
+  const auto& img = c.Image();
+  const auto option = [&](std::size_t i) { return U32(img, c.m_Records[i] + 28); };
+  EXPECT_EQ(option(0) & 0xFF, 1u);
+  EXPECT_EQ((option(0) >> 8) & 0xF, 0u);
+  EXPECT_EQ((option(0) >> 24) & 0xF, 5u);
+  EXPECT_EQ((option(0) >> 20) & 1, 1u);  // alignment 1 by default
+  EXPECT_EQ((option(1) >> 24) & 0xF, 6u);
+  EXPECT_EQ(option(1) >> 28, 2u);
+  EXPECT_EQ(option(2) & 0xFF, 5u);
+  EXPECT_EQ(F32(img, c.m_Records[2] + 32), 99.5f);
+  EXPECT_EQ(U32(img, c.m_Records[2] + 48), 1u + 2 * 1024);
+  EXPECT_EQ(U32(img, c.m_Records[3] + 32), 99u);
+  // Two registers of one data type and size share the glyph list.
+  EXPECT_EQ(U32(img, c.m_Records[0] + 24), U32(img, c.m_Records[3] + 24));
+  EXPECT_NE(U32(img, c.m_Records[0] + 24), U32(img, c.m_Records[1] + 24));
+  EXPECT_EQ(U32(img, c.m_Records[0] + 24) % 4, 0u);
+}
