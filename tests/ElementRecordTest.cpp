@@ -7,7 +7,9 @@
 #include "common/ImageFormat.h"
 #include "editor/compiler/ImageCompiler.h"
 #include "editor/project/KV410Project.h"
+#include "editor/screens/AsciiGE.h"
 #include "editor/screens/BarGE.h"
+#include "editor/screens/DynamicText.h"
 #include "editor/screens/EventListGE.h"
 #include "editor/screens/FunckeyGE.h"
 #include "editor/screens/LedGE.h"
@@ -323,4 +325,81 @@ TEST(ElementRecord, RegisterOptionWordsAndLimits) {
   EXPECT_EQ(U32(img, c.m_Records[0] + 24), U32(img, c.m_Records[3] + 24));
   EXPECT_NE(U32(img, c.m_Records[0] + 24), U32(img, c.m_Records[1] + 24));
   EXPECT_EQ(U32(img, c.m_Records[0] + 24) % 4, 0u);
+}
+
+TEST(ElementRecord, DynamicTextListsItsNonEmptyStates) {
+  auto text = std::make_unique<CDynamicText>();
+  text->SetSizeIndex(0);
+  text->GetState(3)->m_Text = "ON";
+  text->GetState(7)->m_Text = "OFF";
+  text->m_Alignment = 2;
+  Compiled c(Frames(One(std::move(text))));
+  const auto& img = c.Image();
+  const uint32_t r = c.m_Records[0];
+  EXPECT_EQ(img[r + 28] | (img[r + 29] << 8), 0x2001);
+  EXPECT_EQ(img[r + 32] | (img[r + 33] << 8), 2);
+  EXPECT_EQ(img[r + 34], 3);
+  EXPECT_EQ(img[r + 36], 7);
+  const uint32_t list = U32(img, r + 24);
+  EXPECT_EQ(list, r + 38);  // written in place after the values
+  ASSERT_EQ(img[list], 2);
+  EXPECT_EQ(img[U32(img, list + 1)], image::kText);
+  EXPECT_EQ(img[U32(img, list + 5)], image::kText);
+}
+
+TEST(ElementRecord, AsciiStringCarriesEveryPrintableCharacter) {
+  auto text = std::make_unique<CAsciiGE>();
+  text->SetCharCount(2);
+  text->SetSizeIndex(0);
+  Compiled c(Frames(One(std::move(text))));
+  const auto& img = c.Image();
+  const uint32_t r = c.m_Records[0];
+  EXPECT_EQ(img[r + 30], 2);
+  const uint32_t list = U32(img, r + 24);
+  const uint32_t sequence = U32(img, U32(img, list + 1) + 1);
+  EXPECT_EQ(img[sequence], 95);
+}
+
+TEST(ElementRecord, AlarmTableRepairsItsFrameAndFillsTheBounds) {
+  auto frame = std::vector<std::unique_ptr<CGraphElement>>();
+  Compiled c(Frames(std::move(frame)));
+  CKV410Project& project = c.m_Project;
+  project.FindFrame(1)->SetNumber(4);
+  CAlarmSettings& alarms = project.GetAlarms();
+  alarms.m_AlarmFrame = 9;
+  alarms.m_FontSizeIndex = 0;  // the built-in font
+  CAlarmItem range;
+  range.m_Flags = CAlarmItem::kValueAlarm | (3u << 1);
+  range.m_Value = 50;
+  range.m_Text = "level";
+  alarms.m_Alarms.push_back(range);
+  CAlarmItem below = range;
+  below.m_Flags = CAlarmItem::kValueAlarm | (1u << 1);
+  alarms.m_Alarms.push_back(below);
+  c.m_Compiler.Compile(project);
+  const auto& img = c.Image();
+  const uint32_t table = U32(img, image::kDirectoryOffset + 4 * image::kAlarms);
+  ASSERT_EQ(U32(img, table), 2u);
+  EXPECT_EQ(img[table + 4] | (img[table + 5] << 8), 0x8001);
+  EXPECT_EQ(img[table + 6] | (img[table + 7] << 8), 4);
+  EXPECT_EQ(alarms.m_AlarmFrame, 4);
+  const uint32_t digits = U32(img, table + 8);
+  EXPECT_EQ(img[U32(img, digits + 1)], 15);
+  const uint32_t first = U32(img, table + 12), second = U32(img, table + 16);
+  EXPECT_EQ(first % 4, 0u);
+  EXPECT_EQ(U32(img, first + 4), 50u);  // kind 3 without a range: A = B = value
+  EXPECT_EQ(U32(img, first + 8), 50u);
+  EXPECT_EQ(U32(img, second + 4), 0u);  // kind 1: B = value
+  EXPECT_EQ(U32(img, second + 8), 50u);
+  EXPECT_EQ(img[U32(img, first + 28)], image::kText);
+}
+
+TEST(ElementRecord, EmptyAlarmListStillHasItsDigits) {
+  CKV410Project project;
+  CImageCompiler compiler;
+  compiler.Compile(project);
+  const auto& img = compiler.Image();
+  const uint32_t table = U32(img, image::kDirectoryOffset + 4 * image::kAlarms);
+  EXPECT_EQ(U32(img, table), 0u);
+  EXPECT_EQ(img[table + 6] | (img[table + 7] << 8), 0);  // no frames
 }
