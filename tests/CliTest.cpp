@@ -100,3 +100,23 @@ TEST_F(CliTest, SaveAsRefusesAProjectHeldOpenElsewhere) {
   // Reading a summary does not need the project to be free.
   EXPECT_EQ(test::RunProgram(kKD820, {"info", m_Sample}, &out, &err), 0);
 }
+
+TEST_F(CliTest, CompileWritesTheImageBesideTheProject) {
+  setenv("KD820_HOME", KD820_TEST_BINARY_DIR, 1);
+  std::string out, err;
+  ASSERT_EQ(test::RunProgram(kKD820, {"compile", m_Sample}, &out, &err), 0) << err;
+  const auto image = test::ReadFile(m_Dir.File("sample.bin~"));
+  ASSERT_GT(image.size(), 52u);
+  EXPECT_NE(out.find("sample.bin~ (" + std::to_string(image.size()) + " bytes)"), std::string::npos) << out;
+  const auto u32 = [&](std::size_t a_At) {
+    return image[a_At] | (image[a_At + 1] << 8) | (image[a_At + 2] << 16) |
+           (static_cast<uint32_t>(image[a_At + 3]) << 24);
+  };
+  EXPECT_EQ(u32(12), image.size());
+  uint32_t sum = 0;
+  for (std::size_t i = 24; i < image.size(); ++i) sum += image[i];
+  EXPECT_EQ(u32(16), sum);
+  // Compiling again gives the same bytes.
+  ASSERT_EQ(test::RunProgram(kKD820, {"compile", m_Sample}, &out, &err), 0) << err;
+  EXPECT_EQ(test::ReadFile(m_Dir.File("sample.bin~")), image);
+}

@@ -8,6 +8,7 @@
 
 #include "Version.h"
 #include "editor/project/KV410Doc.h"
+#include "editor/ui/CompileCommand.h"
 #include "editor/ui/JsonCommands.h"
 #include "editor/ui/LibraryCommands.h"
 #include "editor/ui/ProjectCommands.h"
@@ -67,6 +68,10 @@ int RunKD820(int a_Argc, char** a_Argv) {
   saveAs->add_option("TARGET.FPJ", target, "New project file")->required();
   auto* yesFlag = saveAs->add_flag("--yes,-y", yes, "Answer yes to the replace question");
   saveAs->add_flag("--no,-n", no, "Answer no to the replace question")->excludes(yesFlag);
+
+  std::string compilePath;
+  auto* compile = app.add_subcommand("compile", "Compile a project into its user-data image (<name>.bin~)");
+  compile->add_option("PROJECT.FPJ", compilePath, "Project file")->required();
 
   auto* models = app.add_subcommand("models", "List the panel models of the hardware library");
   auto* plcs = app.add_subcommand("plcs", "List the PLC protocols and their register types");
@@ -134,6 +139,7 @@ int RunKD820(int a_Argc, char** a_Argv) {
     return std::nullopt;
   };
   if (info->parsed()) return RunInfo(infoPath);
+  if (compile->parsed()) return RunCompileCommand(compilePath);
   if (models->parsed()) return RunModelsCommand(std::cout);
   if (plcs->parsed()) return RunPlcsCommand(std::cout);
   if (exportCmd->parsed()) return RunExportCommand(exportPath, exportOut);
