@@ -120,3 +120,32 @@ TEST_F(CliTest, CompileWritesTheImageBesideTheProject) {
   ASSERT_EQ(test::RunProgram(kKD820, {"compile", m_Sample}, &out, &err), 0) << err;
   EXPECT_EQ(test::ReadFile(m_Dir.File("sample.bin~")), image);
 }
+
+TEST_F(CliTest, DumpAcceptsCompiledImagesAndFindsFaults) {
+  setenv("KD820_HOME", KD820_TEST_BINARY_DIR, 1);
+  std::string out, err;
+  ASSERT_EQ(test::RunProgram(kKD820, {"compile", m_Sample}, &out, &err), 0) << err;
+  const std::string image = m_Dir.File("sample.bin~");
+  ASSERT_EQ(test::RunProgram(kKD820, {"dump", image}, &out, &err), 0) << out << err;
+  EXPECT_NE(out.find("checksum"), std::string::npos);
+  EXPECT_NE(out.find("(right)"), std::string::npos);
+  EXPECT_NE(out.find("2 frames"), std::string::npos);
+  EXPECT_NE(out.find("image is sound"), std::string::npos);
+
+  auto bytes = test::ReadFile(image);
+  bytes[bytes.size() - 1] ^= 0x55;
+  const std::string damaged = m_Dir.File("damaged.bin~");
+  test::WriteFile(damaged, bytes);
+  EXPECT_EQ(test::RunProgram(kKD820, {"dump", damaged}, &out, &err), 1);
+  EXPECT_NE(out.find("checksum does not match"), std::string::npos) << out;
+  // An offset beyond the end is found, not followed.
+  bytes = test::ReadFile(image);
+  const std::size_t frames = bytes[24 + 12] | (bytes[24 + 13] << 8);
+  bytes[frames + 4] = 0xFF;
+  bytes[frames + 5] = 0xFF;
+  bytes[frames + 6] = 0xFF;
+  test::WriteFile(damaged, bytes);
+  EXPECT_EQ(test::RunProgram(kKD820, {"dump", damaged}, &out, &err), 1);
+  EXPECT_NE(out.find("beyond the image"), std::string::npos) << out;
+  EXPECT_EQ(test::RunProgram(kKD820, {"dump", m_Sample}, &out, &err), 1);
+}

@@ -9,6 +9,7 @@
 #include "Version.h"
 #include "editor/project/KV410Doc.h"
 #include "editor/ui/CompileCommand.h"
+#include "editor/ui/DumpCommand.h"
 #include "editor/ui/JsonCommands.h"
 #include "editor/ui/LibraryCommands.h"
 #include "editor/ui/ProjectCommands.h"
@@ -72,6 +73,10 @@ int RunKD820(int a_Argc, char** a_Argv) {
   std::string compilePath;
   auto* compile = app.add_subcommand("compile", "Compile a project into its user-data image (<name>.bin~)");
   compile->add_option("PROJECT.FPJ", compilePath, "Project file")->required();
+
+  std::string dumpPath;
+  auto* dump = app.add_subcommand("dump", "Print the structure of a user-data image and check its offsets");
+  dump->add_option("IMAGE.bin~", dumpPath, "Image file")->required();
 
   auto* models = app.add_subcommand("models", "List the panel models of the hardware library");
   auto* plcs = app.add_subcommand("plcs", "List the PLC protocols and their register types");
@@ -140,6 +145,7 @@ int RunKD820(int a_Argc, char** a_Argv) {
   };
   if (info->parsed()) return RunInfo(infoPath);
   if (compile->parsed()) return RunCompileCommand(compilePath);
+  if (dump->parsed()) return RunDumpCommand(dumpPath, std::cout);
   if (models->parsed()) return RunModelsCommand(std::cout);
   if (plcs->parsed()) return RunPlcsCommand(std::cout);
   if (exportCmd->parsed()) return RunExportCommand(exportPath, exportOut);
