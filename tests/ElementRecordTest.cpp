@@ -17,6 +17,7 @@
 #include "editor/screens/RegisterGE.h"
 #include "editor/screens/StaticText.h"
 #include "editor/screens/TrendGE.h"
+#include "platform/Diagnostics.h"
 
 namespace {
 
@@ -402,4 +403,20 @@ TEST(ElementRecord, EmptyAlarmListStillHasItsDigits) {
   const uint32_t table = U32(img, image::kDirectoryOffset + 4 * image::kAlarms);
   EXPECT_EQ(U32(img, table), 0u);
   EXPECT_EQ(img[table + 6] | (img[table + 7] << 8), 0);  // no frames
+}
+
+TEST(ElementRecord, LongTextsAreCutTo127CharactersWithAWarning) {
+  std::vector<std::string> seen;
+  auto previous = SetDiagnosticSink([&](const std::string& a_Text) { seen.push_back(a_Text); });
+  auto text = std::make_unique<CStaticText>();
+  text->SetText(std::string(200, 'x'));
+  text->SetSizeIndex(0);
+  Compiled c(Frames(One(std::move(text))));
+  SetDiagnosticSink(previous);
+  const auto& img = c.Image();
+  const uint32_t list = U32(img, c.m_Records[0] + 12);
+  const uint32_t sequence = U32(img, U32(img, list + 1) + 1);
+  EXPECT_EQ(img[sequence], 127);
+  ASSERT_EQ(seen.size(), 1u);
+  EXPECT_NE(seen[0].find("HMI1 ST0"), std::string::npos) << seen[0];
 }

@@ -43,6 +43,15 @@ void CImageBuffer::Align() {
 }
 
 uint32_t CResourceCache::Find(const std::string& a_Key) const {
-  const auto it = m_Offsets.find(a_Key);
-  return it == m_Offsets.end() ? 0 : it->second;
+  const auto it = m_Entries.find(a_Key);
+  if (it == m_Entries.end()) return 0;
+  ++m_Hits;
+  m_BytesSaved += it->second.m_Bytes;
+  return it->second.m_Offset;
+}
+
+void CResourceCache::Clear() {
+  m_Entries.clear();
+  m_Hits = 0;
+  m_BytesSaved = 0;
 }

@@ -30,15 +30,28 @@ class CImageBuffer {
   std::vector<uint8_t> m_Bytes;
 };
 
-// A per-compile map from a key string to the offset of what it names.
+// A per-compile map from a key string to the offset of what it names, counting how much the
+// sharing saves.
 class CResourceCache {
  public:
-  // The offset stored under the key, or 0.
+  // The offset stored under the key, or 0. A hit counts the stored object's bytes as saved.
   uint32_t Find(const std::string& a_Key) const;
-  void Store(const std::string& a_Key, uint32_t a_Offset) { m_Offsets[a_Key] = a_Offset; }
-  void Clear() { m_Offsets.clear(); }
-  std::size_t Size() const { return m_Offsets.size(); }
+  bool Contains(const std::string& a_Key) const { return m_Entries.count(a_Key) != 0; }
+  // a_Bytes: what writing the object (with the objects it brought along) took.
+  void Store(const std::string& a_Key, uint32_t a_Offset, std::size_t a_Bytes = 0) {
+    m_Entries[a_Key] = {a_Offset, a_Bytes};
+  }
+  void Clear();
+  std::size_t Size() const { return m_Entries.size(); }
+  std::size_t Hits() const { return m_Hits; }
+  std::size_t BytesSaved() const { return m_BytesSaved; }
 
  private:
-  std::unordered_map<std::string, uint32_t> m_Offsets;
+  struct Entry {
+    uint32_t m_Offset;
+    std::size_t m_Bytes;
+  };
+  std::unordered_map<std::string, Entry> m_Entries;
+  mutable std::size_t m_Hits = 0;
+  mutable std::size_t m_BytesSaved = 0;
 };

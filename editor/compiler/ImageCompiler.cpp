@@ -155,8 +155,10 @@ void CImageCompiler::WriteFrame(CHMIFrame& a_Frame) {
   for (std::size_t i = 0; i < elements.size(); ++i) {
     m_Image.Align();
     m_Image.PatchU32(slots + 4 * i, static_cast<uint32_t>(m_Image.Length()));
+    m_Where = a_Frame.GetName() + " " + elements[i]->GetName();
     elements[i]->Compile(*this);
   }
+  m_Where.clear();
 }
 
 void CImageCompiler::WriteSampling() {
@@ -221,7 +223,7 @@ uint32_t CImageCompiler::CompileBitmapFile(const std::string& a_Path) {
   m_Image.AppendU16(static_cast<uint16_t>(bitmap.m_Width));
   m_Image.AppendU16(static_cast<uint16_t>(bitmap.m_Height));
   m_Image.AppendBytes(bitmap.m_Pixels);
-  m_ObjectCache.Store(key, at);
+  m_ObjectCache.Store(key, at, m_Image.Length() - at);
   return at;
 }
 
@@ -239,7 +241,7 @@ uint32_t CImageCompiler::CompileBitmapFileAsChar(const std::string& a_Path) {
   m_Image.AppendU8(static_cast<uint8_t>(bitmap.m_Width));
   m_Image.AppendU8(static_cast<uint8_t>(bitmap.m_Height));
   m_Image.AppendBytes(bitmap.m_Pixels);
-  m_ObjectCache.Store(key, at);
+  m_ObjectCache.Store(key, at, m_Image.Length() - at);
   return at;
 }
 
@@ -254,7 +256,7 @@ uint32_t CImageCompiler::CompileBitmapLibItem(int32_t a_Id) {
   m_Image.AppendU16(static_cast<uint16_t>(item->m_Width));
   m_Image.AppendU16(static_cast<uint16_t>(item->m_Height));
   m_Image.AppendBytes(item->m_Pixels);
-  m_ObjectCache.Store(key, at);
+  m_ObjectCache.Store(key, at, m_Image.Length() - at);
   return at;
 }
 
@@ -298,7 +300,7 @@ uint32_t CImageCompiler::CompileChar(char32_t a_Character, const std::string& a_
   m_Image.AppendU8(static_cast<uint8_t>(glyph.m_Width));
   m_Image.AppendU8(static_cast<uint8_t>(glyph.m_Height));
   m_Image.AppendBytes(glyph.m_Pixels);
-  m_ObjectCache.Store(key, at);
+  m_ObjectCache.Store(key, at, m_Image.Length() - at);
   return at;
 }
 
@@ -311,7 +313,8 @@ uint32_t CImageCompiler::CompileCharSequence(const std::string& a_Text, const st
   if (const uint32_t found = m_TextCache.Find(key)) return found;
   std::vector<char32_t> characters = CodePoints(a_Text);
   if (characters.size() > image::kMaxTextCharacters) {
-    ReportDiagnostic("warning: text cut to " + std::to_string(image::kMaxTextCharacters) +
+    ReportDiagnostic("warning: " + (m_Where.empty() ? std::string("alarms") : m_Where) +
+                     ": text cut to " + std::to_string(image::kMaxTextCharacters) +
                      " characters: " + a_Text);
     characters.resize(image::kMaxTextCharacters);
   }
@@ -321,7 +324,7 @@ uint32_t CImageCompiler::CompileCharSequence(const std::string& a_Text, const st
   for (std::size_t i = 0; i < characters.size(); ++i) {
     m_Image.PatchU32(slots + 4 * i, CompileChar(characters[i], a_Face, a_Size, a_Mode));
   }
-  m_TextCache.Store(key, at);
+  m_TextCache.Store(key, at, m_Image.Length() - at);
   return at;
 }
 
@@ -336,6 +339,6 @@ uint32_t CImageCompiler::CompileText(const std::string& a_Text, const std::strin
   m_Image.AppendU8(image::kText);
   const std::size_t slot = m_Image.ReserveSlots(1);
   m_Image.PatchU32(slot, CompileCharSequence(a_Text, a_Face, a_Size, a_Mode));
-  m_ObjectCache.Store(key, at);
+  m_ObjectCache.Store(key, at, m_Image.Length() - at);
   return at;
 }

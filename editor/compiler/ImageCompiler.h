@@ -48,7 +48,7 @@ class CImageCompiler {
     m_Image.AppendU8(static_cast<uint8_t>(a_Count));
     const std::size_t slots = m_Image.ReserveSlots(a_Count);
     for (std::size_t i = 0; i < a_Count; ++i) m_Image.PatchU32(slots + 4 * i, a_Write(i));
-    m_TextCache.Store(a_Key, at);
+    m_TextCache.Store(a_Key, at, m_Image.Length() - at);
     return at;
   }
   // Whether the built-in ASCII font serves a size under a font mode: mode 1 for size 8, mode 2
@@ -87,6 +87,7 @@ class CImageCompiler {
   CResourceCache m_TextCache;
   std::vector<SamplingEntry> m_Sampling;
   CKV410Project* m_Project = nullptr;
+  std::string m_Where;  // the frame and element being written, for warnings
   int32_t m_DisplayWidth = 192;
   int32_t m_DisplayHeight = 64;
 };

@@ -114,7 +114,7 @@ void CRegisterGE::Compile(CImageCompiler& a_Compiler) {
   const std::string face = m_SizeIndex <= 2 ? std::string() : std::string("宋体");
   const std::string glyphs = GlyphSetText();
   const std::string key = "REGISTER_TEXT_" + glyphs + "_" + std::to_string(m_SizeIndex) + "_" + face;
-  if (a_Compiler.TextCache().Find(key) == 0) image.Align();
+  if (!a_Compiler.TextCache().Contains(key)) image.Align();
   image.PatchU32(slots[0], a_Compiler.CompileList(key, 1, [&](std::size_t) {
     return a_Compiler.CompileText(glyphs, "宋体", FontPixelSize(m_SizeIndex), 2);
   }));
