@@ -31,6 +31,11 @@ step "KD820 save-as --yes: the copy is byte for byte the original"
 $kd save-as --yes "$out/sample.FPJ" "$out/copy.FPJ"
 cmp "$out/sample.FPJ" "$out/copy.FPJ" && echo "identical ($(stat -c %s "$out/copy.FPJ") bytes)"
 
+step "KD820 compile: the user-data image the panel and the simulator read"
+$kd compile "$out/sample.FPJ"
+step "KD820 dump: its structure, offsets and checksum checked"
+$kd dump "$out/sample.bin~" | sed -n '1,12p;/^resources/,$p'
+
 step "KD820 export and import: the JSON form gives back the same project file"
 $kd export "$out/sample.FPJ" -o "$out/sample.json"
 $kd import "$out/sample.json" -o "$out/from-json.FPJ"
