@@ -16,6 +16,7 @@
 #include "editor/screens/PictureGE.h"
 #include "editor/screens/RegisterGE.h"
 #include "editor/screens/StaticText.h"
+#include "editor/screens/TextMetrics.h"
 #include "editor/screens/TrendGE.h"
 #include "platform/Diagnostics.h"
 
@@ -419,4 +420,27 @@ TEST(ElementRecord, LongTextsAreCutTo127CharactersWithAWarning) {
   EXPECT_EQ(img[sequence], 127);
   ASSERT_EQ(seen.size(), 1u);
   EXPECT_NE(seen[0].find("HMI1 ST0"), std::string::npos) << seen[0];
+}
+
+TEST(TextSize, StaticTextSizesItselfFromItsText) {
+  CStaticText text;
+  text.SetSizeIndex(0);
+  text.SetText("RUN");
+  EXPECT_EQ(text.GetWidth(), 18);  // three 6-pixel cells
+  EXPECT_EQ(text.GetHeight(), 8);
+  text.SetSizeIndex(2);
+  EXPECT_EQ(text.GetHeight(), 16);
+  EXPECT_EQ(text.GetWidth(), text.UsesBuiltinFont() ? 24 : TextWidth("RUN", 2, false, text.GetFace()));
+  text.SetBuiltinOption(1);
+  EXPECT_EQ(text.GetWidth(), 24);  // 8-pixel cells at 16 pixels
+  text.SetSizeIndex(4);
+  EXPECT_EQ(text.GetHeight(), 32);
+  EXPECT_GT(text.GetWidth(), 0);
+
+  // An entered text loses characters at its end until it fits the display.
+  CStaticText entered;
+  entered.SetSizeIndex(0);
+  entered.EnterText(std::string(40, 'x'));
+  EXPECT_EQ(entered.GetText(), std::string(32, 'x'));
+  EXPECT_EQ(entered.GetWidth(), 192);
 }

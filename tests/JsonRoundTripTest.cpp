@@ -89,6 +89,7 @@ TEST(JsonRoundTrip, OddStoredValuesSurvive) {
   auto& title = dynamic_cast<CStaticText&>(*elements[0]);
   title.SetBuiltinOption(9);
   title.SetText("tab\there \"quoted\" \x01 emoji 😀");
+  title.SetWidth(48);  // the element keeps its place on the display whatever the text measures
   auto& state = dynamic_cast<CDynamicText&>(*elements[2]);
   state.GetState(256)->m_Flag = 0;
   state.GetState(256)->m_SecondText = "last";

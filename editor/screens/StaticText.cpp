@@ -1,6 +1,7 @@
 #include "editor/screens/StaticText.h"
 
 #include "editor/compiler/ImageCompiler.h"
+#include "editor/screens/TextMetrics.h"
 
 #include "editor/project/KV410Project.h"
 
@@ -70,4 +71,33 @@ void CStaticText::Compile(CImageCompiler& a_Compiler) {
   image.PatchU32(slots[0], a_Compiler.CompileList(key, 1, [&](std::size_t) {
     return a_Compiler.CompileText(m_Text, m_Face, FontPixelSize(m_SizeIndex), mode);
   }));
+}
+
+void CStaticText::UpdateSize() {
+  SetHeight(FontPixelSize(m_SizeIndex));
+  SetWidth(TextWidth(m_Text, m_SizeIndex, UsesBuiltinFont(), m_Face));
+}
+
+void CStaticText::SetText(const std::string& a_Text) {
+  m_Text = a_Text;
+  UpdateSize();
+}
+
+void CStaticText::EnterText(const std::string& a_Text) {
+  SetText(FitTextToWidth(a_Text, m_SizeIndex, UsesBuiltinFont(), m_Face, CurrentDisplayWidth()));
+}
+
+void CStaticText::SetSizeIndex(int32_t a_Index) {
+  m_SizeIndex = a_Index;
+  UpdateSize();
+}
+
+void CStaticText::SetFace(const std::string& a_Face) {
+  m_Face = a_Face;
+  UpdateSize();
+}
+
+void CStaticText::SetBuiltinOption(int32_t a_On) {
+  m_BuiltinOption = a_On;
+  UpdateSize();
 }

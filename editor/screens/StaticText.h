@@ -40,19 +40,24 @@ class CStaticText : public CGraphElement {
   void Serialize(CArchive& a_Ar) override;
 
   const std::string& GetText() const { return m_Text; }
-  void SetText(const std::string& a_Text) { m_Text = a_Text; }
+  // The setters size the element to its text: the font's height, the text's width.
+  void SetText(const std::string& a_Text);
+  // A text the user enters: characters are removed from its end until it fits the display.
+  void EnterText(const std::string& a_Text);
   int32_t GetSizeIndex() const { return m_SizeIndex; }
-  void SetSizeIndex(int32_t a_Index) { m_SizeIndex = a_Index; }
+  void SetSizeIndex(int32_t a_Index);
   const std::string& GetFace() const { return m_Face; }
-  void SetFace(const std::string& a_Face) { m_Face = a_Face; }
+  void SetFace(const std::string& a_Face);
   int32_t GetBuiltinOption() const { return m_BuiltinOption; }
-  void SetBuiltinOption(int32_t a_On) { m_BuiltinOption = a_On; }
+  void SetBuiltinOption(int32_t a_On);
   bool UsesBuiltinFont() const { return ::UsesBuiltinFont(m_SizeIndex, m_BuiltinOption); }
 
   // Stored and copied; it does not reach the image.
   int32_t m_FurtherWord = 0;
 
  private:
+  void UpdateSize();
+
   std::string m_Text;
   int32_t m_SizeIndex = kDefaultTextSizeIndex;
   std::string m_Face;

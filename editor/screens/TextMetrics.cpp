@@ -1,0 +1,46 @@
+#include "editor/screens/TextMetrics.h"
+
+#include <vector>
+
+#include "editor/compiler/BuiltinFont.h"
+#include "editor/compiler/FontRasterizer.h"
+#include "editor/devices/HardwareLibrary.h"
+#include "editor/project/Utf16.h"
+#include "editor/screens/StaticText.h"
+
+int32_t TextWidth(const std::string& a_Text, int32_t a_SizeIndex, bool a_Builtin,
+                  const std::string& a_Face) {
+  const int size = FontPixelSize(a_SizeIndex);
+  if (a_Builtin) {
+    int32_t characters = 0;
+    std::size_t pos = 0;
+    while (pos < a_Text.size()) {
+      NextCodePoint(a_Text, pos);
+      ++characters;
+    }
+    return characters * BuiltinCellWidth(size);
+  }
+  const int32_t width = FontRasterizer::Instance().TextExtentWidth(a_Text, a_Face, size);
+  return width < 0 ? 0 : width;
+}
+
+std::string FitTextToWidth(const std::string& a_Text, int32_t a_SizeIndex, bool a_Builtin,
+                           const std::string& a_Face, int32_t a_DisplayWidth) {
+  std::vector<std::size_t> ends;  // byte length after each character
+  std::size_t pos = 0;
+  while (pos < a_Text.size()) {
+    NextCodePoint(a_Text, pos);
+    ends.push_back(pos);
+  }
+  std::string text = a_Text;
+  while (!ends.empty() && TextWidth(text, a_SizeIndex, a_Builtin, a_Face) > a_DisplayWidth) {
+    ends.pop_back();
+    text = a_Text.substr(0, ends.empty() ? 0 : ends.back());
+  }
+  return text;
+}
+
+int32_t CurrentDisplayWidth() {
+  const int32_t width = CurrentHardwareModel().m_ResolutionX;
+  return width > 0 ? width : 192;
+}
