@@ -444,3 +444,27 @@ TEST(TextSize, StaticTextSizesItselfFromItsText) {
   EXPECT_EQ(entered.GetText(), std::string(32, 'x'));
   EXPECT_EQ(entered.GetWidth(), 192);
 }
+
+TEST(TextSize, DynamicAsciiAndRegisterElements) {
+  CDynamicText state;
+  state.SetSizeIndex(0);
+  state.GetState(1)->m_Text = "ON";
+  state.GetState(2)->m_Text = "STOPPED";
+  state.UpdateSize();
+  EXPECT_EQ(state.GetWidth(), 7 * 6);
+  EXPECT_EQ(state.GetHeight(), 8);
+
+  CAsciiGE ascii;
+  ascii.SetSizeIndex(0);
+  ascii.SetCharCount(10);
+  EXPECT_EQ(ascii.GetWidth(), 60);
+
+  CRegisterGE reg;  // signed, 4 digits: sign and four digits
+  reg.m_SizeIndex = 2;
+  reg.UpdateSize();
+  EXPECT_EQ(reg.GetWidth(), 5 * 8);
+  EXPECT_EQ(reg.GetHeight(), 16);
+  reg.m_FloatBits = 2;
+  reg.UpdateSize();
+  EXPECT_EQ(reg.GetWidth(), 8 * 8);
+}

@@ -1,6 +1,9 @@
 #include "editor/screens/AsciiGE.h"
 
+#include <algorithm>
+
 #include "editor/compiler/ImageCompiler.h"
+#include "editor/screens/TextMetrics.h"
 
 #include "editor/project/KV410Project.h"
 
@@ -50,4 +53,10 @@ void CAsciiGE::Compile(CImageCompiler& a_Compiler) {
     return a_Compiler.CompileText(m_GlyphText, "宋体", FontPixelSize(m_SizeIndex),
                                   TextFontMode(m_SizeIndex, m_BuiltinOption));
   }));
+}
+
+void CAsciiGE::UpdateSize() {
+  const std::string sample(static_cast<std::size_t>(std::max(m_CharCount, 0)), '0');
+  SetWidth(TextWidth(sample, m_SizeIndex, UsesBuiltinFont(), m_Face));
+  SetHeight(FontPixelSize(m_SizeIndex));
 }

@@ -27,13 +27,27 @@ class CAsciiGE : public CGraphElement {
   void VisitAddresses(const std::function<void(CAddr&)>& a_Visit) override { a_Visit(m_Reg); }
 
   int32_t GetCharCount() const { return m_CharCount; }
-  void SetCharCount(int32_t a_Count) { m_CharCount = a_Count; }
+  void SetCharCount(int32_t a_Count) {
+    m_CharCount = a_Count;
+    UpdateSize();
+  }
   int32_t GetSizeIndex() const { return m_SizeIndex; }
-  void SetSizeIndex(int32_t a_Index) { m_SizeIndex = a_Index; }
+  void SetSizeIndex(int32_t a_Index) {
+    m_SizeIndex = a_Index;
+    UpdateSize();
+  }
   const std::string& GetFace() const { return m_Face; }
-  void SetFace(const std::string& a_Face) { m_Face = a_Face; }
+  void SetFace(const std::string& a_Face) {
+    m_Face = a_Face;
+    UpdateSize();
+  }
+  // Sizes the element to its number of characters in its font.
+  void UpdateSize();
   int32_t GetBuiltinOption() const { return m_BuiltinOption; }
-  void SetBuiltinOption(int32_t a_On) { m_BuiltinOption = a_On; }
+  void SetBuiltinOption(int32_t a_On) {
+    m_BuiltinOption = a_On;
+    UpdateSize();
+  }
   bool UsesBuiltinFont() const { return ::UsesBuiltinFont(m_SizeIndex, m_BuiltinOption); }
   // The 95 printable characters 32 to 126, ascending; the same for every element.
   const std::string& GetGlyphText() const { return m_GlyphText; }

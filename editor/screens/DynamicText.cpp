@@ -1,6 +1,10 @@
 #include "editor/screens/DynamicText.h"
 
+#include <algorithm>
+
 #include "editor/compiler/ImageCompiler.h"
+#include "editor/screens/StaticText.h"
+#include "editor/screens/TextMetrics.h"
 #include "platform/Diagnostics.h"
 
 KD_IMPLEMENT_SERIAL(CTextItem, nullptr, 0)
@@ -106,4 +110,14 @@ void CDynamicText::Compile(CImageCompiler& a_Compiler) {
     image.PatchU32(textSlots + 4 * i, a_Compiler.CompileText(GetState(values[i])->m_Text, m_Face,
                                                              FontPixelSize(m_SizeIndex), mode));
   }
+}
+
+void CDynamicText::UpdateSize() {
+  int32_t width = 0;
+  const bool builtin = ::UsesBuiltinFont(m_SizeIndex, m_BuiltinOption);
+  for (const CTextItem& state : m_States) {
+    if (!state.m_Text.empty()) width = std::max(width, TextWidth(state.m_Text, m_SizeIndex, builtin, m_Face));
+  }
+  SetWidth(width);
+  SetHeight(FontPixelSize(m_SizeIndex));
 }

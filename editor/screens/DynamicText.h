@@ -54,11 +54,22 @@ class CDynamicText : public CGraphElement {
   const CTextItem* GetState(int32_t a_Value) const;
 
   int32_t GetSizeIndex() const { return m_SizeIndex; }
-  void SetSizeIndex(int32_t a_Index) { m_SizeIndex = a_Index; }
+  void SetSizeIndex(int32_t a_Index) {
+    m_SizeIndex = a_Index;
+    UpdateSize();
+  }
   const std::string& GetFace() const { return m_Face; }
-  void SetFace(const std::string& a_Face) { m_Face = a_Face; }
+  void SetFace(const std::string& a_Face) {
+    m_Face = a_Face;
+    UpdateSize();
+  }
   int32_t GetBuiltinOption() const { return m_BuiltinOption; }
-  void SetBuiltinOption(int32_t a_On) { m_BuiltinOption = a_On; }
+  void SetBuiltinOption(int32_t a_On) {
+    m_BuiltinOption = a_On;
+    UpdateSize();
+  }
+  // Sizes the element to its longest state text (call after editing the states).
+  void UpdateSize();
   bool UsesBuiltinFont() const;
 
   CAddr m_Reg;

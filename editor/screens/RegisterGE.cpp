@@ -2,6 +2,7 @@
 
 #include "editor/compiler/ImageCompiler.h"
 #include "editor/screens/StaticText.h"
+#include "editor/screens/TextMetrics.h"
 
 KD_IMPLEMENT_SERIAL(CRegisterGE, &CGraphElement::classCGraphElement, 0)
 
@@ -83,10 +84,7 @@ uint32_t CRegisterGE::OptionWord() const {
   if (m_Alignment == 2) word |= 1u << 19;
   if (m_Alignment == 1) word |= 1u << 20;
   if (m_RestoreLevel != 0) word |= 1u << 21;
-  const bool signedType = m_Type == 0 || m_Type == 3 || m_Type == 4;
-  const uint32_t cells = m_ShowBits + m_FloatBits + (m_FloatBits > 0 ? 1u : 0u) +
-                         (signedType ? 1u : 0u) + (m_ShowBits == 0 ? 1u : 0u);
-  word |= (cells % 16) << 24;
+  word |= (CharacterCells() % 16) << 24;
   word |= static_cast<uint32_t>(m_FloatBits & 0xF) << 28;
   return word;
 }
@@ -118,4 +116,17 @@ void CRegisterGE::Compile(CImageCompiler& a_Compiler) {
   image.PatchU32(slots[0], a_Compiler.CompileList(key, 1, [&](std::size_t) {
     return a_Compiler.CompileText(glyphs, "宋体", FontPixelSize(m_SizeIndex), 2);
   }));
+}
+
+uint32_t CRegisterGE::CharacterCells() const {
+  const bool signedType = m_Type == 0 || m_Type == 3 || m_Type == 4;
+  return m_ShowBits + m_FloatBits + (m_FloatBits > 0 ? 1u : 0u) + (signedType ? 1u : 0u) +
+         (m_ShowBits == 0 ? 1u : 0u);
+}
+
+void CRegisterGE::UpdateSize() {
+  // Sizes up to 16 pixels use the built-in font, larger ones the face "宋体".
+  const std::string sample(CharacterCells(), '0');
+  SetWidth(TextWidth(sample, m_SizeIndex, m_SizeIndex <= 2, "宋体"));
+  SetHeight(FontPixelSize(m_SizeIndex));
 }

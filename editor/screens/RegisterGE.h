@@ -29,6 +29,10 @@ class CRegisterGE : public CGraphElement {
   void Compile(CImageCompiler& a_Compiler) override;
   // The packed option word of the record.
   uint32_t OptionWord() const;
+  // Number of character cells the value takes: digits, point, sign.
+  uint32_t CharacterCells() const;
+  // Sizes the element to its format (call after changing it).
+  void UpdateSize();
   // The characters the panel may need to show the value.
   const char* GlyphSetText() const;
   void Serialize(CArchive& a_Ar) override;
