@@ -8,6 +8,12 @@
 #include "editor/screens/RegisterGE.h"
 #include "editor/screens/StaticText.h"
 #include "editor/screens/TrendGE.h"
+#include "editor/ui/DumpCommand.h"
+#include "demo/SampleProject.h"
+#include "tests/JsonTestSupport.h"
+#include "tests/TestSupport.h"
+
+#include <sstream>
 
 namespace {
 
@@ -164,4 +170,22 @@ TEST(ImageCompiler, TransferTable) {
   EXPECT_EQ(U32(img, table + 8), table + 12 + 48);
   EXPECT_EQ(U32(img, table + 12 + 48), 1u);
   EXPECT_EQ(img.size(), table + 12 + 96);
+}
+
+TEST(ImageCompiler, EveryTestProjectGivesAnImageTheInspectorAccepts) {
+  setenv("KD820_HOME", KD820_TEST_BINARY_DIR, 1);
+  test::TempDir dir;
+  std::vector<std::unique_ptr<CKV410Project>> projects;
+  projects.push_back(MakeSampleProject());
+  projects.push_back(test::LibrarySample());
+  projects.push_back(std::make_unique<CKV410Project>());
+  for (std::size_t i = 0; i < projects.size(); ++i) {
+    SCOPED_TRACE(i);
+    CImageCompiler compiler;
+    EXPECT_TRUE(compiler.Compile(*projects[i]).empty());
+    const std::string path = dir.File("p" + std::to_string(i) + ".bin~");
+    test::WriteFile(path, compiler.Image());
+    std::ostringstream out;
+    EXPECT_EQ(RunDumpCommand(path, out), 0) << out.str();
+  }
 }
