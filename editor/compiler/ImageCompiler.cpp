@@ -209,6 +209,22 @@ bool LoadElementBitmap(const std::string& a_Path, SingleColorBitmap& a_Bitmap) {
 
 }  // namespace
 
+uint32_t CImageCompiler::WritePixelObject(const std::string& a_Key, uint8_t a_Kind, int32_t a_Width,
+                                          int32_t a_Height, const std::vector<uint8_t>& a_Pixels) {
+  const auto at = static_cast<uint32_t>(m_Image.Length());
+  m_Image.AppendU8(a_Kind);
+  if (a_Kind == image::kGlyph) {  // glyphs store their size in one byte each
+    m_Image.AppendU8(static_cast<uint8_t>(a_Width));
+    m_Image.AppendU8(static_cast<uint8_t>(a_Height));
+  } else {
+    m_Image.AppendU16(static_cast<uint16_t>(a_Width));
+    m_Image.AppendU16(static_cast<uint16_t>(a_Height));
+  }
+  m_Image.AppendBytes(a_Pixels);
+  m_ObjectCache.Store(a_Key, at, m_Image.Length() - at);
+  return at;
+}
+
 std::string CImageCompiler::ComponentPath(const std::string& a_Name) {
   return (ProgramDirectory() / "lib" / "component" / a_Name).string();
 }
@@ -218,13 +234,7 @@ uint32_t CImageCompiler::CompileBitmapFile(const std::string& a_Path) {
   if (const uint32_t found = m_ObjectCache.Find(key)) return found;
   SingleColorBitmap bitmap;
   if (!LoadElementBitmap(a_Path, bitmap)) return 0;
-  const auto at = static_cast<uint32_t>(m_Image.Length());
-  m_Image.AppendU8(image::kBitmap);
-  m_Image.AppendU16(static_cast<uint16_t>(bitmap.m_Width));
-  m_Image.AppendU16(static_cast<uint16_t>(bitmap.m_Height));
-  m_Image.AppendBytes(bitmap.m_Pixels);
-  m_ObjectCache.Store(key, at, m_Image.Length() - at);
-  return at;
+  return WritePixelObject(key, image::kBitmap, bitmap.m_Width, bitmap.m_Height, bitmap.m_Pixels);
 }
 
 uint32_t CImageCompiler::CompileBitmapFileAsChar(const std::string& a_Path) {
@@ -236,13 +246,7 @@ uint32_t CImageCompiler::CompileBitmapFileAsChar(const std::string& a_Path) {
     ReportDiagnostic("[CGraphElement::LoadSingleColorBitmap]Too large for a character: " + a_Path);
     return 0;
   }
-  const auto at = static_cast<uint32_t>(m_Image.Length());
-  m_Image.AppendU8(image::kGlyph);
-  m_Image.AppendU8(static_cast<uint8_t>(bitmap.m_Width));
-  m_Image.AppendU8(static_cast<uint8_t>(bitmap.m_Height));
-  m_Image.AppendBytes(bitmap.m_Pixels);
-  m_ObjectCache.Store(key, at, m_Image.Length() - at);
-  return at;
+  return WritePixelObject(key, image::kGlyph, bitmap.m_Width, bitmap.m_Height, bitmap.m_Pixels);
 }
 
 uint32_t CImageCompiler::CompileBitmapLibItem(int32_t a_Id) {
@@ -251,13 +255,7 @@ uint32_t CImageCompiler::CompileBitmapLibItem(int32_t a_Id) {
   const CSingleColorBitmapLibItem* item =
       m_Project == nullptr ? nullptr : m_Project->GetBitmapLib().FindItem(a_Id);
   if (item == nullptr) return 0;
-  const auto at = static_cast<uint32_t>(m_Image.Length());
-  m_Image.AppendU8(image::kBitmap);
-  m_Image.AppendU16(static_cast<uint16_t>(item->m_Width));
-  m_Image.AppendU16(static_cast<uint16_t>(item->m_Height));
-  m_Image.AppendBytes(item->m_Pixels);
-  m_ObjectCache.Store(key, at, m_Image.Length() - at);
-  return at;
+  return WritePixelObject(key, image::kBitmap, item->m_Width, item->m_Height, item->m_Pixels);
 }
 
 bool CImageCompiler::UsesBuiltinFont(int a_Size, int a_Mode) {
@@ -295,13 +293,7 @@ uint32_t CImageCompiler::CompileChar(char32_t a_Character, const std::string& a_
                                 : FontRasterizer::Instance().RenderFontGlyph(a_Character, a_Face,
                                                                              a_Size, glyph);
   if (!rendered || glyph.m_Width > 255 || glyph.m_Height > 255) return 0;
-  const auto at = static_cast<uint32_t>(m_Image.Length());
-  m_Image.AppendU8(image::kGlyph);
-  m_Image.AppendU8(static_cast<uint8_t>(glyph.m_Width));
-  m_Image.AppendU8(static_cast<uint8_t>(glyph.m_Height));
-  m_Image.AppendBytes(glyph.m_Pixels);
-  m_ObjectCache.Store(key, at, m_Image.Length() - at);
-  return at;
+  return WritePixelObject(key, image::kGlyph, glyph.m_Width, glyph.m_Height, glyph.m_Pixels);
 }
 
 uint32_t CImageCompiler::CompileCharSequence(const std::string& a_Text, const std::string& a_Face,

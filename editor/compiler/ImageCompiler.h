@@ -75,6 +75,9 @@ class CImageCompiler {
   }
 
  private:
+  // Writes a kind 1 bitmap or kind 7 glyph object and stores it in the object cache.
+  uint32_t WritePixelObject(const std::string& a_Key, uint8_t a_Kind, int32_t a_Width,
+                            int32_t a_Height, const std::vector<uint8_t>& a_Pixels);
   void CollectSamplingEntries(const CKV410Project& a_Project);
   void WritePorts(const CKV410Project& a_Project);
   void WriteFrames(CKV410Project& a_Project);
