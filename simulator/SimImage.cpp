@@ -1,0 +1,64 @@
+#include "simulator/SimImage.h"
+
+#include <cstring>
+
+#include "common/ImageFormat.h"
+#include "platform/Files.h"
+
+namespace sim {
+
+bool SimImage::Load(const std::string& a_Path) {
+  std::string error;
+  auto bytes = ReadWholeFile(a_Path, error, kMaxSize);
+  if (!bytes) {
+    m_Bytes.clear();
+    m_Enabled = false;
+    return false;
+  }
+  return Adopt(std::move(*bytes));
+}
+
+bool SimImage::Adopt(std::vector<uint8_t> a_Bytes) {
+  m_Bytes = std::move(a_Bytes);
+  // The tag is a NUL-terminated text at offset 0 that must read "Marvok".
+  static constexpr char kTagText[] = "Marvok";
+  m_Enabled = m_Bytes.size() <= kMaxSize && m_Bytes.size() >= image::kHeaderSize &&
+              std::memcmp(m_Bytes.data(), kTagText, sizeof kTagText) == 0;
+  if (!m_Enabled) m_Bytes.clear();
+  return m_Enabled;
+}
+
+uint8_t SimImage::U8(uint32_t a_Offset) const {
+  const uint8_t* p = Bytes(a_Offset, 1);
+  return p ? p[0] : 0;
+}
+
+uint16_t SimImage::U16(uint32_t a_Offset) const {
+  const uint8_t* p = Bytes(a_Offset, 2);
+  return p ? static_cast<uint16_t>(p[0] | p[1] << 8) : 0;
+}
+
+uint32_t SimImage::U32(uint32_t a_Offset) const {
+  const uint8_t* p = Bytes(a_Offset, 4);
+  return p ? uint32_t{p[0]} | uint32_t{p[1]} << 8 | uint32_t{p[2]} << 16 | uint32_t{p[3]} << 24
+           : 0;
+}
+
+uint32_t SimImage::Section(std::size_t a_Slot) const {
+  if (a_Slot >= image::kSectionCount) return 0;
+  uint32_t directory = U32(image::kDirectoryOffsetField);
+  if (directory == 0) return 0;
+  return U32(directory + static_cast<uint32_t>(4 * a_Slot));
+}
+
+uint32_t SimImage::TableEntry(uint32_t a_Table, unsigned a_Index) const {
+  if (a_Table == 0 || a_Index >= U8(a_Table)) return 0;
+  return U32(a_Table + 1 + 4 * a_Index);
+}
+
+std::size_t SimImage::RecordLength(uint32_t a_Offset) const {
+  std::size_t length = std::size_t{U8(a_Offset)} * 4;
+  return Has(a_Offset, length) ? length : 0;
+}
+
+}  // namespace sim

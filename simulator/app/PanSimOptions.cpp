@@ -1,0 +1,46 @@
+#include "simulator/app/PanSimOptions.h"
+
+#include <CLI/CLI.hpp>
+#include <iostream>
+
+#include "Version.h"
+
+namespace sim {
+
+std::optional<PanSimOptions> ParsePanSimOptions(int a_Argc, char** a_Argv, int& a_ExitCode) {
+  PanSimOptions options;
+  std::vector<std::string> positional;
+  CLI::App app{"PanSim: runs a compiled user-data image like the panel"};
+  app.set_version_flag("--version", std::string("PanSim ") + KD820_VERSION_STRING);
+  app.add_flag("--headless", options.headless,
+               "run without a window, driven by a script (see --script)");
+  app.add_option("--script", options.scriptPath,
+                 "headless script file (default: standard input)");
+  app.add_option("arguments", positional,
+                 "MODEL [IMAGE [LAYOUT [SKIN]]]: panel model number, image file (default "
+                 "hmi.bin), key layout code (1 = encoder panel), skin bitmap name");
+  try {
+    app.parse(a_Argc, a_Argv);
+  } catch (const CLI::CallForHelp& e) {
+    a_ExitCode = app.exit(e);
+    return std::nullopt;
+  } catch (const CLI::CallForVersion& e) {
+    a_ExitCode = app.exit(e);
+    return std::nullopt;
+  } catch (const CLI::ParseError& e) {
+    app.exit(e);
+    a_ExitCode = 2;
+    return std::nullopt;
+  }
+  if (positional.size() > 4) {
+    std::cerr << "PanSim: at most four arguments (MODEL IMAGE LAYOUT SKIN)\n";
+    a_ExitCode = 2;
+    return std::nullopt;
+  }
+  options.launch = ParseLaunchArguments(positional);
+  for (const std::string& warning : options.launch.warnings)
+    std::cerr << "PanSim: " << warning << '\n';
+  return options;
+}
+
+}  // namespace sim
