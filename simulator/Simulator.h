@@ -1,0 +1,51 @@
+#pragma once
+// The simulated panel as a whole: the loaded image, the run cycle and the LCD. Front-ends
+// advance it by ticks of virtual time (one tick = 100 ms of panel time), run cycles, change the
+// key mask and the encoder between cycles, and show the screen bits.
+#include <cstdint>
+#include <memory>
+
+#include "simulator/Host.h"
+#include "simulator/PanelModel.h"
+
+namespace sim {
+
+class Simulator {
+ public:
+  Simulator(const LaunchOptions& a_Options, IHost& a_Host);
+  ~Simulator();
+  Simulator(const Simulator&) = delete;
+  Simulator& operator=(const Simulator&) = delete;
+
+  // Start-up: loads the image and builds the run-time tables; posts the start frame.
+  void Start();
+  // One timer tick: 100 ms of panel time.
+  void Tick();
+  // One run cycle (key scan, services, frame switches, refresh, paint); never sleeps.
+  void Cycle();
+
+  // The key mask: bit k-1 set = key k is down.
+  void SetKeyMask(uint32_t a_Mask);
+  uint32_t KeyMask() const;
+  // Mouse-wheel notches (+1 / -1 each) for the encoder.
+  void TurnEncoder(int a_Steps);
+
+  const PanelModel& Model() const;
+  // The LCD: width x height pixels, rows of (width + 7) / 8 bytes, bit 0 = leftmost, 1 = dark.
+  int LcdWidth() const;
+  int LcdHeight() const;
+  const uint8_t* LcdBits() const;
+  bool BacklightOn() const;
+  // True once after every paint step that drew something or a backlight change.
+  bool TakeRepaintRequest();
+
+  // Internal words 0..255 (for scripts and tests). Reading or writing beyond 255 is refused.
+  bool ReadWord(unsigned a_Address, uint16_t& a_Value) const;
+  bool WriteWord(unsigned a_Address, uint16_t a_Value);
+
+ private:
+  struct State;
+  std::unique_ptr<State> m_State;
+};
+
+}  // namespace sim
