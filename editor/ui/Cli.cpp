@@ -9,6 +9,7 @@
 #include "Version.h"
 #include "editor/project/KV410Doc.h"
 #include "editor/ui/CompileCommand.h"
+#include "editor/ui/SimulateCommand.h"
 #include "editor/ui/DumpCommand.h"
 #include "editor/ui/JsonCommands.h"
 #include "editor/ui/LibraryCommands.h"
@@ -73,6 +74,14 @@ int RunKD820(int a_Argc, char** a_Argv) {
   std::string compilePath;
   auto* compile = app.add_subcommand("compile", "Compile a project into its user-data image (<name>.bin~)");
   compile->add_option("PROJECT.FPJ", compilePath, "Project file")->required();
+
+  SimulateOptions simulateOptions;
+  auto* simulate = app.add_subcommand(
+      "simulate", "Compile a project and start the simulator PanSim on its image");
+  simulate->add_option("PROJECT.FPJ", simulateOptions.project, "Project file")->required();
+  simulate->add_flag("--wait", simulateOptions.wait, "Wait for PanSim and return its exit code");
+  simulate->add_option("pansim-options", simulateOptions.simulatorOptions,
+                       "Options for PanSim, after --, e.g. -- --headless --script FILE");
 
   std::string dumpPath;
   auto* dump = app.add_subcommand("dump", "Print the structure of a user-data image and check its offsets");
@@ -145,6 +154,7 @@ int RunKD820(int a_Argc, char** a_Argv) {
   };
   if (info->parsed()) return RunInfo(infoPath);
   if (compile->parsed()) return RunCompileCommand(compilePath);
+  if (simulate->parsed()) return RunSimulateCommand(simulateOptions);
   if (dump->parsed()) return RunDumpCommand(dumpPath, std::cout);
   if (models->parsed()) return RunModelsCommand(std::cout);
   if (plcs->parsed()) return RunPlcsCommand(std::cout);

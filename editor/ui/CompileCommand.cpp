@@ -10,11 +10,8 @@
 #include "platform/Files.h"
 #include "platform/ProgramDirectory.h"
 
-int RunCompileCommand(const std::string& a_Project) {
-  TerminalInteraction ui;
-  CKV410Doc doc(ui);
-  if (!doc.OpenProject(a_Project)) return 1;
-  CKV410Project& project = *doc.GetProject();
+int CompileOpenProject(CKV410Doc& a_Doc) {
+  CKV410Project& project = *a_Doc.GetProject();
   const CHardwareModel& model = CurrentHardwareModel();
   CImageCompiler compiler;
   if (model.m_Id == project.GetHardwareModelId()) {
@@ -54,4 +51,11 @@ int RunCompileCommand(const std::string& a_Project) {
     ++version;
   }
   return 0;
+}
+
+int RunCompileCommand(const std::string& a_Project) {
+  TerminalInteraction ui;
+  CKV410Doc doc(ui);
+  if (!doc.OpenProject(a_Project)) return 1;
+  return CompileOpenProject(doc);
 }
