@@ -305,6 +305,9 @@ TEST(ElementRecord, RegisterOptionWordsAndLimits) {
   ranged->m_Limit = 1;
   ranged->m_Projection = 1;
   ranged->m_InputUpper = 99.5;
+  ranged->m_InputLower = 1.5;
+  ranged->m_PrjUpper = 500;
+  ranged->m_PrjLower = -5;
   ranged->m_Grade = 2;
   auto decimal = std::make_unique<CRegisterGE>();
   decimal->m_Limit = 1;
@@ -324,13 +327,68 @@ TEST(ElementRecord, RegisterOptionWordsAndLimits) {
   EXPECT_EQ((option(1) >> 24) & 0xF, 6u);
   EXPECT_EQ(option(1) >> 28, 2u);
   EXPECT_EQ(option(2) & 0xFF, 5u);
+  // Limits first, then the projection range.
   EXPECT_EQ(F32(img, c.m_Records[2] + 32), 99.5f);
+  EXPECT_EQ(F32(img, c.m_Records[2] + 36), 1.5f);
+  EXPECT_EQ(F32(img, c.m_Records[2] + 40), 500.0f);
+  EXPECT_EQ(F32(img, c.m_Records[2] + 44), -5.0f);
+  EXPECT_EQ((option(2) >> 12) & 1, 1u);  // projection
+  EXPECT_EQ((option(2) >> 17) & 1, 1u);  // limits
   EXPECT_EQ(U32(img, c.m_Records[2] + 48), 1u + 2 * 1024);
   EXPECT_EQ(U32(img, c.m_Records[3] + 32), 99u);
   // Two registers of one data type and size share the glyph list.
   EXPECT_EQ(U32(img, c.m_Records[0] + 24), U32(img, c.m_Records[3] + 24));
   EXPECT_NE(U32(img, c.m_Records[0] + 24), U32(img, c.m_Records[1] + 24));
   EXPECT_EQ(U32(img, c.m_Records[0] + 24) % 4, 0u);
+}
+
+TEST(ElementRecord, ListObjectsAreSharedByTheirTextSizeAndFace) {
+  const auto staticText = [](const std::string& a_Text, int32_t a_Size, const std::string& a_Face) {
+    auto text = std::make_unique<CStaticText>();
+    text->SetText(a_Text);
+    text->SetSizeIndex(a_Size);
+    text->SetFace(a_Face);
+    return text;
+  };
+  std::vector<std::unique_ptr<CGraphElement>> elements;
+  elements.push_back(staticText("RUN", 0, "Microsoft Sans Serif"));  // size 0: built-in font
+  elements.push_back(staticText("RUN", 0, "宋体"));
+  elements.push_back(staticText("RUN", 3, "Microsoft Sans Serif"));
+  elements.push_back(staticText("RUN", 3, "宋体"));
+  auto reg = std::make_unique<CRegisterGE>();
+  reg->m_SizeIndex = 3;
+  elements.push_back(std::move(reg));
+  auto small = std::make_unique<CRegisterGE>();
+  small->m_SizeIndex = 1;
+  small->m_Type = CRegisterGE::kHex;
+  elements.push_back(std::move(small));
+  auto ascii = std::make_unique<CAsciiGE>();
+  ascii->SetSizeIndex(0);
+  const std::string glyphSet = ascii->GetGlyphText();
+  elements.push_back(std::move(ascii));
+  Compiled c(Frames(std::move(elements)));
+  const auto& img = c.Image();
+  const auto list = [&](std::size_t i, std::size_t a_At) { return U32(img, c.m_Records[i] + a_At); };
+  // The built-in font ignores the face: one list, found under an empty face.
+  EXPECT_EQ(list(0, 12), list(1, 12));
+  EXPECT_EQ(c.m_Compiler.TextCache().Find("STATIC_TEXT_RUN_0_"), list(0, 12));
+  EXPECT_EQ(c.m_Compiler.ObjectCache().Find("VISIBLE_ASCII_TEXT_RUN_8"), U32(img, list(0, 12) + 1));
+  // A face of its own at larger sizes.
+  EXPECT_NE(list(2, 12), list(3, 12));
+  EXPECT_EQ(c.m_Compiler.TextCache().Find("STATIC_TEXT_RUN_3_Microsoft Sans Serif"), list(2, 12));
+  EXPECT_EQ(c.m_Compiler.TextCache().Find("STATIC_TEXT_RUN_3_宋体"), list(3, 12));
+  EXPECT_EQ(c.m_Compiler.ObjectCache().Find("FONT_TEXT_RUN_宋体_24"), U32(img, list(3, 12) + 1));
+  // Registers: "宋体" above 16 pixels, no face below.
+  EXPECT_EQ(c.m_Compiler.TextCache().Find("REGISTER_TEXT_*-.0123456789_3_宋体"), list(4, 24));
+  EXPECT_EQ(c.m_Compiler.TextCache().Find("REGISTER_TEXT_*0123456789ABCDEF_1_"), list(5, 24));
+  EXPECT_EQ(c.m_Compiler.TextCache().Find("ASCII_TEXT_" + glyphSet + "_0_"), list(6, 24));
+  // A glyph of the built-in 24-pixel register set is drawn in the face at that size.
+  const uint32_t sequence = U32(img, U32(img, list(4, 24) + 1) + 1);
+  ASSERT_EQ(img[sequence], 13);
+  const uint32_t star = U32(img, sequence + 1);
+  ASSERT_NE(star, 0u);
+  EXPECT_EQ(img[star], image::kGlyph);
+  EXPECT_EQ(img[star + 2], 24);
 }
 
 TEST(ElementRecord, DynamicTextListsItsNonEmptyStates) {
