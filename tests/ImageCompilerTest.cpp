@@ -59,6 +59,17 @@ TEST(ImageCompiler, ChecksumLeavesOutTheHeader) {
   EXPECT_EQ(sum, 16u);
   img[12] = 99;
   EXPECT_EQ(image::Checksum(img.data(), img.size()), sum);
+
+  // In a compiled image: the stored sum covers the bytes after the header only.
+  CKV410Project project;
+  CImageCompiler compiler;
+  compiler.Compile(project);
+  std::vector<uint8_t> compiled = compiler.Image();
+  uint32_t expected = 0;
+  for (std::size_t i = 24; i < compiled.size(); ++i) expected += compiled[i];
+  EXPECT_EQ(U32(compiled, 16), expected);
+  for (std::size_t i = 0; i < 24; ++i) compiled[i] ^= 0xA5;
+  EXPECT_EQ(image::Checksum(compiled.data(), compiled.size()), expected);
 }
 
 TEST(ImageCompiler, PortTableCountsEnabledPortsAndPointsAtTheirRecords) {
