@@ -101,6 +101,7 @@ TEST_F(DocumentTest, OpenChecksTheExtension) {
 
 TEST_F(DocumentTest, VersionCases) {
   auto project = ProjectWithFrames({1});
+  project->GetTransfers().m_Items.resize(1);  // stored from version 5 on
   const struct {
     int32_t m_Version, m_Oldest;
     bool m_Opens;
@@ -121,6 +122,7 @@ TEST_F(DocumentTest, VersionCases) {
     EXPECT_EQ(doc.GetProject()->GetHardwareModelId(), 2);
     EXPECT_EQ(doc.GetProject()->GetLoadedFileVersion(), c.m_Version);
     EXPECT_EQ(doc.GetProject()->GetFrames().size(), 1u);
+    EXPECT_EQ(doc.GetProject()->GetTransfers().m_Items.size(), c.m_Version >= 5 ? 1u : 0u);
   }
 }
 

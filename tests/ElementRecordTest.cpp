@@ -2,7 +2,11 @@
 // function key.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <functional>
 
 #include "common/ImageFormat.h"
 #include "editor/compiler/ImageCompiler.h"
@@ -301,6 +305,9 @@ TEST(ElementRecord, RegisterOptionWordsAndLimits) {
   ranged->m_Limit = 1;
   ranged->m_Projection = 1;
   ranged->m_InputUpper = 99.5;
+  ranged->m_InputLower = 1.5;
+  ranged->m_PrjUpper = 500;
+  ranged->m_PrjLower = -5;
   ranged->m_Grade = 2;
   auto decimal = std::make_unique<CRegisterGE>();
   decimal->m_Limit = 1;
@@ -320,13 +327,68 @@ TEST(ElementRecord, RegisterOptionWordsAndLimits) {
   EXPECT_EQ((option(1) >> 24) & 0xF, 6u);
   EXPECT_EQ(option(1) >> 28, 2u);
   EXPECT_EQ(option(2) & 0xFF, 5u);
+  // Limits first, then the projection range.
   EXPECT_EQ(F32(img, c.m_Records[2] + 32), 99.5f);
+  EXPECT_EQ(F32(img, c.m_Records[2] + 36), 1.5f);
+  EXPECT_EQ(F32(img, c.m_Records[2] + 40), 500.0f);
+  EXPECT_EQ(F32(img, c.m_Records[2] + 44), -5.0f);
+  EXPECT_EQ((option(2) >> 12) & 1, 1u);  // projection
+  EXPECT_EQ((option(2) >> 17) & 1, 1u);  // limits
   EXPECT_EQ(U32(img, c.m_Records[2] + 48), 1u + 2 * 1024);
   EXPECT_EQ(U32(img, c.m_Records[3] + 32), 99u);
   // Two registers of one data type and size share the glyph list.
   EXPECT_EQ(U32(img, c.m_Records[0] + 24), U32(img, c.m_Records[3] + 24));
   EXPECT_NE(U32(img, c.m_Records[0] + 24), U32(img, c.m_Records[1] + 24));
   EXPECT_EQ(U32(img, c.m_Records[0] + 24) % 4, 0u);
+}
+
+TEST(ElementRecord, ListObjectsAreSharedByTheirTextSizeAndFace) {
+  const auto staticText = [](const std::string& a_Text, int32_t a_Size, const std::string& a_Face) {
+    auto text = std::make_unique<CStaticText>();
+    text->SetText(a_Text);
+    text->SetSizeIndex(a_Size);
+    text->SetFace(a_Face);
+    return text;
+  };
+  std::vector<std::unique_ptr<CGraphElement>> elements;
+  elements.push_back(staticText("RUN", 0, "Microsoft Sans Serif"));  // size 0: built-in font
+  elements.push_back(staticText("RUN", 0, "宋体"));
+  elements.push_back(staticText("RUN", 3, "Microsoft Sans Serif"));
+  elements.push_back(staticText("RUN", 3, "宋体"));
+  auto reg = std::make_unique<CRegisterGE>();
+  reg->m_SizeIndex = 3;
+  elements.push_back(std::move(reg));
+  auto small = std::make_unique<CRegisterGE>();
+  small->m_SizeIndex = 1;
+  small->m_Type = CRegisterGE::kHex;
+  elements.push_back(std::move(small));
+  auto ascii = std::make_unique<CAsciiGE>();
+  ascii->SetSizeIndex(0);
+  const std::string glyphSet = ascii->GetGlyphText();
+  elements.push_back(std::move(ascii));
+  Compiled c(Frames(std::move(elements)));
+  const auto& img = c.Image();
+  const auto list = [&](std::size_t i, std::size_t a_At) { return U32(img, c.m_Records[i] + a_At); };
+  // The built-in font ignores the face: one list, found under an empty face.
+  EXPECT_EQ(list(0, 12), list(1, 12));
+  EXPECT_EQ(c.m_Compiler.TextCache().Find("STATIC_TEXT_RUN_0_"), list(0, 12));
+  EXPECT_EQ(c.m_Compiler.ObjectCache().Find("VISIBLE_ASCII_TEXT_RUN_8"), U32(img, list(0, 12) + 1));
+  // A face of its own at larger sizes.
+  EXPECT_NE(list(2, 12), list(3, 12));
+  EXPECT_EQ(c.m_Compiler.TextCache().Find("STATIC_TEXT_RUN_3_Microsoft Sans Serif"), list(2, 12));
+  EXPECT_EQ(c.m_Compiler.TextCache().Find("STATIC_TEXT_RUN_3_宋体"), list(3, 12));
+  EXPECT_EQ(c.m_Compiler.ObjectCache().Find("FONT_TEXT_RUN_宋体_24"), U32(img, list(3, 12) + 1));
+  // Registers: "宋体" above 16 pixels, no face below.
+  EXPECT_EQ(c.m_Compiler.TextCache().Find("REGISTER_TEXT_*-.0123456789_3_宋体"), list(4, 24));
+  EXPECT_EQ(c.m_Compiler.TextCache().Find("REGISTER_TEXT_*0123456789ABCDEF_1_"), list(5, 24));
+  EXPECT_EQ(c.m_Compiler.TextCache().Find("ASCII_TEXT_" + glyphSet + "_0_"), list(6, 24));
+  // A glyph of the built-in 24-pixel register set is drawn in the face at that size.
+  const uint32_t sequence = U32(img, U32(img, list(4, 24) + 1) + 1);
+  ASSERT_EQ(img[sequence], 13);
+  const uint32_t star = U32(img, sequence + 1);
+  ASSERT_NE(star, 0u);
+  EXPECT_EQ(img[star], image::kGlyph);
+  EXPECT_EQ(img[star + 2], 24);
 }
 
 TEST(ElementRecord, DynamicTextListsItsNonEmptyStates) {
@@ -403,7 +465,54 @@ TEST(ElementRecord, EmptyAlarmListStillHasItsDigits) {
   const auto& img = compiler.Image();
   const uint32_t table = U32(img, image::kDirectoryOffset + 4 * image::kAlarms);
   EXPECT_EQ(U32(img, table), 0u);
+  EXPECT_EQ(img[table + 4] | (img[table + 5] << 8), 0x8001);  // the option is on by default
   EXPECT_EQ(img[table + 6] | (img[table + 7] << 8), 0);  // no frames
+  // No record offsets: the digit string follows the table head directly.
+  const uint32_t digits = U32(img, table + 8);
+  EXPECT_EQ(digits, table + 12);
+  ASSERT_EQ(img[digits], image::kText);
+  EXPECT_EQ(img[U32(img, digits + 1)], 15);
+
+  project.GetAlarms().m_AlarmFrameOption = 0;
+  compiler.Compile(project);
+  EXPECT_EQ(compiler.Image()[table + 4] | (compiler.Image()[table + 5] << 8), 0x8000);
+}
+
+TEST(ElementRecord, AlarmBoundsByCompareKind) {
+  CKV410Project project;
+  CAlarmSettings& alarms = project.GetAlarms();
+  alarms.m_FontSizeIndex = 0;
+  // Kinds 0 to 7 without a range, then 2 and 3 with one.
+  for (uint32_t kind = 0; kind < 10; ++kind) {
+    CAlarmItem item;
+    item.m_Flags = CAlarmItem::kValueAlarm | ((kind < 8 ? kind : kind - 6) << 1) | 0x20;
+    item.m_Value = 7;
+    item.m_RangeUsed = kind >= 8 ? 1 : 0;
+    item.m_RangeA = 90;
+    item.m_RangeB = -10;
+    item.m_BuzzerSeconds = 3;
+    item.m_Text = "a" + std::to_string(kind);
+    alarms.m_Alarms.push_back(item);
+  }
+  CImageCompiler compiler;
+  compiler.Compile(project);
+  const auto& img = compiler.Image();
+  const uint32_t table = U32(img, image::kDirectoryOffset + 4 * image::kAlarms);
+  ASSERT_EQ(U32(img, table), 10u);
+  const std::vector<std::pair<int32_t, int32_t>> expected = {
+      {7, 0}, {0, 7}, {7, 7}, {7, 7}, {0, 7}, {7, 0}, {0, 0}, {0, 0}, {90, -10}, {90, -10}};
+  for (std::size_t i = 0; i < expected.size(); ++i) {
+    SCOPED_TRACE(i);
+    const uint32_t record = U32(img, table + 12 + 4 * static_cast<uint32_t>(i));
+    EXPECT_EQ(record % 4, 0u);
+    EXPECT_EQ(U32(img, record), alarms.m_Alarms[i].m_Flags);
+    EXPECT_EQ(static_cast<int32_t>(U32(img, record + 4)), expected[i].first);
+    EXPECT_EQ(static_cast<int32_t>(U32(img, record + 8)), expected[i].second);
+    EXPECT_EQ(img[record + 12] | (img[record + 13] << 8), 3);
+    EXPECT_EQ(img[record + 14] | (img[record + 15] << 8), 0);
+    // The message follows its record.
+    EXPECT_EQ(U32(img, record + 28), record + 32);
+  }
 }
 
 TEST(ElementRecord, LongTextsAreCutTo127CharactersWithAWarning) {
@@ -420,6 +529,119 @@ TEST(ElementRecord, LongTextsAreCutTo127CharactersWithAWarning) {
   EXPECT_EQ(img[sequence], 127);
   ASSERT_EQ(seen.size(), 1u);
   EXPECT_NE(seen[0].find("HMI1 ST0"), std::string::npos) << seen[0];
+}
+
+namespace {
+
+// Collects the diagnostics reported while it lives.
+class Diagnostics {
+ public:
+  Diagnostics() {
+    m_Previous = SetDiagnosticSink([this](const std::string& a_Text) { m_Lines.push_back(a_Text); });
+  }
+  ~Diagnostics() { SetDiagnosticSink(std::move(m_Previous)); }
+  Diagnostics(const Diagnostics&) = delete;
+  Diagnostics& operator=(const Diagnostics&) = delete;
+  std::vector<std::string> m_Lines;
+
+ private:
+  std::function<void(const std::string&)> m_Previous;
+};
+
+std::string UpperCase(std::string a_Text) {
+  for (char& c : a_Text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return a_Text;
+}
+
+// A 2 x 1 BMP with 24 bits per pixel.
+std::vector<uint8_t> ColourBmp() {
+  std::vector<uint8_t> bytes(14 + 40 + 8, 0);
+  const auto put = [&](std::size_t a_At, uint32_t a_Value, int a_Size) {
+    for (int i = 0; i < a_Size; ++i) bytes[a_At + static_cast<std::size_t>(i)] = static_cast<uint8_t>(a_Value >> (8 * i));
+  };
+  bytes[0] = 'B';
+  bytes[1] = 'M';
+  put(2, static_cast<uint32_t>(bytes.size()), 4);
+  put(10, 54, 4);
+  put(14, 40, 4);
+  put(18, 2, 4);
+  put(22, 1, 4);
+  put(26, 1, 2);
+  put(28, 24, 2);
+  put(34, 8, 4);
+  return bytes;
+}
+
+}  // namespace
+
+TEST(ElementResources, BitmapFilesAreSharedWhateverTheLetterCaseOfTheirPath) {
+  setenv("KD820_HOME", KD820_TEST_BINARY_DIR, 1);
+  CImageCompiler compiler;
+  compiler.Buffer().AppendU32(0);  // objects never start at offset 0 in an image
+  const std::string path = CImageCompiler::ComponentPath("led/LED0_0_2.dat");
+  const uint32_t bitmap = compiler.CompileBitmapFile(path);
+  ASSERT_NE(bitmap, 0u) << path;
+  const std::size_t length = compiler.Buffer().Length();
+  const auto& img = compiler.Buffer().Bytes();
+  EXPECT_EQ(img[bitmap], image::kBitmap);
+  const uint32_t width = img[bitmap + 1] | (img[bitmap + 2] << 8);
+  const uint32_t height = img[bitmap + 3] | (img[bitmap + 4] << 8);
+  EXPECT_EQ(length, bitmap + 5 + height * ((width + 7) / 8));
+  EXPECT_EQ(compiler.CompileBitmapFile(UpperCase(path)), bitmap);
+  EXPECT_EQ(compiler.Buffer().Length(), length);  // nothing written for the second use
+
+  // The same file as a character: a glyph object with one-byte sizes, stored on its own.
+  const uint32_t glyph = compiler.CompileBitmapFileAsChar(path);
+  ASSERT_NE(glyph, 0u);
+  EXPECT_NE(glyph, bitmap);
+  EXPECT_EQ(img[glyph], image::kGlyph);
+  EXPECT_EQ(img[glyph + 1], width);
+  EXPECT_EQ(img[glyph + 2], height);
+  EXPECT_EQ(compiler.Buffer().Length(), glyph + 3 + height * ((width + 7) / 8));
+  EXPECT_EQ(compiler.CompileBitmapFileAsChar(UpperCase(path)), glyph);
+}
+
+TEST(ElementResources, UnreadableBitmapFilesGiveOffsetZeroAndTheirMessage) {
+  const std::string colour = ::testing::TempDir() + "kd820_colour_element.bmp";
+  {
+    const auto bytes = ColourBmp();
+    std::ofstream(colour, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                                  static_cast<std::streamsize>(bytes.size()));
+  }
+  const std::string missing = ::testing::TempDir() + "kd820_no_such_picture.bmp";
+  Diagnostics log;
+  CImageCompiler compiler;
+  compiler.Buffer().AppendU32(0);
+  EXPECT_EQ(compiler.CompileBitmapFile(colour), 0u);
+  EXPECT_EQ(compiler.CompileBitmapFileAsChar(colour), 0u);
+  EXPECT_EQ(compiler.CompileBitmapFile(missing), 0u);
+  EXPECT_EQ(compiler.Buffer().Length(), 4u);
+  ASSERT_EQ(log.m_Lines.size(), 3u);
+  EXPECT_EQ(log.m_Lines[0], "[CGraphElement::LoadSingleColorBitmap]Not single color bmp file: " + colour);
+  EXPECT_EQ(log.m_Lines[1], log.m_Lines[0]);
+  EXPECT_EQ(log.m_Lines[2], "[CGraphElement::LoadSingleColorBitmap]Can not open file: " + missing);
+  std::filesystem::remove(colour);
+}
+
+TEST(ElementResources, EmptyTextsAndCharactersWithoutAGlyph) {
+  CImageCompiler compiler;
+  compiler.Buffer().AppendU32(0);
+  EXPECT_EQ(compiler.CompileText("", "", 8, 2), 0u);
+  EXPECT_EQ(compiler.CompileCharSequence("", "", 8, 2), 0u);
+  EXPECT_EQ(compiler.Buffer().Length(), 4u);
+  // The built-in font has no glyph outside printable ASCII: that slot stays 0.
+  EXPECT_EQ(compiler.CompileChar(U'\u00E9', "", 8, 1), 0u);
+  const uint32_t sequence = compiler.CompileCharSequence("a\u00E9b", "", 8, 1);
+  const auto& img = compiler.Buffer().Bytes();
+  ASSERT_EQ(img[sequence], 3);
+  EXPECT_NE(U32(img, sequence + 1), 0u);
+  EXPECT_EQ(U32(img, sequence + 5), 0u);
+  EXPECT_NE(U32(img, sequence + 9), 0u);
+  // Built-in texts carry no face in their keys: another face finds the same objects.
+  EXPECT_EQ(compiler.CompileCharSequence("a\u00E9b", "Some Face", 8, 1), sequence);
+  const uint32_t text = compiler.CompileText("ab", "", 12, 2);
+  EXPECT_EQ(compiler.CompileText("ab", "Other", 12, 2), text);
+  EXPECT_EQ(img[text], image::kText);
 }
 
 TEST(TextSize, StaticTextSizesItselfFromItsText) {

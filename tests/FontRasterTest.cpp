@@ -284,6 +284,27 @@ TEST(FontRasterTest, ChineseCharacterInSongRendersWithInk) {
   }
 }
 
+TEST(FontRasterTest, CharacterMissingFromTheFaceComesFromAFontThatHasIt) {
+  // Nothing installed has a glyph for U+10FFFD: the face's own missing-glyph shape is drawn.
+  for (const int size : {12, 16, 24, 32}) {
+    const Glyph missing = Render(U'\U0010FFFD', kSans, size);
+    EXPECT_EQ(missing.m_Height, size);
+    const Glyph zhong = Render(U'中', kSans, size);
+    EXPECT_EQ(zhong.m_Height, size);
+    EXPECT_NE(zhong.m_Pixels, missing.m_Pixels) << size;
+    EXPECT_GE(zhong.m_Width, size * 3 / 4) << size;
+    EXPECT_LE(zhong.m_Width, size + 2) << size;
+    const std::vector<int> rows = InkRows(zhong);
+    ASSERT_FALSE(rows.empty());
+    EXPECT_GE(rows.back() - rows.front() + 1, size * 2 / 3) << size;
+    // The width the editor measures is the width of the glyph drawn.
+    EXPECT_EQ(Raster().TextExtentWidth("中", kSans, size), zhong.m_Width);
+    EXPECT_EQ(Raster().TextExtentWidth("A中", kSans, size), Render(U'A', kSans, size).m_Width + zhong.m_Width);
+    // Characters the face has are still its own.
+    EXPECT_EQ(Render(U'A', kSans, size).m_Width, Raster().TextExtentWidth("A", kSans, size));
+  }
+}
+
 TEST(FontRasterTest, FittedSizeIsTheLargestWhoseLineFits) {
   for (const std::string& face : {kSans, kSong}) {
     for (const int size : {12, 16, 24, 32}) {

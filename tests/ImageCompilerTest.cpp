@@ -50,6 +50,7 @@ TEST(ImageCompiler, ProjectWithoutFrames) {
   EXPECT_NE(Section(img, image::kSamplingBuffers), 0u);
   EXPECT_EQ(U32(img, Section(img, image::kSamplingBuffers)), 0u);
   EXPECT_EQ(U32(img, Section(img, image::kPorts)), 0u);  // no port in use
+  EXPECT_EQ(U16(img, Section(img, image::kAlarms) + 6), 0);  // no alarm frame
 }
 
 TEST(ImageCompiler, ChecksumLeavesOutTheHeader) {
@@ -58,6 +59,17 @@ TEST(ImageCompiler, ChecksumLeavesOutTheHeader) {
   EXPECT_EQ(sum, 16u);
   img[12] = 99;
   EXPECT_EQ(image::Checksum(img.data(), img.size()), sum);
+
+  // In a compiled image: the stored sum covers the bytes after the header only.
+  CKV410Project project;
+  CImageCompiler compiler;
+  compiler.Compile(project);
+  std::vector<uint8_t> compiled = compiler.Image();
+  uint32_t expected = 0;
+  for (std::size_t i = 24; i < compiled.size(); ++i) expected += compiled[i];
+  EXPECT_EQ(U32(compiled, 16), expected);
+  for (std::size_t i = 0; i < 24; ++i) compiled[i] ^= 0xA5;
+  EXPECT_EQ(image::Checksum(compiled.data(), compiled.size()), expected);
 }
 
 TEST(ImageCompiler, PortTableCountsEnabledPortsAndPointsAtTheirRecords) {
@@ -124,6 +136,51 @@ TEST(ImageCompiler, EmptyFrameRecordAndFocusOrder) {
   EXPECT_EQ(U16(img, focus + 4), 2);
   EXPECT_EQ(U16(img, focus + 6), 0xFFFF);
   for (int i = 0; i < 4; ++i) EXPECT_EQ(U32(img, f5 + 20 + 4 * i) % 4, 0u);
+}
+
+TEST(ImageCompiler, FrameTableListsFramesByNumberAndDefaultElementsStayOutOfFocus) {
+  CKV410Project project;
+  for (uint16_t number : {9, 2, 5}) {
+    auto frame = std::make_unique<CHMIFrame>(number);
+    frame->AddElement(std::make_unique<CStaticText>());
+    frame->AddElement(std::make_unique<CRegisterGE>());  // input off: not in the focus order
+    frame->AddElement(std::make_unique<CFunckeyGE>());   // key number 0: not either
+    project.AddFrame(frame);
+  }
+  CImageCompiler compiler;
+  compiler.Compile(project);
+  const auto& img = compiler.Image();
+  EXPECT_EQ(Section(img, image::kReserved), 0u);
+  const uint32_t table = Section(img, image::kFrames);
+  ASSERT_EQ(U32(img, table), 3u);
+  std::vector<uint16_t> numbers;
+  for (uint32_t i = 0; i < 3; ++i) {
+    const uint32_t frame = U32(img, table + 4 + 4 * i);
+    numbers.push_back(U16(img, frame + 8));
+    ASSERT_EQ(U16(img, frame + 18), 3);
+    // The type codes are followed directly by the terminator.
+    EXPECT_EQ(U16(img, frame + 20 + 12 + 4), kTypeFunckey);
+    EXPECT_EQ(U16(img, frame + 20 + 18), 0xFFFF);
+  }
+  EXPECT_EQ(numbers, (std::vector<uint16_t>{2, 5, 9}));
+}
+
+TEST(ImageCompiler, DisplayLargerThanTheFrameRecordsCanHoldIsRefused) {
+  CImageCompiler compiler;
+  EXPECT_FALSE(compiler.SetDisplaySize(320, 240));
+  EXPECT_FALSE(compiler.SetDisplaySize(128, 257));
+  EXPECT_FALSE(compiler.SetDisplaySize(0, 64));
+  EXPECT_EQ(compiler.DisplayWidth(), 192);  // unchanged
+  EXPECT_EQ(compiler.DisplayHeight(), 64);
+  ASSERT_TRUE(compiler.SetDisplaySize(256, 256));
+  CKV410Project project;
+  auto frame = std::make_unique<CHMIFrame>(1);
+  project.AddFrame(frame);
+  compiler.Compile(project);
+  const auto& img = compiler.Image();
+  const uint32_t record = U32(img, Section(img, image::kFrames) + 4);
+  EXPECT_EQ(img[record + 6], 255);
+  EXPECT_EQ(img[record + 7], 255);
 }
 
 TEST(ImageCompiler, TrendsShareSamplingBuffersNewestFirst) {

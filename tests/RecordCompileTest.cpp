@@ -205,3 +205,22 @@ TEST(ElementPrefix, RectangleRegistersAndResourceSlots) {
   EXPECT_EQ(U32(b, 20), 4u);
   EXPECT_EQ(slots, std::vector<std::size_t>{24});
 }
+
+TEST(ElementPrefix, DoubleSizeKeepsTheElementOnTheDisplay) {
+  CPlainElement e;
+  e.SetPosition(100, 0);
+  e.SetWidth(40);
+  e.SetHeight(8);
+  e.SetDoubleSize(true, 128, 64);
+  EXPECT_EQ(e.GetWidth(), 80);
+  EXPECT_EQ(e.GetHeight(), 16);
+  EXPECT_EQ(e.GetLeft(), 48);
+  CImageBuffer image;
+  e.CompilePrefix(image, {}, 0);
+  EXPECT_EQ(image.Bytes()[0], 48);
+  EXPECT_EQ(image.Bytes()[2], 127);  // ends at the right edge
+  EXPECT_EQ(image.Bytes()[3], 15);
+  e.SetDoubleSize(false, 128, 64);
+  EXPECT_EQ(e.GetWidth(), 40);
+  EXPECT_EQ(e.GetLeft(), 48);
+}

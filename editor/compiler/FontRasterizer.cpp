@@ -63,6 +63,7 @@ struct FontRasterizer::Impl {
   std::map<std::string, std::optional<FoundFace>> m_Found;      // FindFace results by "%s_%d"
   std::set<std::string> m_Reported;                             // face names already reported
   std::map<std::string, int> m_Fitted;                          // the table of fitted sizes
+  std::map<std::string, std::optional<std::string>> m_Covering; // CoveringFamily results
   int m_FitsComputed = 0;
   mutable std::mutex m_Mutex;
 
@@ -259,9 +260,72 @@ struct FontRasterizer::Impl {
     return face;
   }
 
+  // The family of an installed font that has the character, for a face that lacks it;
+  // nullopt when no font has it. Cached per face, size and character.
+  std::optional<std::string> CoveringFamily(const std::string& a_Face, int a_PixelSize, char32_t a_Character) {
+    const std::string key = FitKey(a_Face, a_PixelSize) + "_" + std::to_string(static_cast<uint32_t>(a_Character));
+    if (auto it = m_Covering.find(key); it != m_Covering.end()) return it->second;
+    std::optional<std::string> family = MatchCovering(a_Face, a_PixelSize, a_Character);
+    m_Covering.emplace(key, family);
+    return family;
+  }
+
+  std::optional<std::string> MatchCovering(const std::string& a_Face, int a_PixelSize, char32_t a_Character) {
+    if (!m_Config) return std::nullopt;
+    const std::string name = CutFaceName(a_Face);
+    FcPattern* pattern = FcPatternCreate();
+    FcCharSet* wanted = FcCharSetCreate();
+    if (!pattern || !wanted || !FcCharSetAddChar(wanted, static_cast<FcChar32>(a_Character))) {
+      if (pattern) FcPatternDestroy(pattern);
+      if (wanted) FcCharSetDestroy(wanted);
+      return std::nullopt;
+    }
+    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(name.c_str()));
+    FcPatternAddCharSet(pattern, FC_CHARSET, wanted);
+    FcPatternAddDouble(pattern, FC_PIXEL_SIZE, static_cast<double>(a_PixelSize > 0 ? a_PixelSize : 1));
+    FcPatternAddBool(pattern, FC_ANTIALIAS, FcFalse);
+    FcPatternAddInteger(pattern, FC_WEIGHT, FC_WEIGHT_REGULAR);
+    FcPatternAddInteger(pattern, FC_SLANT, FC_SLANT_ROMAN);
+    FcCharSetDestroy(wanted);
+    FcConfigSubstitute(m_Config, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    FcResult result = FcResultNoMatch;
+    FcPattern* match = FcFontMatch(m_Config, pattern, &result);
+    FcPatternDestroy(pattern);
+    if (!match) return std::nullopt;
+    std::optional<std::string> family;
+    FcCharSet* has = nullptr;
+    FcChar8* value = nullptr;
+    if (FcPatternGetCharSet(match, FC_CHARSET, 0, &has) == FcResultMatch && has &&
+        FcCharSetHasChar(has, static_cast<FcChar32>(a_Character)) &&
+        FcPatternGetString(match, FC_FAMILY, 0, &value) == FcResultMatch && value)
+      family = reinterpret_cast<const char*>(value);
+    FcPatternDestroy(match);
+    return family;
+  }
+
+  // The fitted face that draws the character: the face asked for, or, when it has no glyph
+  // for the character, an installed font that has one fitted to the same pixel size (the way
+  // the platform's font linking fills such gaps). A character that no font has is drawn with
+  // the face's own missing-glyph shape. nullptr when the face cannot be fitted.
+  FT_Face FaceFor(char32_t a_Character, const std::string& a_Face, int a_PixelSize, Cell* a_Cell) {
+    FT_Face face = Fitted(a_Face, a_PixelSize, a_Cell);
+    if (!face || FT_Get_Char_Index(face, a_Character) != 0) return face;
+    const std::optional<std::string> family = CoveringFamily(a_Face, a_PixelSize, a_Character);
+    if (!family) return face;
+    Cell cell;
+    FT_Face other = Fitted(*family, a_PixelSize, &cell);
+    if (!other || FT_Get_Char_Index(other, a_Character) == 0) {
+      // The primary face's size may have been changed on a shared face object: set it again.
+      return Fitted(a_Face, a_PixelSize, a_Cell);
+    }
+    if (a_Cell) *a_Cell = cell;
+    return other;
+  }
+
   bool Render(char32_t a_Character, const std::string& a_Face, int a_PixelSize, Glyph& a_Out) {
     Cell cell;
-    FT_Face face = Fitted(a_Face, a_PixelSize, &cell);
+    FT_Face face = FaceFor(a_Character, a_Face, a_PixelSize, &cell);
     if (!face) return false;
     if (FT_Load_Char(face, a_Character, LoadFlags(face) | FT_LOAD_RENDER) != 0) return false;
     const FT_GlyphSlot slot = face->glyph;
@@ -308,13 +372,13 @@ struct FontRasterizer::Impl {
   }
 
   int32_t Extent(const std::string& a_Text, const std::string& a_Face, int a_PixelSize) {
-    FT_Face face = Fitted(a_Face, a_PixelSize, nullptr);
-    if (!face) return -1;
+    if (!Fitted(a_Face, a_PixelSize, nullptr)) return -1;
     int32_t width = 0;
     std::size_t pos = 0;
     while (pos < a_Text.size()) {
       const char32_t cp = NextCodePoint(a_Text, pos);
-      if (FT_Load_Char(face, cp, LoadFlags(face)) != 0) continue;
+      FT_Face face = FaceFor(cp, a_Face, a_PixelSize, nullptr);
+      if (!face || FT_Load_Char(face, cp, LoadFlags(face)) != 0) continue;
       if (face->glyph->advance.x > 0) width += static_cast<int32_t>(face->glyph->advance.x >> 6);
     }
     return width;

@@ -73,11 +73,13 @@ class FontRasterizer {
 
   // The character in the face fitted to a_PixelSize: width = its advance in whole pixels,
   // height = a_PixelSize, drawn from the top-left corner, ink outside the glyph box dropped.
+  // A character the face has no glyph for is drawn from an installed font that has one,
+  // fitted to the same pixel size.
   // False when the face cannot be fitted or the character cannot be loaded.
   bool RenderFontGlyph(char32_t a_Character, const std::string& a_Face, int a_PixelSize, Glyph& a_Out);
 
-  // Width in pixels of a UTF-8 text in the fitted face: the sum of the characters' advances,
-  // without kerning. -1 when the face cannot be fitted.
+  // Width in pixels of a UTF-8 text in the fitted face: the sum of the characters' advances
+  // (of the glyphs RenderFontGlyph draws), without kerning. -1 when the face cannot be fitted.
   int32_t TextExtentWidth(const std::string& a_Utf8Text, const std::string& a_Face, int a_PixelSize);
 
   // The fitting walk over a measure of the line height at n tenths of a point (-1: the face

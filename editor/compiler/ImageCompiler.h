@@ -66,12 +66,17 @@ class CImageCompiler {
   // The program directory's component image of that name ("led/LED0_1_2.dat").
   static std::string ComponentPath(const std::string& a_Name);
 
-  // The display size the frame records carry.
+  // The display size the frame records carry, one byte each (size - 1): at most 256 x 256.
+  static constexpr int32_t kMaxDisplaySize = 256;
   int32_t DisplayWidth() const { return m_DisplayWidth; }
   int32_t DisplayHeight() const { return m_DisplayHeight; }
-  void SetDisplaySize(int32_t a_Width, int32_t a_Height) {
+  // False, and the size unchanged, for a display the frame records cannot describe.
+  bool SetDisplaySize(int32_t a_Width, int32_t a_Height) {
+    if (a_Width < 1 || a_Width > kMaxDisplaySize || a_Height < 1 || a_Height > kMaxDisplaySize)
+      return false;
     m_DisplayWidth = a_Width;
     m_DisplayHeight = a_Height;
+    return true;
   }
 
  private:

@@ -15,13 +15,11 @@ int CompileOpenProject(CKV410Doc& a_Doc) {
   const CHardwareModel& model = CurrentHardwareModel();
   CImageCompiler compiler;
   if (model.m_Id == project.GetHardwareModelId()) {
-    if (model.m_ResolutionX < 1 || model.m_ResolutionX > 256 || model.m_ResolutionY < 1 ||
-        model.m_ResolutionY > 256) {
+    if (!compiler.SetDisplaySize(model.m_ResolutionX, model.m_ResolutionY)) {
       std::cerr << "KD820: panel model " << model.m_Id << " has a " << model.m_ResolutionX << "x"
                 << model.m_ResolutionY << " display; frame records hold at most 256x256\n";
       return 1;
     }
-    compiler.SetDisplaySize(model.m_ResolutionX, model.m_ResolutionY);
   } else {
     std::cerr << "KD820: warning: panel model " << project.GetHardwareModelId()
               << " is not in the hardware library; compiling for a 192x64 display\n";
