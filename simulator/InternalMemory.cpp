@@ -41,8 +41,7 @@ bool InternalMemory::ReadBytes(uint32_t a_Address, uint8_t* a_Dest, std::size_t 
   return true;
 }
 
-bool InternalMemory::WriteBytes(uint32_t a_Address, const uint8_t* a_Source,
-                                std::size_t a_Length) {
+bool InternalMemory::WriteBytes(uint32_t a_Address, const uint8_t* a_Source, std::size_t a_Length) {
   const std::size_t words = (a_Length + 1) / 2;
   if (!Fits(a_Address, words, kWordCount)) return false;
   for (std::size_t i = 0; i < a_Length; ++i) {
@@ -59,7 +58,8 @@ bool InternalMemory::ReadBits(uint32_t a_Bit, uint8_t* a_Dest, std::size_t a_Cou
   for (std::size_t i = 0; i < (a_Count + 7) / 8; ++i) a_Dest[i] = 0;
   for (std::size_t i = 0; i < a_Count; ++i) {
     const uint32_t bit = a_Bit + static_cast<uint32_t>(i);
-    if ((m_Words[bit / 16] >> (bit % 16)) & 1u) a_Dest[i / 8] |= static_cast<uint8_t>(1u << (i % 8));
+    if ((m_Words[bit / 16] >> (bit % 16)) & 1u)
+      a_Dest[i / 8] |= static_cast<uint8_t>(1u << (i % 8));
   }
   return true;
 }
@@ -71,7 +71,7 @@ bool InternalMemory::WriteBits(uint32_t a_Bit, const uint8_t* a_Source, std::siz
     const uint16_t mask = static_cast<uint16_t>(1u << (bit % 16));
     uint16_t& word = m_Words[bit / 16];
     word = (a_Source[i / 8] >> (i % 8)) & 1u ? static_cast<uint16_t>(word | mask)
-                                              : static_cast<uint16_t>(word & ~mask);
+                                             : static_cast<uint16_t>(word & ~mask);
   }
   return true;
 }

@@ -11,7 +11,8 @@ namespace {
 
 uint32_t LoadLittle(const uint8_t* a_Bytes, std::size_t a_Length) {
   uint32_t value = 0;
-  for (std::size_t i = std::min<std::size_t>(a_Length, 4); i-- > 0;) value = value << 8 | a_Bytes[i];
+  for (std::size_t i = std::min<std::size_t>(a_Length, 4); i-- > 0;)
+    value = value << 8 | a_Bytes[i];
   return value;
 }
 
@@ -155,7 +156,8 @@ bool RegisterAccessor::Read(ReadMode a_Mode) {
 }
 
 void RegisterAccessor::Request(RequestMode a_Mode) {
-  if (m_Descriptor.Storage() == RegisterStorage::kPlc && m_Context->plc != nullptr && !m_Value.empty())
+  if (m_Descriptor.Storage() == RegisterStorage::kPlc && m_Context->plc != nullptr &&
+      !m_Value.empty())
     m_Context->plc->Request(*this, a_Mode);
 }
 
@@ -184,7 +186,8 @@ bool RegisterAccessor::WriteInt32(int32_t a_Value) {
 
 bool RegisterAccessor::Modify(const ModifyOperation& a_Operation) {
   if (m_Descriptor.Storage() == RegisterStorage::kPlc)
-    return m_Context->plc != nullptr && !m_Value.empty() && m_Context->plc->Modify(*this, a_Operation);
+    return m_Context->plc != nullptr && !m_Value.empty() &&
+           m_Context->plc->Modify(*this, a_Operation);
   if (!Read()) return false;
   const std::optional<int32_t> result = a_Operation.Apply(ModifyValue(m_Value.data(), Size()));
   return result && WriteInt32(*result);

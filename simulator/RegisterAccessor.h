@@ -50,7 +50,8 @@ class IPlcPorts {
   virtual bool Fetch(RegisterAccessor& a_Accessor, uint8_t* a_Bytes, ReadMode a_Mode) = 0;
   virtual void Request(RegisterAccessor& a_Accessor, RequestMode a_Mode) = 0;
   // Queues a write; false when it cannot be queued.
-  virtual bool Store(RegisterAccessor& a_Accessor, const uint8_t* a_Bytes, std::size_t a_Length) = 0;
+  virtual bool Store(RegisterAccessor& a_Accessor, const uint8_t* a_Bytes,
+                     std::size_t a_Length) = 0;
   // Queues a read-modify-write; false when it cannot be queued.
   virtual bool Modify(RegisterAccessor& a_Accessor, const ModifyOperation& a_Operation) = 0;
 };
@@ -111,7 +112,8 @@ class RegisterAccessor {
                      std::size_t a_Length);
   static void Encode(const RegisterDescriptor& a_Descriptor, bool a_SwapWords, uint8_t* a_Bytes,
                      std::size_t a_Length);
-  // The arithmetic value of a plain value for read-modify-write operations.
+  // The operand of read-modify-write operations: 32-bit for 4-byte values, sign-extended
+  // 16-bit otherwise.
   static int32_t ModifyValue(const uint8_t* a_Value, std::size_t a_Length);
 
  private:

@@ -122,8 +122,7 @@ bool RetentiveStore::ReadBits(uint32_t a_Bit, uint8_t* a_Dest, std::size_t a_Cou
   return true;
 }
 
-bool RetentiveStore::WriteBits(uint32_t a_Bit, const uint8_t* a_Source,
-                               std::size_t a_Count) const {
+bool RetentiveStore::WriteBits(uint32_t a_Bit, const uint8_t* a_Source, std::size_t a_Count) const {
   if (a_Count == 0) return false;
   const uint64_t shift = a_Bit % 8;
   std::vector<uint8_t> bytes((shift + a_Count + 7) / 8);

@@ -50,7 +50,8 @@ HostTime SimClock::Now() const { return FromSeconds(ToSeconds(m_Host.Now()) + m_
 
 void SimClock::Service(InternalMemory& a_Memory, TickTimers& a_Timers) {
   Words words{};
-  for (unsigned i = 0; i < words.size(); ++i) words[i] = a_Memory.Word(InternalMemory::kClockYear + i);
+  for (unsigned i = 0; i < words.size(); ++i)
+    words[i] = a_Memory.Word(InternalMemory::kClockYear + i);
   if (words != m_Snapshot) {
     // A date the calendar does not have is ignored; the next refresh overwrites it.
     m_Snapshot = words;
@@ -71,7 +72,8 @@ void SimClock::Refresh(InternalMemory& a_Memory) {
   const Words words{static_cast<uint16_t>(now.year),   static_cast<uint16_t>(now.month),
                     static_cast<uint16_t>(now.day),    static_cast<uint16_t>(now.hour),
                     static_cast<uint16_t>(now.minute), static_cast<uint16_t>(now.second)};
-  for (unsigned i = 0; i < words.size(); ++i) a_Memory.WriteWord(InternalMemory::kClockYear + i, words[i]);
+  for (unsigned i = 0; i < words.size(); ++i)
+    a_Memory.WriteWord(InternalMemory::kClockYear + i, words[i]);
   m_Snapshot = words;
 }
 

@@ -1,11 +1,10 @@
-#include "simulator/RegisterAccessor.h"
-
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <vector>
 
 #include "simulator/InternalMemory.h"
+#include "simulator/RegisterAccessor.h"
 #include "simulator/SimImage.h"
 
 namespace sim {
@@ -33,13 +32,7 @@ RegisterDescriptor Bits(uint32_t a_Bit, uint16_t a_Count) {
 TEST(RegisterDescriptorTest, ReadsTheEditorsRecord) {
   // "LW.B" word 3 bit 0xA as the editor compiles it.
   const uint8_t bytes[12] = {0x03, 0x00, 0xFF, 0x00, 0xF9, 0x00, 0x01, 0x00, 0x3A, 0, 0, 0};
-  RegisterDescriptor bit = RegisterDescriptor::Parse(bytes);
-  EXPECT_TRUE(bit.IsInternal());
-  EXPECT_EQ(bit.Storage(), RegisterStorage::kInternalMemory);
-  EXPECT_TRUE(bit.IsBit());
-  EXPECT_EQ(bit.address, 0x3Au);
-  EXPECT_EQ(bit.SizeInBytes(), 1u);
-  EXPECT_EQ(bit.SizeInBits(), 1u);
+  EXPECT_EQ(RegisterDescriptor::Parse(bytes), Bits(0x3A, 1));
 
   // A big-endian BCD PLC word type on port 1, station 2: two words, byte address unit.
   const uint8_t plc[12] = {0x03, 0x81, 0x01, 0x02, 0x07, 0x12, 0x02, 0x00, 0x10, 0x27, 0, 0};
@@ -48,36 +41,18 @@ TEST(RegisterDescriptorTest, ReadsTheEditorsRecord) {
   EXPECT_TRUE(word.Bcd());
   EXPECT_EQ(word.Storage(), RegisterStorage::kPlc);
   EXPECT_EQ(word.SizeInBytes(), 4u);
-  EXPECT_EQ(word.SizeInBits(), 32u);
   EXPECT_EQ(word.ElementsPerAddress(), 1u);
   EXPECT_EQ(word.address, 10000u);
-  EXPECT_EQ(word.Bytes()[1], 0x81);
-  EXPECT_EQ(RegisterDescriptor::Parse(word.Bytes().data()), word);
+  EXPECT_EQ(Bits(0, 17).SizeInBytes(), 3u);
 
-  RegisterDescriptor retentive = word;
-  retentive.port = 255;
-  retentive.type = RegisterDescriptor::kRetentiveBits;
-  EXPECT_EQ(retentive.Storage(), RegisterStorage::kRetentive);
-  retentive.type = 7;
-  EXPECT_EQ(retentive.Storage(), RegisterStorage::kNone);
-
-  RegisterDescriptor manyBits = Bits(0, 17);
-  EXPECT_EQ(manyBits.SizeInBytes(), 3u);
-  EXPECT_EQ(manyBits.SizeInBits(), 17u);
-}
-
-TEST(RegisterDescriptorTest, FromImageRefusesRecordsRunningOffTheEnd) {
-  std::vector<uint8_t> bytes(40, 0);
-  std::memcpy(bytes.data(), "Marvok", 7);
-  const auto record = Word(9).Bytes();
-  std::memcpy(bytes.data() + 28, record.data(), record.size());
-  SimImage image;
-  ASSERT_TRUE(image.Adopt(bytes));
-  auto d = RegisterDescriptor::FromImage(image, 28);
-  ASSERT_TRUE(d.has_value());
-  EXPECT_EQ(d->address, 9u);
-  EXPECT_FALSE(RegisterDescriptor::FromImage(image, 29).has_value());
-  EXPECT_FALSE(RegisterDescriptor::FromImage(image, 0xFFFFFFFFu).has_value());
+  // A record must lie wholly inside the image.
+  std::vector<uint8_t> image(40, 0);
+  std::memcpy(image.data(), "Marvok", 7);
+  std::memcpy(image.data() + 28, plc, sizeof plc);
+  SimImage loaded;
+  ASSERT_TRUE(loaded.Adopt(image));
+  EXPECT_EQ(RegisterDescriptor::FromImage(loaded, 28), word);
+  EXPECT_FALSE(RegisterDescriptor::FromImage(loaded, 29).has_value());
 }
 
 class RegisterAccessorTest : public ::testing::Test {
@@ -95,6 +70,10 @@ TEST_F(RegisterAccessorTest, ReadsAndWritesInternalWords) {
   EXPECT_FALSE(reg.Valid());
   EXPECT_EQ(reg.ReadInt32(), 0x12345678);
   EXPECT_TRUE(reg.Valid());
+  EXPECT_TRUE(reg.Changed());  // the first value
+  reg.ClearChanged();
+  ASSERT_TRUE(reg.Read());
+  EXPECT_FALSE(reg.Changed());
 
   // Smaller registers are zero-extended; writes keep only their own bytes.
   RegisterAccessor small(Word(20), m_Context);
@@ -105,18 +84,6 @@ TEST_F(RegisterAccessorTest, ReadsAndWritesInternalWords) {
   EXPECT_EQ(m_Memory.Word(21), 0x1234);
 }
 
-TEST_F(RegisterAccessorTest, ChangedFollowsTheValue) {
-  RegisterAccessor reg(Word(3), m_Context);
-  ASSERT_TRUE(reg.Read());
-  EXPECT_TRUE(reg.Changed());  // the first value
-  reg.ClearChanged();
-  ASSERT_TRUE(reg.Read());
-  EXPECT_FALSE(reg.Changed());
-  m_Memory.WriteWord(3, 9);
-  ASSERT_TRUE(reg.Read());
-  EXPECT_TRUE(reg.Changed());
-}
-
 TEST_F(RegisterAccessorTest, BcdRegistersHoldOneDigitPerNibble) {
   RegisterAccessor reg(Word(5, 1, RegisterDescriptor::kBcd), m_Context);
   m_Memory.WriteWord(5, 0x1234);
@@ -125,11 +92,6 @@ TEST_F(RegisterAccessorTest, BcdRegistersHoldOneDigitPerNibble) {
   EXPECT_EQ(m_Memory.Word(5), 0x5678);
   ASSERT_TRUE(reg.WriteInt32(12345));  // digits beyond the register drop out
   EXPECT_EQ(m_Memory.Word(5), 0x2345);
-
-  RegisterAccessor wide(Word(6, 2, RegisterDescriptor::kBcd), m_Context);
-  ASSERT_TRUE(wide.WriteInt32(87654321));
-  EXPECT_EQ(m_Memory.DoubleWord(6), 0x87654321u);
-  EXPECT_EQ(wide.ReadInt32(), 87654321);
 }
 
 TEST_F(RegisterAccessorTest, ByteReversalAndWordSwapReorderTheValue) {
@@ -149,8 +111,6 @@ TEST_F(RegisterAccessorTest, ByteReversalAndWordSwapReorderTheValue) {
   bytes.unit = 0x11;
   RegisterAccessor byteUnits(bytes, swapping);
   EXPECT_EQ(byteUnits.ReadInt32(), 0x04030201);
-  RegisterAccessor oneWord(Word(8), swapping);
-  EXPECT_EQ(oneWord.ReadInt32(), 0x0201);
 
   // Reversal, swap and BCD together come back unchanged.
   RegisterAccessor all(Word(10, 2, RegisterDescriptor::kReverseBytes | RegisterDescriptor::kBcd),
@@ -187,16 +147,11 @@ TEST_F(RegisterAccessorTest, RegistersBeyondTheMemoryAreRefused) {
 
   EXPECT_FALSE(RegisterAccessor(Word(256), m_Context).Read());
   EXPECT_FALSE(RegisterAccessor(Bits(4095, 2), m_Context).WriteInt32(3));
-  EXPECT_FALSE(RegisterAccessor(Word(0, 0), m_Context).Read());
-
   RegisterDescriptor unknown = Word(0);
   unknown.type = 7;
   EXPECT_FALSE(RegisterAccessor(unknown, m_Context).WriteInt32(1));
 
-  // Retentive registers without a store and PLC registers without ports.
-  RegisterDescriptor retentive = Word(0);
-  retentive.type = RegisterDescriptor::kRetentiveWords;
-  EXPECT_FALSE(RegisterAccessor(retentive, m_Context).Read());
+  // PLC registers without ports.
   RegisterDescriptor plc = Word(0);
   plc.port = 0;
   RegisterAccessor remote(plc, m_Context);
@@ -227,10 +182,7 @@ TEST_F(RegisterAccessorTest, ModifyWritesOnlyWhenTheOperationApplies) {
   EXPECT_FALSE(reg.Modify({ModifyOperation::kSubtractLimitedRepeat, 4, 5}));
   EXPECT_TRUE(reg.Modify({ModifyOperation::kAddWrapping, 4, 9}));
   EXPECT_EQ(m_Memory.Word(30), 0);
-  EXPECT_TRUE(reg.Modify({ModifyOperation::kAddWrappingRepeat, 4, 9}));
-  EXPECT_EQ(m_Memory.Word(30), 4);
   EXPECT_FALSE(reg.Modify({32, 1, 1}));
-  EXPECT_EQ(m_Memory.Word(30), 4);
 
   // A 16-bit register counts signed: 0xFFFF is -1 and may go up to 0.
   m_Memory.WriteWord(30, 0xFFFF);
@@ -243,9 +195,6 @@ TEST_F(RegisterAccessorTest, ModifyWritesOnlyWhenTheOperationApplies) {
   EXPECT_FALSE(wide.Modify({ModifyOperation::kAddLimited, 1, 0x7FFFFFFF}));
   EXPECT_TRUE(wide.Modify({ModifyOperation::kAddWrapping, 1, 0x7FFFFFFF}));
   EXPECT_EQ(m_Memory.DoubleWord(40), 0u);
-  m_Memory.WriteDoubleWord(40, 70000);
-  EXPECT_TRUE(wide.Modify({ModifyOperation::kSubtractLimited, 1, 0}));
-  EXPECT_EQ(m_Memory.DoubleWord(40), 69999u);
 
   // BCD registers compute on the decimal value.
   RegisterAccessor bcd(Word(50, 1, RegisterDescriptor::kBcd), m_Context);

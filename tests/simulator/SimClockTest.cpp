@@ -1,8 +1,7 @@
-#include "simulator/SimClock.h"
-
 #include <gtest/gtest.h>
 
 #include "simulator/InternalMemory.h"
+#include "simulator/SimClock.h"
 #include "simulator/TickTimers.h"
 
 namespace sim {
@@ -48,28 +47,18 @@ TEST(TickTimersTest, ElapsedRestartsTheSlotAndSurvivesWrapAround) {
 TEST(SimClockYearTest, YearWordWrapsInItsLowByte) {
   EXPECT_EQ(SimClock::YearFromWord(2013), 2013);
   EXPECT_EQ(SimClock::YearFromWord(1900), 1900);
-  EXPECT_EQ(SimClock::YearFromWord(2047), 2047);
   EXPECT_EQ(SimClock::YearFromWord(2155), 2155);
   EXPECT_EQ(SimClock::YearFromWord(2156), 1900);
   EXPECT_EQ(SimClock::YearFromWord(0x00DD), 2013);  // only the low byte counts
 }
 
-TEST_F(SimClockTest, ClockWordsShowTheHostTimeFromTheFirstCycle) {
-  m_Clock.Service(m_Memory, m_Timers);
-  EXPECT_EQ(Words(), m_Host.time);
-  EXPECT_EQ(m_Clock.Offset(), 0);
-}
-
 TEST_F(SimClockTest, ClockWordsFollowTheHostEveryTenTicks) {
   m_Clock.Service(m_Memory, m_Timers);
+  EXPECT_EQ(Words(), m_Host.time);  // from the first cycle on
   m_Host.time.second = 1;
   for (int i = 0; i < 9; ++i) Cycle();
   EXPECT_EQ(m_Memory.Word(252), 0);
   Cycle();
-  EXPECT_EQ(Words(), m_Host.time);
-
-  m_Host.time = {2026, 12, 31, 23, 59, 59};
-  for (int i = 0; i < 10; ++i) Cycle();
   EXPECT_EQ(Words(), m_Host.time);
 }
 
