@@ -126,8 +126,6 @@ void LcdCanvas::DrawRect(const Rect& a_Rect, bool a_On, int a_Thickness) {
 }
 
 void LcdCanvas::Line(Point a_From, Point a_To, bool a_On) {
-  const auto far = [](int v) { return v > kMaxLineCoordinate || v < -kMaxLineCoordinate; };
-  if (far(a_From.x) || far(a_From.y) || far(a_To.x) || far(a_To.y)) return;
   const Op op = a_On ? Op::kSet : Op::kClear;
   if (a_From.y == a_To.y) {
     ApplyRect(std::min(a_From.x, a_To.x), a_From.y, std::max(a_From.x, a_To.x), a_From.y, op);
@@ -137,6 +135,8 @@ void LcdCanvas::Line(Point a_From, Point a_To, bool a_On) {
     ApplyRect(a_From.x, std::min(a_From.y, a_To.y), a_From.x, std::max(a_From.y, a_To.y), op);
     return;
   }
+  const auto far = [](int v) { return v > kMaxLineCoordinate || v < -kMaxLineCoordinate; };
+  if (far(a_From.x) || far(a_From.y) || far(a_To.x) || far(a_To.y)) return;
   // Bresenham along the major axis. After i steps the minor coordinate has moved
   // floor((2 * minor * i + major - 1) / (2 * major)) times, exactly as the stepping form with
   // error term 2 * minor - major gives; computing it directly lets the loop visit only the steps

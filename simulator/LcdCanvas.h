@@ -41,8 +41,8 @@ class LcdCanvas {
   // negative ones draw nothing.
   void DrawRect(const Rect& a_Rect, bool a_On, int a_Thickness);
   // Horizontal and vertical lines as spans, others by Bresenham's method from a_From to a_To,
-  // both end points included. Lines with an end point further than kMaxLineCoordinate from
-  // the origin are not drawn.
+  // both end points included. Slanted lines with an end point further than kMaxLineCoordinate
+  // from the origin are not drawn.
   static constexpr int kMaxLineCoordinate = 1 << 24;
   void Line(Point a_From, Point a_To, bool a_On);
   // Copies a bitmap of a_Rect's size to a_Rect's top-left corner. a_Rows holds Height() rows
