@@ -36,6 +36,9 @@ void BuiltinFont::DrawText(LcdCanvas& a_Canvas, const char* a_Bytes, Rect a_Rect
   const auto* text = reinterpret_cast<const unsigned char*>(a_Bytes);
   int x = a_Rect.left;
   const int y = a_Rect.top;
+  // Every cell, Chinese characters included, lies in rows y - 4 .. y + 7: off the canvas, the
+  // text cannot show (and the row arithmetic below stays inside int).
+  if (y >= a_Canvas.Height() || y < -kCellHeight - kChineseRise) return;
   for (;;) {
     // The pen only moves right, so once it is past the canvas nothing more can show; stopping
     // there also keeps it from overflowing on endless texts.

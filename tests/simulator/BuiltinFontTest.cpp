@@ -105,6 +105,8 @@ TEST(SimBuiltinFontTest, OddBytesFollowTheDrawingRules) {
   LcdCanvas canvas(8, 8);
   BuiltinFont::DrawText(canvas, nullptr, canvas.Bounds(), false);
   BuiltinFont::DrawText(canvas, "#", {INT_MIN, INT_MIN, INT_MAX, INT_MAX}, false);
+  BuiltinFont::DrawText(canvas, "\xB3\xAC#", {0, INT_MAX - 1, 7, INT_MAX}, false);
+  BuiltinFont::DrawText(canvas, "\xB3\xAC#", {INT_MAX - 3, 0, INT_MAX, 7}, false);
   EXPECT_EQ(CountDark(canvas, canvas.Bounds()), 0);
   // An endless rectangle stops at the canvas edge.
   std::string longText(100000, '#');
