@@ -32,10 +32,11 @@ CHINESE = "超时数值无效组态错误"
 
 
 def load_pcf_reader():
-    spec = importlib.util.spec_from_file_location(
+    # The file name has dashes, so it is loaded by path rather than imported by name.
+    location = importlib.util.spec_from_file_location(
         "make_builtin_font", os.path.join(ROOT, "scripts", "make-builtin-font.py"))
-    module = importlib.util.module_from_spec(spec)
-    spec.loader.exec_module(module)
+    module = importlib.util.module_from_spec(location)
+    location.loader.exec_module(module)
     return module
 
 

@@ -149,14 +149,5 @@ TEST(SimStatusBoxTest, ChineseTextCountsTwoBytesPerCharacter) {
   EXPECT_EQ(StatusBoxRect(128, 64, ""), (Rect{61, 24, 66, 39}));
 }
 
-TEST(SimStatusBoxTest, BoxWiderThanTheScreenIsClipped) {
-  LcdCanvas screen(32, 16);
-  screen.DrawRect(screen.Bounds(), true, 0);
-  const Rect box = DrawStatusBox(screen, "0123456789");
-  EXPECT_EQ(box.left, -17);
-  EXPECT_EQ(box.top, 0);
-  EXPECT_LT(CountDark(screen, screen.Bounds()), 32 * 16);
-}
-
 }  // namespace
 }  // namespace sim

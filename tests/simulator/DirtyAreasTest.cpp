@@ -73,15 +73,6 @@ TEST(DirtyAreasTest, NeighboursThatFormOneRectangleMerge) {
   EXPECT_FALSE(AnyOverlap(dirty));
 }
 
-TEST(DirtyAreasTest, CrossShapeIsCutAroundTheFirstArea) {
-  DirtyAreas dirty;
-  dirty.Add({10, 0, 19, 29});  // vertical bar
-  dirty.Add({0, 10, 29, 19});  // horizontal bar: left and right parts remain
-  EXPECT_EQ(dirty.Areas().size(), 3u);
-  EXPECT_EQ(TotalArea(dirty), 300 + 300 - 100);
-  EXPECT_FALSE(AnyOverlap(dirty));
-}
-
 TEST(DirtyAreasTest, FullListTakesNothingMore) {
   DirtyAreas dirty(Rect{0, 0, 191, 63});
   EXPECT_FALSE(dirty.Any());

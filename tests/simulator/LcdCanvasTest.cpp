@@ -48,17 +48,6 @@ TEST(LcdCanvasTest, SizeIsClampedToTheLargestLcd) {
   EXPECT_FALSE(none.GetPixel(0, 0));
 }
 
-TEST(LcdCanvasTest, CoordinatesOutsideAreIgnored) {
-  LcdCanvas canvas(16, 4);
-  canvas.SetPixel(-1, 0, true);
-  canvas.SetPixel(16, 0, true);
-  canvas.SetPixel(0, 4, true);
-  canvas.SetPixel(INT_MIN, INT_MAX, true);
-  EXPECT_EQ(CountDark(canvas), 0);
-  EXPECT_FALSE(canvas.GetPixel(-1, -1));
-  EXPECT_FALSE(canvas.GetPixel(INT_MAX, 0));
-}
-
 TEST(LcdCanvasTest, SpansUseEdgeMasksAndClip) {
   LcdCanvas canvas(32, 2);
   canvas.FillSpan(3, 0, 10, true);  // pixels 3..12
