@@ -6,29 +6,168 @@
                 xfonts-base (read with the PCF reader of scripts/make-builtin-font.py).
                 Code 127 has no glyph in the face and stays blank.
     Chinese part: the ten characters of the status texts as 12 x 12 glyphs (12 rows of 2 bytes,
-                bit 0 = leftmost pixel), from the 12-pixel bitmap strike of WenQuanYi Zen Hei
-                Sharp (fonts-wqy-zenhei), rendered by scripts/render-status-glyphs.cpp, which
-                this script builds with g++ and pkg-config freetype2.
+                bit 0 = leftmost pixel, bits 0..3 of the second byte = pixels 8..11), drawn
+                for this project as the pixel art in CHINESE_ART below.
 
 See simulator/BuiltinFontData.LICENSE for the sources and their licences.
 
 Usage: scripts/make-sim-builtin-font.py [OUTPUT]
     OUTPUT defaults to simulator/BuiltinFontData.cpp
-Environment: MISC_FONT_DIR (default /usr/share/fonts/X11/misc),
-             WQY_FONT (default /usr/share/fonts/truetype/wqy/wqy-zenhei.ttc, face 2)
+Environment: MISC_FONT_DIR (default /usr/share/fonts/X11/misc)
 """
 import gzip
 import importlib.util
 import os
-import shlex
-import subprocess
 import sys
-import tempfile
 
 ROOT = os.path.normpath(os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
 
-# The status texts' characters, in the order of the table.
-CHINESE = "超时数值无效组态错误"
+# The status texts' characters, in the order of the table, each drawn on a 12 x 12 grid
+# ('#' = dark, '.' = light, top row first). Column 11 stays light so that characters side by
+# side do not touch.
+CHINESE_ART = [
+    ("超", """
+    ..#..######.
+    .###....#.#.
+    ..#....#..#.
+    #####.#..##.
+    ..#.........
+    #.###.#####.
+    #.#...#...#.
+    #.#...#...#.
+    #.#...#####.
+    ###.........
+    .#.##.......
+    #....######.
+"""),
+    ("时", """
+    .........#..
+    .........#..
+    ####.....#..
+    #..#.######.
+    #..#.....#..
+    #..#..#..#..
+    ####...#.#..
+    #..#.....#..
+    #..#.....#..
+    #..#.....#..
+    ####.....#..
+    .......###..
+"""),
+    ("数", """
+    #.#.#..#....
+    .###...#....
+    #####.#####.
+    .###.....#..
+    #.#.#....#..
+    ..#......#..
+    ######..#...
+    .#..#...#...
+    ..##...#.#..
+    ..##...#.#..
+    ##..#.#...#.
+    ............
+"""),
+    ("值", """
+    ..#....#....
+    ..#.#######.
+    .#.....#....
+    .##.#.#####.
+    #.#.#.#...#.
+    ..#.#.#####.
+    ..#.#.#...#.
+    ..#.#.#####.
+    ..#.#.#...#.
+    ..#.#.#####.
+    ..#.#.......
+    ..#.#######.
+"""),
+    ("无", """
+    ............
+    .#########..
+    .....#......
+    .....#......
+    ###########.
+    ....#.#.....
+    ....#.#.....
+    ...#..#.....
+    ...#..#...#.
+    ..#...#...#.
+    .#....#...#.
+    #......###..
+"""),
+    ("效", """
+    ..#....#....
+    ..#....#....
+    ######.####.
+    .#..#....#..
+    #....#...#..
+    .........#..
+    .#..#...#...
+    ..##....#...
+    ..##...#.#..
+    .#..#..#.#..
+    #.....#...#.
+    ............
+"""),
+    ("组", """
+    .#...#####..
+    .#...#...#..
+    #..#.#...#..
+    ###..#...#..
+    ..#..#####..
+    .#...#...#..
+    #..#.#...#..
+    ####.#...#..
+    .....#####..
+    ..##.#...#..
+    ##...#...#..
+    ....#######.
+"""),
+    ("态", """
+    .....#......
+    ###########.
+    ....#.#.....
+    ...#...#....
+    ..#.#...#...
+    ##...#...##.
+    ............
+    .....#......
+    ..#...#..#..
+    #.#.......#.
+    #..#....#.#.
+    ....####....
+"""),
+    ("错", """
+    .#....#..#..
+    .###.######.
+    #.....#..#..
+    ####.######.
+    .#..........
+    ####..####..
+    .#....#..#..
+    .#....#..#..
+    .#....####..
+    .#.#..#..#..
+    .##...#..#..
+    .#....####..
+"""),
+    ("误", """
+    #....#####..
+    .#...#...#..
+    .....#...#..
+    ##...#####..
+    .#..........
+    .#...#####..
+    .#.....#....
+    .#..#######.
+    .#.#...##...
+    .##...#..#..
+    .#...#....#.
+    ....#.......
+"""),
+]
+CHINESE = "".join(char for char, _ in CHINESE_ART)
 
 
 def load_pcf_reader():
@@ -59,25 +198,21 @@ def ascii_columns(font_dir):
     return table
 
 
-def chinese_glyphs(font_file, face_index):
-    with tempfile.TemporaryDirectory() as tmp:
-        tool = os.path.join(tmp, "render-status-glyphs")
-        flags = subprocess.run(["pkg-config", "--cflags", "--libs", "freetype2"], check=True,
-                               capture_output=True, text=True).stdout
-        subprocess.run(["g++", "-std=c++20", "-O1",
-                        os.path.join(ROOT, "scripts", "render-status-glyphs.cpp"), "-o", tool]
-                       + shlex.split(flags), check=True)
-        codes = ["%04X" % ord(c) for c in CHINESE]
-        out = subprocess.run([tool, font_file, str(face_index)] + codes, check=True,
-                             capture_output=True, text=True).stdout
+def chinese_glyphs():
+    # Each row becomes two bytes: pixels 0..7 in bits 0..7 of the first, 8..11 in bits 0..3 of
+    # the second.
     glyphs = []
-    for line, code in zip(out.splitlines(), codes):
-        fields = line.split()
-        if fields[0] != code or len(fields) != 25:
-            raise ValueError("unexpected output of render-status-glyphs: " + line)
-        glyphs.append([int(v, 16) for v in fields[1:]])
-    if len(glyphs) != len(CHINESE):
-        raise ValueError("render-status-glyphs gave %d glyphs" % len(glyphs))
+    for char, art in CHINESE_ART:
+        rows = art.split()
+        if len(rows) != 12 or any(len(row) != 12 or set(row) - set("#.") for row in rows):
+            raise ValueError("the drawing of %s is not 12 rows of 12 '#' or '.'" % char)
+        if any(row[11] == "#" for row in rows):
+            raise ValueError("the drawing of %s uses column 11" % char)
+        data = []
+        for row in rows:
+            bits = sum(1 << x for x, pixel in enumerate(row) if pixel == "#")
+            data += [bits & 0xFF, bits >> 8]
+        glyphs.append(data)
     return glyphs
 
 
@@ -89,15 +224,14 @@ def char_comment(code):
 def main():
     output = sys.argv[1] if len(sys.argv) > 1 else os.path.join(ROOT, "simulator/BuiltinFontData.cpp")
     font_dir = os.environ.get("MISC_FONT_DIR", "/usr/share/fonts/X11/misc")
-    wqy = os.environ.get("WQY_FONT", "/usr/share/fonts/truetype/wqy/wqy-zenhei.ttc")
     ascii_table = ascii_columns(font_dir)
-    chinese = chinese_glyphs(wqy, 2)
+    chinese = chinese_glyphs()
     lines = [
         "// Generated by scripts/make-sim-builtin-font.py; see BuiltinFontData.LICENSE. Do not edit:",
-        "// install xfonts-base, fonts-wqy-zenhei and libfreetype-dev and run the script again.",
+        "// change the script and run it again (it reads the 5x8 face of xfonts-base).",
         "//",
         "// ASCII 32..127 from the misc-fixed 5x8 face: five column bytes per glyph, bit j = row j.",
-        "// Chinese from WenQuanYi Zen Hei Sharp's 12-pixel strike: 12 rows of 2 bytes, bit 0 = left.",
+        "// Chinese drawn for this project (the script's CHINESE_ART): 12 rows of 2 bytes, bit 0 = left.",
         '#include "simulator/BuiltinFont.h"',
         "",
         "namespace sim {",
