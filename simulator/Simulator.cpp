@@ -1,50 +1,197 @@
 #include "simulator/Simulator.h"
 
-#include <vector>
+#include <optional>
+
+#include "common/ImageFormat.h"
+#include "simulator/InternalMemory.h"
+#include "simulator/KeyScanner.h"
+#include "simulator/PanelContext.h"
+#include "simulator/RegisterAccessor.h"
+#include "simulator/RegisterDescriptor.h"
+#include "simulator/RetentiveStore.h"
+#include "simulator/ScreenManager.h"
+#include "simulator/SimClock.h"
+#include "simulator/StatusLine.h"
+#include "simulator/SystemSettings.h"
+#include "simulator/TickTimers.h"
 
 namespace sim {
 
-// Start-up stand-in until the run cycle is wired in: a blank LCD of the model's size.
 struct Simulator::State {
   LaunchOptions options;
   IHost& host;
+  SimImage image;
+  SystemSettings settings;
+  TickTimers timers;
+  InternalMemory memory;
+  RetentiveStore retentive;
+  StatusLine status;
+  SimClock clock;
+  PanelContext context;
+  AccessContext access;
+  std::unique_ptr<ScreenManager> screen;
+  KeyScanner scanner;
   uint32_t keyMask = 0;
-  std::vector<uint8_t> lcd;
-  uint16_t words[256] = {};
+  int encoder = 0;
   bool repaint = true;
-  State(const LaunchOptions& a_Options, IHost& a_Host) : options(a_Options), host(a_Host) {}
+  bool lastBacklight = true;
+  // Control registers: 0 frame request, 1 current frame.
+  std::optional<RegisterAccessor> frameRequest;
+  std::optional<RegisterAccessor> currentFrame;
+  std::optional<int64_t> lastFrameRequest;
+
+  State(const LaunchOptions& a_Options, IHost& a_Host)
+      : options(a_Options),
+        host(a_Host),
+        retentive(a_Options.imagePath),
+        clock(a_Host),
+        context{image, settings, timers, memory, retentive, status, a_Host},
+        access{&memory, &retentive, nullptr, false} {}
+
+  std::optional<RegisterAccessor> MakeAccessor(uint32_t a_Descriptor) {
+    auto descriptor = RegisterDescriptor::FromImage(image, a_Descriptor);
+    if (!descriptor) return std::nullopt;
+    return RegisterAccessor(*descriptor, access);
+  }
+
+  void ServiceControlRegister() {
+    if (!frameRequest) return;
+    auto value = frameRequest->ReadInt32();
+    if (!value) return;
+    if (lastFrameRequest && *lastFrameRequest == *value) return;
+    lastFrameRequest = *value;
+    if (*value != 0) screen->Post(ScreenManager::kJump, static_cast<int>(*value));
+  }
+
+  void ServicePasswords() {
+    if (memory.Changed()) {
+      uint32_t code = memory.DoubleWord(InternalMemory::kPasswordEntry);
+      int level = settings.PasswordLevel(code);
+      if (level > 0) {
+        screen->GrantPassword(level);
+        screen->SetPasswordLevel(level);
+      }
+      memory.WriteDoubleWord(InternalMemory::kPasswordEntry, 0);
+      memory.ClearChanged();
+    }
+    // The level can be lowered through word 253, not raised.
+    int mirrored = memory.Word(InternalMemory::kPasswordLevel);
+    if (mirrored < screen->PasswordLevel())
+      screen->SetPasswordLevel(mirrored);
+    else if (mirrored > screen->PasswordLevel())
+      screen->SetPasswordLevel(screen->PasswordLevel());
+  }
 };
 
 Simulator::Simulator(const LaunchOptions& a_Options, IHost& a_Host)
-    : m_State(std::make_unique<State>(a_Options, a_Host)) {
-  m_State->lcd.assign(static_cast<std::size_t>((LcdWidth() + 7) / 8) * LcdHeight(), 0);
-}
+    : m_State(std::make_unique<State>(a_Options, a_Host)) {}
 Simulator::~Simulator() = default;
-void Simulator::Start() {}
-void Simulator::Tick() {}
-void Simulator::Cycle() {}
+
+void Simulator::Start() {
+  State& s = *m_State;
+  s.image.Load(s.options.imagePath);
+  Build();
+}
+
+void Simulator::StartWithImage(std::vector<uint8_t> a_Image) {
+  m_State->image.Adopt(std::move(a_Image));
+  Build();
+}
+
+void Simulator::Build() {
+  State& s = *m_State;
+  if (!s.image.Enabled()) s.status.Raise(StatusLine::kNoUserData, s.timers.Counter());
+  s.settings = SystemSettings::FromImage(s.image);
+  s.access.swapWords = (s.settings.flags & SystemSettings::kSwapWords) != 0;
+  s.frameRequest = s.MakeAccessor(s.settings.controlRegisters[0]);
+  s.currentFrame = s.MakeAccessor(s.settings.controlRegisters[1]);
+  uint32_t alarms = s.image.Section(image::kAlarms);
+  uint16_t alarmFrame = alarms != 0 ? s.image.U16(alarms + 6) : 0;
+  int width = std::max<int>(0, s.options.model.lcdWidth);
+  int height = std::max<int>(0, s.options.model.lcdHeight);
+  s.screen = std::make_unique<ScreenManager>(s.context, width, height, alarmFrame);
+  s.context.screen = s.screen.get();
+  s.screen->onFrameLoaded = [&s](uint16_t a_Frame) {
+    if (s.currentFrame) s.currentFrame->WriteInt32(a_Frame);
+  };
+  s.screen->Post(ScreenManager::kJump, s.settings.startFrame);
+}
+
+void Simulator::Tick() { m_State->timers.Advance(); }
+
+void Simulator::Cycle() {
+  State& s = *m_State;
+  ScreenManager& screen = *s.screen;
+  // 1. Keys, then the encoder.
+  KeyEvent event;
+  if (s.scanner.Changed(s.keyMask)) {
+    bool woke = screen.Wake();
+    event = s.scanner.Scan(s.keyMask);
+    if (woke) event = {};
+    if (event.type == KeyEvent::kPress && !(s.settings.flags & SystemSettings::kNoKeyBeep))
+      s.host.Beep(1000, 100);
+  }
+  screen.DispatchKey(event);
+  while (s.encoder != 0) {
+    int step = s.encoder > 0 ? 1 : -1;
+    if (!screen.Wake()) screen.EncoderStep(step);
+    s.encoder -= step;
+  }
+  // 2. System settings: frame request, screen saver, passwords.
+  s.ServiceControlRegister();
+  screen.ServiceScreenSaver();
+  s.ServicePasswords();
+  // 3, 4. Clock and status text.
+  s.clock.Service(s.memory, s.timers);
+  s.status.Service(s.timers, (s.settings.flags & SystemSettings::kEnglishTexts) != 0);
+  screen.SetStatusText(s.status.CurrentText(), s.status.Visible());
+  // 7. Frame switches, 9. refresh, 10. paint.
+  screen.ProcessQueue();
+  screen.Refresh();
+  if (screen.Paint()) s.repaint = true;
+  if (screen.BacklightOn() != s.lastBacklight) {
+    s.lastBacklight = screen.BacklightOn();
+    s.repaint = true;
+  }
+}
+
 void Simulator::SetKeyMask(uint32_t a_Mask) { m_State->keyMask = a_Mask; }
 uint32_t Simulator::KeyMask() const { return m_State->keyMask; }
-void Simulator::TurnEncoder(int) {}
+void Simulator::TurnEncoder(int a_Steps) {
+  if (m_State->options.model.HasEncoder()) m_State->encoder += a_Steps;
+}
 const PanelModel& Simulator::Model() const { return m_State->options.model; }
-int Simulator::LcdWidth() const { return m_State->options.model.lcdWidth; }
-int Simulator::LcdHeight() const { return m_State->options.model.lcdHeight; }
-const uint8_t* Simulator::LcdBits() const { return m_State->lcd.data(); }
-bool Simulator::BacklightOn() const { return true; }
+int Simulator::LcdWidth() const { return m_State->screen->Screen().Width(); }
+int Simulator::LcdHeight() const { return m_State->screen->Screen().Height(); }
+const uint8_t* Simulator::LcdBits() const { return m_State->screen->Screen().Bits(); }
+bool Simulator::BacklightOn() const { return m_State->screen->BacklightOn(); }
 bool Simulator::TakeRepaintRequest() {
-  bool r = m_State->repaint;
+  bool repaint = m_State->repaint;
   m_State->repaint = false;
-  return r;
+  return repaint;
 }
+
+std::vector<uint16_t> Simulator::FrameNumbers() const {
+  return FrameTable(m_State->image).Numbers();
+}
+
+uint16_t Simulator::CurrentFrame() const {
+  return m_State->screen ? m_State->screen->CurrentFrame() : 0;
+}
+
+void Simulator::JumpTo(int a_Frame) {
+  if (m_State->screen) m_State->screen->Post(ScreenManager::kJump, a_Frame);
+}
+
 bool Simulator::ReadWord(unsigned a_Address, uint16_t& a_Value) const {
-  if (a_Address > 255) return false;
-  a_Value = m_State->words[a_Address];
+  if (a_Address >= InternalMemory::kWordCount) return false;
+  a_Value = m_State->memory.Word(a_Address);
   return true;
 }
+
 bool Simulator::WriteWord(unsigned a_Address, uint16_t a_Value) {
-  if (a_Address > 255) return false;
-  m_State->words[a_Address] = a_Value;
-  return true;
+  if (a_Address >= InternalMemory::kWordCount) return false;
+  return m_State->memory.WriteWord(a_Address, a_Value);
 }
 
 }  // namespace sim

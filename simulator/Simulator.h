@@ -4,6 +4,7 @@
 // key mask and the encoder between cycles, and show the screen bits.
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "simulator/Host.h"
 #include "simulator/PanelModel.h"
@@ -19,6 +20,8 @@ class Simulator {
 
   // Start-up: loads the image and builds the run-time tables; posts the start frame.
   void Start();
+  // The same with an image already in memory (tests, fuzzing) instead of the image file.
+  void StartWithImage(std::vector<uint8_t> a_Image);
   // One timer tick: 100 ms of panel time.
   void Tick();
   // One run cycle (key scan, services, frame switches, refresh, paint); never sleeps.
@@ -39,11 +42,19 @@ class Simulator {
   // True once after every paint step that drew something or a backlight change.
   bool TakeRepaintRequest();
 
+  // Frames: every number of the image's frame table, the frame shown, and a plain jump
+  // posted as a function key would.
+  std::vector<uint16_t> FrameNumbers() const;
+  uint16_t CurrentFrame() const;
+  void JumpTo(int a_Frame);
+
   // Internal words 0..255 (for scripts and tests). Reading or writing beyond 255 is refused.
   bool ReadWord(unsigned a_Address, uint16_t& a_Value) const;
   bool WriteWord(unsigned a_Address, uint16_t a_Value);
 
  private:
+  void Build();
+
   struct State;
   std::unique_ptr<State> m_State;
 };

@@ -1,9 +1,51 @@
-// PanSim: runs a compiled user-data image like the panel.
+// PanSim: runs a compiled user-data image like the panel, in a window or headless.
+#include <fstream>
+#include <iostream>
+
+#include "simulator/Simulator.h"
+#include "simulator/app/HeadlessRunner.h"
 #include "simulator/app/PanSimOptions.h"
+#include "simulator/app/SdlWindow.h"
+#include "simulator/app/SkinBitmap.h"
+
+namespace {
+
+int RunHeadlessFromOptions(const sim::PanSimOptions& a_Options) {
+  if (a_Options.scriptPath.empty() || a_Options.scriptPath == "-")
+    return sim::RunHeadless(a_Options, std::cin, std::cout, std::cerr);
+  std::ifstream script(a_Options.scriptPath);
+  if (!script) {
+    std::cerr << "PanSim: cannot read the script " << a_Options.scriptPath << "\n";
+    return 2;
+  }
+  return sim::RunHeadless(a_Options, script, std::cout, std::cerr);
+}
+
+int RunWindowed(const sim::PanSimOptions& a_Options) {
+  const sim::LaunchOptions& launch = a_Options.launch;
+  // The skin is loaded after the image, as the panel does; without it there is no window.
+  sim::WindowHost host;
+  sim::Simulator simulator(launch, host);
+  simulator.Start();
+  sim::SkinBitmap skin;
+  std::string error;
+  if (!skin.LoadSkin(launch.model.skinName, error)) {
+    std::cerr << "PanSim: " << error << "\n";
+    sim::ShowMessage("PanSim", "No User Data");
+    return 1;
+  }
+  if (!sim::RunWindow(simulator, launch.model, skin, error)) {
+    std::cerr << "PanSim: " << error << "\n";
+    return 1;
+  }
+  return 0;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   int exitCode = 0;
   auto options = sim::ParsePanSimOptions(argc, argv, exitCode);
   if (!options) return exitCode;
-  return 0;
+  return options->headless ? RunHeadlessFromOptions(*options) : RunWindowed(*options);
 }

@@ -1,0 +1,114 @@
+#include "simulator/Element.h"
+
+#include "common/ImageFormat.h"
+#include "simulator/BasicElements.h"
+#include "simulator/DisplayResources.h"
+#include "simulator/LcdCanvas.h"
+#include "simulator/ScreenManager.h"
+#include "simulator/TickTimers.h"
+
+namespace sim {
+namespace {
+constexpr uint32_t kFocusBlinkTicks = 6;
+}
+
+bool Element::Attach(uint32_t a_Offset) {
+  const SimImage& image = m_Context.image;
+  if (!image.Has(a_Offset, 8)) return false;
+  m_Identifier = a_Offset;
+  m_Rect = {image.U8(a_Offset), image.U8(a_Offset + 1), image.U8(a_Offset + 2),
+            image.U8(a_Offset + 3)};
+  unsigned registers = std::min<unsigned>(image.U8(a_Offset + 4), 2);
+  m_RegisterMask = image.U16(a_Offset + 6);
+  uint32_t next = a_Offset + 8;
+  for (unsigned i = 0; i < registers; ++i) {
+    if (image.Has(next, image::kRegisterDescriptorSize)) m_Descriptors[i] = next;
+    next += image::kRegisterDescriptorSize;
+  }
+  uint32_t resources = image.U32(next);
+  next += 4;
+  for (unsigned bit = 0; bit < 3; ++bit) {
+    if (!(resources >> bit & 1)) continue;
+    m_Tables[bit] = image.U32(next);
+    next += 4;
+  }
+  m_KindRecord = next;
+  m_TimerStamp = m_Context.timers.Counter();
+  Load();
+  return true;
+}
+
+void Element::SetFocused(bool a_Focused) {
+  if (a_Focused == Focused()) return;
+  if (a_Focused)
+    m_StateFlags |= kFocused;
+  else
+    m_StateFlags &= static_cast<uint8_t>(~kFocused);
+  m_BlinkPhase = false;
+  m_TimerStamp = m_Context.timers.Counter();
+  Invalidate();
+}
+
+void Element::Invalidate() {
+  if (m_Context.screen) m_Context.screen->Invalidate(m_Rect);
+}
+
+void Element::Refresh() {
+  // The focused element blinks its one-pixel frame.
+  if (Focused() && m_Context.settings.FocusMark() == 1 &&
+      m_Context.timers.Counter() - m_TimerStamp >= kFocusBlinkTicks) {
+    m_TimerStamp = m_Context.timers.Counter();
+    m_BlinkPhase = !m_BlinkPhase;
+    Invalidate();
+  }
+}
+
+bool Element::WantsKey(const KeyEvent& a_Event) const {
+  return a_Event.key == 7 && Focused();
+}
+
+void Element::PaintWithMark(LcdCanvas& a_Canvas) {
+  Paint(a_Canvas);
+  if (!Focused()) return;
+  Rect whole = Rect::FromSize(0, 0, m_Rect.Width(), m_Rect.Height());
+  switch (m_Context.settings.FocusMark()) {
+    case 0:
+      a_Canvas.InvertRect(whole);
+      break;
+    case 1:
+      if (!m_BlinkPhase) a_Canvas.DrawRect(whole, true, 1);
+      break;
+    default:
+      break;
+  }
+}
+
+void Element::Paint(LcdCanvas& a_Canvas) { PaintState(a_Canvas, State()); }
+
+void Element::PaintState(LcdCanvas& a_Canvas, int a_State, Point a_TextAt) {
+  if (a_State < 0) return;
+  const SimImage& image = m_Context.image;
+  auto state = static_cast<unsigned>(a_State);
+  if (auto bitmap = BitmapAt(image, image.TableEntry(m_Tables[0], state)))
+    DrawBitmapResource(a_Canvas, *bitmap, {0, 0}, (m_DrawFlags & kInvertBitmap) != 0);
+  if (auto text = TextAt(image, image.TableEntry(m_Tables[2], state)))
+    DrawTextResource(a_Canvas, *text, a_TextAt, (m_DrawFlags & kInvertText) != 0);
+}
+
+std::unique_ptr<Element> CreateElement(PanelContext& a_Context, const FrameElementEntry& a_Entry) {
+  std::unique_ptr<Element> element;
+  switch (a_Entry.kind) {
+    case kStaticText:
+      element = std::make_unique<StaticTextElement>(a_Context);
+      break;
+    case kPicture:
+      element = std::make_unique<PictureElement>(a_Context);
+      break;
+    default:
+      return nullptr;
+  }
+  if (!element->Attach(a_Entry.offset)) return nullptr;
+  return element;
+}
+
+}  // namespace sim

@@ -1,0 +1,27 @@
+#pragma once
+// What the run-time parts of the panel share: the image, its settings and the services the
+// elements and the screen manager call. Owned by the Simulator; everything lives for the run.
+#include "simulator/Host.h"
+#include "simulator/SimImage.h"
+#include "simulator/SystemSettings.h"
+
+namespace sim {
+
+class InternalMemory;
+class RetentiveStore;
+class ScreenManager;
+class StatusLine;
+class TickTimers;
+
+struct PanelContext {
+  const SimImage& image;
+  const SystemSettings& settings;
+  TickTimers& timers;
+  InternalMemory& memory;
+  RetentiveStore& retentive;
+  StatusLine& status;
+  IHost& host;
+  ScreenManager* screen = nullptr;  // set once the screen manager exists
+};
+
+}  // namespace sim

@@ -1,0 +1,261 @@
+// The run cycle through the Simulator: frame switches, overlays, keys, focus, passwords and
+// the screen saver, on images built by TestImage.
+#include <gtest/gtest.h>
+
+#include "simulator/PanelModel.h"
+#include "simulator/Simulator.h"
+#include "tests/simulator/TestImage.h"
+
+namespace {
+
+using simtest::Block;
+using simtest::Frame;
+using simtest::TestImage;
+
+// Every test frame N shows a marker block at (10 N, 0), 8 x 8.
+Frame MarkedFrame(uint16_t a_Number, uint16_t a_Previous = 0, uint16_t a_Next = 0) {
+  Frame frame{a_Number, a_Previous, a_Next, {}};
+  frame.blocks.push_back({sim::Rect::FromSize(10 * a_Number, 0, 8, 8)});
+  return frame;
+}
+
+class PanelRun : public testing::Test {
+ protected:
+  void Start(const TestImage& a_Image) {
+    sim::LaunchOptions options;
+    options.imagePath.clear();
+    m_Sim = std::make_unique<sim::Simulator>(options, m_Host);
+    m_Sim->StartWithImage(a_Image.Build());
+    m_Sim->Cycle();
+  }
+  bool Pixel(int a_X, int a_Y) const {
+    int stride = (m_Sim->LcdWidth() + 7) / 8;
+    return (m_Sim->LcdBits()[a_Y * stride + a_X / 8] >> (a_X % 8)) & 1;
+  }
+  bool Shows(int a_Frame) const { return Pixel(10 * a_Frame + 3, 3); }
+  void Click(int a_Key) {
+    m_Sim->SetKeyMask(sim::PanelModel::KeyBit(a_Key));
+    m_Sim->Cycle();
+    m_Sim->SetKeyMask(0);
+    m_Sim->Cycle();
+  }
+  void Ticks(int a_Count) {
+    for (int i = 0; i < a_Count; ++i) {
+      m_Sim->Tick();
+      m_Sim->Cycle();
+    }
+  }
+  uint16_t Word(unsigned a_Address) const {
+    uint16_t value = 0;
+    EXPECT_TRUE(m_Sim->ReadWord(a_Address, value));
+    return value;
+  }
+
+  simtest::TestHost m_Host;
+  std::unique_ptr<sim::Simulator> m_Sim;
+};
+
+TEST_F(PanelRun, StartFrameAndTheUpAndDownKeys) {
+  TestImage image;
+  image.frames = {MarkedFrame(1, 0, 2), MarkedFrame(2, 1, 0)};
+  Start(image);
+  EXPECT_EQ(m_Sim->CurrentFrame(), 1);
+  EXPECT_TRUE(Shows(1));
+  Click(3);
+  m_Sim->Cycle();
+  EXPECT_EQ(m_Sim->CurrentFrame(), 2);
+  EXPECT_TRUE(Shows(2));
+  EXPECT_FALSE(Shows(1));
+  Click(2);
+  m_Sim->Cycle();
+  EXPECT_EQ(m_Sim->CurrentFrame(), 1);
+  // One beep per press, none for the releases.
+  EXPECT_EQ(m_Host.beeps, 2);
+}
+
+TEST_F(PanelRun, KeyBeepOffAndMissingFramesKeepTheOldFrame) {
+  TestImage image;
+  image.settings.flags = 1u << 2;
+  image.frames = {MarkedFrame(1, 0, 7)};
+  Start(image);
+  Click(3);  // frame 7 does not exist
+  Ticks(3);
+  EXPECT_EQ(m_Sim->CurrentFrame(), 1);
+  EXPECT_TRUE(Shows(1));
+  EXPECT_EQ(m_Host.beeps, 0);
+  m_Sim->JumpTo(0);
+  Ticks(1);
+  EXPECT_EQ(m_Sim->CurrentFrame(), 1);
+}
+
+TEST_F(PanelRun, EmptyFrameTableOrWrongTagShowNoFrame) {
+  TestImage image;
+  Start(image);
+  EXPECT_EQ(m_Sim->CurrentFrame(), 0);
+  for (int y = 0; y < 64; ++y)
+    for (int x = 0; x < 192; ++x) ASSERT_FALSE(Pixel(x, y));
+
+  image.frames = {MarkedFrame(1)};
+  std::vector<uint8_t> bytes = image.Build();
+  bytes[5] = 'K';  // "MarvoK"
+  sim::LaunchOptions options;
+  options.imagePath.clear();
+  sim::Simulator broken(options, m_Host);
+  broken.StartWithImage(bytes);
+  for (int i = 0; i < 8; ++i) {
+    broken.Tick();
+    broken.Cycle();
+  }
+  EXPECT_EQ(broken.CurrentFrame(), 0);
+  // The status box "no user data" (12 bytes of text: 78 x 16) blinks in the middle.
+  bool drawn = false;
+  for (int i = 0; i < 8 && !drawn; ++i) {
+    broken.Tick();
+    broken.Cycle();
+    const uint8_t* bits = broken.LcdBits();
+    for (int y = 24; y < 40; ++y)
+      for (int x = 57; x < 135; ++x) drawn = drawn || ((bits[y * 24 + x / 8] >> (x % 8)) & 1);
+  }
+  EXPECT_TRUE(drawn);
+}
+
+TEST_F(PanelRun, JumpsWaitWhileTheAlarmFrameIsShown) {
+  TestImage image;
+  image.alarmFrame = 5;
+  image.frames = {MarkedFrame(1, 0, 2), MarkedFrame(2), MarkedFrame(5)};
+  Start(image);
+  Click(8);
+  m_Sim->Cycle();
+  EXPECT_EQ(m_Sim->CurrentFrame(), 5);
+  // Keys 2 and 3 do nothing on an overlay; a posted jump waits.
+  Click(3);
+  m_Sim->JumpTo(2);
+  Ticks(2);
+  EXPECT_EQ(m_Sim->CurrentFrame(), 5);
+  Click(6);  // leaves the alarm frame, back to frame 1, then the waiting jump to 2
+  Ticks(3);
+  EXPECT_EQ(m_Sim->CurrentFrame(), 2);
+  EXPECT_TRUE(Shows(2));
+}
+
+TEST_F(PanelRun, ScreenSaverShowsItsFrameAndTheFirstKeyOnlyWakes) {
+  TestImage image;
+  image.settings.saverFrame = 9;
+  image.settings.saverMinutes = 1;
+  image.frames = {MarkedFrame(1, 0, 2), MarkedFrame(2), MarkedFrame(9)};
+  Start(image);
+  Ticks(599);
+  EXPECT_EQ(m_Sim->CurrentFrame(), 1);
+  EXPECT_TRUE(m_Sim->BacklightOn());
+  Ticks(2);
+  EXPECT_EQ(m_Sim->CurrentFrame(), 9);
+  EXPECT_FALSE(m_Sim->BacklightOn());
+  Click(3);  // wakes: back to frame 1, not on to frame 2
+  Ticks(2);
+  EXPECT_TRUE(m_Sim->BacklightOn());
+  EXPECT_EQ(m_Sim->CurrentFrame(), 1);
+  Click(3);
+  Ticks(1);
+  EXPECT_EQ(m_Sim->CurrentFrame(), 2);
+}
+
+TEST_F(PanelRun, ScreenSaverWithFlagBitZeroOnlyDarkens) {
+  TestImage image;
+  image.settings.flags = 1;
+  image.settings.saverFrame = 9;
+  image.settings.saverMinutes = 1;
+  image.frames = {MarkedFrame(1, 0, 2), MarkedFrame(2), MarkedFrame(9)};
+  Start(image);
+  Ticks(601);
+  EXPECT_EQ(m_Sim->CurrentFrame(), 1);
+  EXPECT_FALSE(m_Sim->BacklightOn());
+  Click(3);
+  Ticks(2);
+  EXPECT_TRUE(m_Sim->BacklightOn());
+  EXPECT_EQ(m_Sim->CurrentFrame(), 1);
+}
+
+TEST_F(PanelRun, PasswordLevelFollowsCodesAndCanOnlyBeLowered) {
+  TestImage image;
+  image.settings.passwordMask = 0x0F;
+  image.settings.passwords[1] = 4321;  // level 2
+  image.settings.passwords[2] = 4321;  // level 3, never reached: the first match wins
+  image.settings.passwords[3] = 9999;  // level 4
+  image.frames = {MarkedFrame(1)};
+  Start(image);
+  EXPECT_TRUE(m_Sim->WriteWord(255, 0));
+  EXPECT_TRUE(m_Sim->WriteWord(254, 4321));
+  m_Sim->Cycle();
+  EXPECT_EQ(Word(253), 2);
+  EXPECT_EQ(Word(254), 0);  // the entry is cleared
+  EXPECT_TRUE(m_Sim->WriteWord(253, 7));  // higher: undone
+  m_Sim->Cycle();
+  EXPECT_EQ(Word(253), 2);
+  EXPECT_TRUE(m_Sim->WriteWord(253, 1));  // lower: taken
+  m_Sim->Cycle();
+  EXPECT_EQ(Word(253), 1);
+  EXPECT_TRUE(m_Sim->WriteWord(254, 1));  // no match: the level stays
+  m_Sim->Cycle();
+  EXPECT_EQ(Word(253), 1);
+  EXPECT_FALSE(m_Sim->WriteWord(256, 1));
+}
+
+TEST_F(PanelRun, SaverPasswordGuardsTheSavedFrame) {
+  TestImage image;
+  image.settings.flags = 1u << 1;  // leaving the saver asks for level 1
+  image.settings.saverLevel = 1;
+  image.settings.saverFrame = 9;
+  image.settings.saverMinutes = 1;
+  image.settings.passwordFrame = 8;
+  image.settings.passwordMask = 1;
+  image.settings.passwords[0] = 1234;
+  image.frames = {MarkedFrame(1), MarkedFrame(8), MarkedFrame(9)};
+  Start(image);
+  Ticks(601);
+  EXPECT_EQ(m_Sim->CurrentFrame(), 9);
+  Click(5);
+  Ticks(2);
+  EXPECT_EQ(m_Sim->CurrentFrame(), 8);  // the password frame
+  EXPECT_TRUE(m_Sim->WriteWord(255, 0));
+  EXPECT_TRUE(m_Sim->WriteWord(254, 1234));
+  Ticks(2);
+  EXPECT_EQ(m_Sim->CurrentFrame(), 1);
+  EXPECT_EQ(Word(253), 1);
+}
+
+TEST_F(PanelRun, FocusMovesAlongTheFocusOrderWithoutWrapping) {
+  TestImage image;
+  Frame frame = MarkedFrame(1);
+  frame.blocks.push_back({sim::Rect::FromSize(0, 20, 8, 8), true});
+  frame.blocks.push_back({sim::Rect::FromSize(20, 20, 8, 8), true});
+  image.frames = {frame};
+  Start(image);  // focus mark 0: the focused element is inverted
+  auto focused = [&](int a_X) { return !Pixel(a_X + 3, 23); };
+  EXPECT_FALSE(focused(0) || focused(20));
+  Click(5);
+  EXPECT_TRUE(focused(0));
+  Click(5);
+  EXPECT_TRUE(focused(20));
+  EXPECT_FALSE(focused(0));
+  Click(5);  // past the end: no focus
+  EXPECT_FALSE(focused(0) || focused(20));
+  Click(4);  // backward without focus starts at the last entry
+  EXPECT_TRUE(focused(20));
+  Click(6);  // escape drops the focus
+  EXPECT_FALSE(focused(20));
+}
+
+TEST_F(PanelRun, ControlRegistersRequestAndReportFrames) {
+  TestImage image;
+  image.settings.control = true;
+  image.settings.requestWord = 10;
+  image.frames = {MarkedFrame(1), MarkedFrame(3)};
+  Start(image);
+  EXPECT_EQ(Word(11), 1);
+  EXPECT_TRUE(m_Sim->WriteWord(10, 3));
+  Ticks(2);
+  EXPECT_EQ(m_Sim->CurrentFrame(), 3);
+  EXPECT_EQ(Word(11), 3);
+}
+
+}  // namespace
