@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The main job: installs what is missing, builds, and runs the demo of the command line: the
-# shipped libraries, a new project, its communication settings, its JSON form, and a sample
-# project with every element type.
+# shipped libraries, a new project, its communication settings, its JSON form, a sample
+# project with every element type, and the simulator running a demo panel without a window,
+# writing screenshots.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -9,7 +10,7 @@ scripts/build.sh build > /dev/null
 out=$PWD/demo/out
 rm -rf "$out" && mkdir -p "$out"
 export KD820_LOCK_DIR="$out/locks"
-kd=build/KD820
+kd=$PWD/build/KD820
 step() { printf '\n== %s\n' "$*"; }
 
 step "KD820 models (the shipped panel models)"
@@ -41,3 +42,13 @@ $kd export "$out/sample.FPJ" -o "$out/sample.json"
 $kd import "$out/sample.json" -o "$out/from-json.FPJ"
 cmp "$out/sample.FPJ" "$out/from-json.FPJ" && echo "identical; the JSON is $out/sample.json"
 head -n 30 "$out/sample.json"
+
+step "The simulator: import the demo panel, compile it and run PanSim headless through a script"
+mkdir -p "$out/PumpPanel" "$out/screens"
+demo_script=$PWD/demo/pump-panel.pansim
+$kd import demo/pump-panel.json -o "$out/PumpPanel/PumpPanel.FPJ"
+(cd "$out/screens" &&
+  $kd simulate "$out/PumpPanel/PumpPanel.FPJ" --wait -- --headless --script "$demo_script")
+echo "The screenshots are in $out/screens: the LCD alone (1-bit PNG) and the whole panel"
+echo "(start-panel.png, service-panel.png). To see the panel in a window:"
+echo "  build/PanSim 1 $out/PumpPanel/PumpPanel.bin~ 0 pv5521.bmp"

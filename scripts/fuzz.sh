@@ -10,7 +10,7 @@ seconds=${2:-60}
 cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
   -DKD820_FUZZ=ON -DKD820_SANITIZE=ON -DKD820_TESTS=OFF -DKD820_BENCH=OFF > /dev/null
 cmake --build build-fuzz --target "fuzz_${target}" -j"$(nproc)"
-mkdir -p "fuzz/artifacts/${target}" "build-fuzz/corpus/${target}"
+mkdir -p "fuzz/artifacts/${target}" "build-fuzz/corpus/${target}" "fuzz/regressions/${target}"
 build-fuzz/fuzz/"fuzz_${target}" -max_total_time="${seconds}" -rss_limit_mb=2048 -timeout=10 \
   -artifact_prefix="fuzz/artifacts/${target}/" \
   "build-fuzz/corpus/${target}" "fuzz/corpus/${target}" "fuzz/regressions/${target}"

@@ -121,6 +121,7 @@ void Simulator::Tick() { m_State->timers.Advance(); }
 
 void Simulator::Cycle() {
   State& s = *m_State;
+  if (!s.screen) return;  // not started
   ScreenManager& screen = *s.screen;
   // 1. Keys, then the encoder.
   KeyEvent event;
@@ -161,10 +162,16 @@ void Simulator::TurnEncoder(int a_Steps) {
   if (m_State->options.model.HasEncoder()) m_State->encoder += a_Steps;
 }
 const PanelModel& Simulator::Model() const { return m_State->options.model; }
-int Simulator::LcdWidth() const { return m_State->screen->Screen().Width(); }
-int Simulator::LcdHeight() const { return m_State->screen->Screen().Height(); }
-const uint8_t* Simulator::LcdBits() const { return m_State->screen->Screen().Bits(); }
-bool Simulator::BacklightOn() const { return m_State->screen->BacklightOn(); }
+int Simulator::LcdWidth() const {
+  return m_State->screen ? m_State->screen->Screen().Width() : 0;
+}
+int Simulator::LcdHeight() const {
+  return m_State->screen ? m_State->screen->Screen().Height() : 0;
+}
+const uint8_t* Simulator::LcdBits() const {
+  return m_State->screen ? m_State->screen->Screen().Bits() : nullptr;
+}
+bool Simulator::BacklightOn() const { return !m_State->screen || m_State->screen->BacklightOn(); }
 bool Simulator::TakeRepaintRequest() {
   bool repaint = m_State->repaint;
   m_State->repaint = false;

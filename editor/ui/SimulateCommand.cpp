@@ -34,6 +34,7 @@ int RunSimulateCommand(const SimulateOptions& a_Options) {
   const std::vector<std::string> positional = SimulatorArguments(
       project.GetHardwareModelId(), project.GetImagePath(), model.m_Encoder, model.m_Name);
   arguments.insert(arguments.end(), positional.begin(), positional.end());
+  std::cout.flush();  // the compile's lines come before what PanSim prints
   int exitCode = 0;
   std::string error;
   if (!StartProgram(kSimulatorProgram, arguments, a_Options.wait, exitCode, error)) {

@@ -1,0 +1,113 @@
+// PanSim as a program: its command line, the headless runner's script language and exit
+// codes, and KD820 simulate starting it on a compiled project.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "platform/Process.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const fs::path kBin = KD820_TEST_BINARY_DIR;
+const fs::path kGolden = fs::path(KD820_TEST_SOURCE_DIR) / "tests" / "simulator" / "golden";
+
+class PanSimProgram : public testing::Test {
+ protected:
+  void SetUp() override {
+    m_Dir = fs::temp_directory_path() / ("kd820-pansim-" + std::to_string(::getpid()) + "-" +
+                                         testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(m_Dir);
+    fs::create_directories(m_Dir);
+    fs::current_path(m_Dir);
+  }
+  void TearDown() override {
+    fs::current_path(kBin);
+    fs::remove_all(m_Dir);
+  }
+  int Run(const std::string& a_Program, const std::vector<std::string>& a_Arguments) {
+    int code = -1;
+    std::string error;
+    EXPECT_TRUE(StartProgram((kBin / a_Program).string(), a_Arguments, true, code, error)) << error;
+    return code;
+  }
+  std::string Script(const std::string& a_Text) {
+    const fs::path path = m_Dir / "run.pansim";
+    std::ofstream(path) << a_Text;
+    return path.string();
+  }
+  std::string CompiledFrames() {
+    EXPECT_EQ(Run("KD820", {"import", (kGolden / "frames.json").string(), "-o",
+                            (m_Dir / "F.FPJ").string()}),
+              0);
+    EXPECT_EQ(Run("KD820", {"compile", (m_Dir / "F.FPJ").string()}), 0);
+    return (m_Dir / "F.bin~").string();
+  }
+
+  fs::path m_Dir;
+};
+
+TEST_F(PanSimProgram, HelpVersionAndUsageErrors) {
+  EXPECT_EQ(Run("PanSim", {"--version"}), 0);
+  EXPECT_EQ(Run("PanSim", {"--help"}), 0);
+  EXPECT_EQ(Run("PanSim", {"--no-such-option"}), 2);
+  EXPECT_EQ(Run("PanSim", {"1", "a", "0", "b", "extra"}), 2);
+  EXPECT_EQ(Run("PanSim", {"--headless", "--script", (m_Dir / "missing").string()}), 2);
+}
+
+TEST_F(PanSimProgram, ScriptExitCodes) {
+  const std::string image = CompiledFrames();
+  // Every expectation holds: 0; a failed expectation: 1; a line that cannot be read: 2.
+  EXPECT_EQ(Run("PanSim", {"--headless", "--script", Script("click 3\ntick\nexpect-beeps 1\n"),
+                           "1", image}),
+            0);
+  EXPECT_EQ(Run("PanSim", {"--headless", "--script", Script("set 10 7\nexpect 10 8\n"), "1", image}),
+            1);
+  EXPECT_EQ(Run("PanSim", {"--headless", "--script", Script("press 40\n"), "1", image}), 2);
+  EXPECT_EQ(Run("PanSim", {"--headless", "--script", Script("set 300 1\n"), "1", image}), 2);
+  EXPECT_EQ(Run("PanSim", {"--headless", "--script", Script("jump\n"), "1", image}), 2);
+  EXPECT_EQ(Run("PanSim", {"--headless", "--script", Script("lcd /no/such/dir/x.png\n"), "1", image}),
+            1);
+}
+
+TEST_F(PanSimProgram, SameImageAndScriptGiveTheSameBytes) {
+  const std::string image = CompiledFrames();
+  const std::string script = Script("tick 3\nlcd a.png\npanel b.png\nclick 3\nwait 2\nlcd c.png\n");
+  ASSERT_EQ(Run("PanSim", {"--headless", "--script", script, "1", image}), 0);
+  for (const char* name : {"a.png", "b.png", "c.png"}) fs::rename(name, std::string("first-") + name);
+  ASSERT_EQ(Run("PanSim", {"--headless", "--script", script, "1", image}), 0);
+  for (const char* name : {"a.png", "b.png", "c.png"}) {
+    std::ifstream one(std::string("first-") + name, std::ios::binary);
+    std::ifstream two(name, std::ios::binary);
+    std::string a((std::istreambuf_iterator<char>(one)), {}), b((std::istreambuf_iterator<char>(two)), {});
+    EXPECT_FALSE(a.empty());
+    EXPECT_EQ(a, b) << name;
+  }
+}
+
+TEST_F(PanSimProgram, AnHourOfPanelTimeRuns) {
+  const std::string image = CompiledFrames();
+  EXPECT_EQ(Run("PanSim", {"--headless", "--script", Script("wait 3600\nexpect-beeps 0\n"), "1", image}),
+            0);
+}
+
+TEST_F(PanSimProgram, Kd820SimulateStartsPanSimOnTheCompiledImage) {
+  ASSERT_EQ(Run("KD820", {"import", (kGolden / "frames.json").string(), "-o",
+                          (m_Dir / "S.FPJ").string()}),
+            0);
+  const std::string script = Script("click 3\ntick\nlcd shown.png\nexpect-beeps 1\n");
+  EXPECT_EQ(Run("KD820", {"simulate", (m_Dir / "S.FPJ").string(), "--wait", "--", "--headless",
+                          "--script", script}),
+            0);
+  EXPECT_TRUE(fs::exists(m_Dir / "S.bin~"));
+  EXPECT_TRUE(fs::exists(m_Dir / "shown.png"));
+  // PanSim's own exit code comes back with --wait.
+  EXPECT_EQ(Run("KD820", {"simulate", (m_Dir / "S.FPJ").string(), "--wait", "--", "--headless",
+                          "--script", Script("expect-beeps 5\n")}),
+            1);
+}
+
+}  // namespace
