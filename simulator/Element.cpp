@@ -22,7 +22,11 @@ bool Element::Attach(uint32_t a_Offset) {
   m_RegisterMask = image.U16(a_Offset + 6);
   uint32_t next = a_Offset + 8;
   for (unsigned i = 0; i < registers; ++i) {
-    if (image.Has(next, image::kRegisterDescriptorSize)) m_Descriptors[i] = next;
+    if (auto descriptor = RegisterDescriptor::FromImage(image, next)) {
+      m_Registers[i].emplace(*descriptor, m_Context.access);
+      // Registers of elements with mask bit 0 are polled while the frame is shown.
+      if (m_RegisterMask & 1) m_Registers[i]->Request(RequestMode::kFrame);
+    }
     next += image::kRegisterDescriptorSize;
   }
   uint32_t resources = image.U32(next);
@@ -53,7 +57,20 @@ void Element::Invalidate() {
   if (m_Context.screen) m_Context.screen->Invalidate(m_Rect);
 }
 
+int Element::State() const {
+  if (!m_Registers[0]) return 0;
+  return m_Registers[0]->Valid() ? m_Registers[0]->Int32() : -1;
+}
+
+bool Element::Visible() const { return !m_Registers[0] || m_Registers[0]->Valid(); }
+
 void Element::Refresh() {
+  for (auto& reg : m_Registers)
+    if (reg) reg->Read();
+  if (m_Registers[0] && m_Registers[0]->Changed()) {
+    m_Registers[0]->ClearChanged();
+    Invalidate();
+  }
   // The focused element blinks its one-pixel frame.
   if (Focused() && m_Context.settings.FocusMark() == 1 &&
       m_Context.timers.Counter() - m_TimerStamp >= kFocusBlinkTicks) {

@@ -4,11 +4,13 @@
 // what they do differently.
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 #include "simulator/FrameTable.h"
 #include "simulator/Geometry.h"
 #include "simulator/KeyScanner.h"
 #include "simulator/PanelContext.h"
+#include "simulator/RegisterAccessor.h"
 
 namespace sim {
 
@@ -61,9 +63,11 @@ class Element {
   // Whether the element takes a key event: keys of 7 while it holds the focus.
   virtual bool WantsKey(const KeyEvent& a_Event) const;
   virtual void Step(int /*a_Key*/) {}
-  // The element's state: the index into its resource tables (-1 = nothing to show).
-  virtual int State() const { return 0; }
-  virtual bool Visible() const { return true; }
+  // The element's state: the index into its resource tables. The base state is register 0's
+  // value (0 without registers, -1 while it has no valid value).
+  virtual int State() const;
+  // Shown when it has no register 0 or register 0 holds a valid value.
+  virtual bool Visible() const;
   void Invalidate();
 
  protected:
@@ -79,7 +83,8 @@ class Element {
   uint8_t m_DrawFlags = 0;
   uint32_t m_Tables[3] = {};  // state bitmaps, (unused), state texts
   uint32_t m_RegisterMask = 0;
-  uint32_t m_Descriptors[2] = {};  // image offsets of the register descriptors
+  // Register 0 is read and shown, register 1 is written by actions.
+  std::optional<RegisterAccessor> m_Registers[2];
   uint32_t m_KindRecord = 0;       // the kind's own fields
   uint32_t m_TimerStamp = 0;
   bool m_BlinkPhase = false;

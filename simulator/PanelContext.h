@@ -7,6 +7,7 @@
 
 namespace sim {
 
+struct AccessContext;
 class InternalMemory;
 class RetentiveStore;
 class ScreenManager;
@@ -21,6 +22,7 @@ struct PanelContext {
   RetentiveStore& retentive;
   StatusLine& status;
   IHost& host;
+  const AccessContext& access;      // where the elements' registers are read and written
   ScreenManager* screen = nullptr;  // set once the screen manager exists
 };
 

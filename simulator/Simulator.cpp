@@ -27,8 +27,8 @@ struct Simulator::State {
   RetentiveStore retentive;
   StatusLine status;
   SimClock clock;
-  PanelContext context;
   AccessContext access;
+  PanelContext context;
   std::unique_ptr<ScreenManager> screen;
   KeyScanner scanner;
   uint32_t keyMask = 0;
@@ -45,8 +45,8 @@ struct Simulator::State {
         host(a_Host),
         retentive(a_Options.imagePath),
         clock(a_Host),
-        context{image, settings, timers, memory, retentive, status, a_Host},
-        access{&memory, &retentive, nullptr, false} {}
+        access{&memory, &retentive, nullptr, false},
+        context{image, settings, timers, memory, retentive, status, a_Host, access} {}
 
   std::optional<RegisterAccessor> MakeAccessor(uint32_t a_Descriptor) {
     auto descriptor = RegisterDescriptor::FromImage(image, a_Descriptor);

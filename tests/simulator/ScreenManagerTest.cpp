@@ -245,6 +245,27 @@ TEST_F(PanelRun, FocusMovesAlongTheFocusOrderWithoutWrapping) {
   EXPECT_FALSE(focused(20));
 }
 
+TEST_F(PanelRun, ElementsShowTheEntryOfTheirRegistersState) {
+  TestImage image;
+  Frame frame = MarkedFrame(1);
+  Block stated{sim::Rect::FromSize(40, 30, 16, 8)};
+  stated.stateWord = 20;
+  frame.blocks.push_back(stated);
+  image.frames = {frame};
+  Start(image);
+  auto left = [&] { return Pixel(42, 33); };
+  auto right = [&] { return Pixel(52, 33); };
+  EXPECT_TRUE(left() && right());  // state 0: the whole block
+  EXPECT_TRUE(m_Sim->WriteWord(20, 1));
+  m_Sim->Cycle();
+  EXPECT_TRUE(left());  // state 1: the left half
+  EXPECT_FALSE(right());
+  EXPECT_TRUE(m_Sim->WriteWord(20, 9));  // no such entry: nothing
+  m_Sim->Cycle();
+  EXPECT_FALSE(left() || right());
+  EXPECT_TRUE(Shows(1));
+}
+
 TEST_F(PanelRun, ControlRegistersRequestAndReportFrames) {
   TestImage image;
   image.settings.control = true;

@@ -14,6 +14,9 @@ namespace simtest {
 struct Block {
   sim::Rect rect;      // where the element lies; its glyph fills it
   bool inFocus = false;  // listed in the frame's focus order
+  // With a state word: register 0 is internal word stateWord, and the text list has two
+  // entries: state 0 the solid block, state 1 its left half only.
+  int stateWord = -1;
 };
 
 struct Frame {
@@ -94,7 +97,7 @@ class TestImage {
       for (std::size_t i = 0; i < n; ++i) {
         Align(b);
         Put32(b, h + 20 + 4 * i, static_cast<uint32_t>(b.size()));
-        StaticText(b, frame.blocks[i].rect);
+        StaticText(b, frame.blocks[i]);
       }
     }
     if (alarmFrame != 0) {
@@ -138,23 +141,35 @@ class TestImage {
     Append16(b, 1);
     Append32(b, a_Word);
   }
-  // A static text whose only glyph is a solid block of the element's size.
-  static void StaticText(std::vector<uint8_t>& b, const sim::Rect& r) {
+  // A static text whose glyph is a solid block of the element's size.
+  static void StaticText(std::vector<uint8_t>& b, const Block& a_Block) {
+    const sim::Rect& r = a_Block.rect;
+    bool stated = a_Block.stateWord >= 0;
     Append(b, {static_cast<uint8_t>(r.left), static_cast<uint8_t>(r.top),
-               static_cast<uint8_t>(r.right), static_cast<uint8_t>(r.bottom), 0, 0, 0, 0});
+               static_cast<uint8_t>(r.right), static_cast<uint8_t>(r.bottom),
+               static_cast<uint8_t>(stated ? 1 : 0), 0, static_cast<uint8_t>(stated ? 1 : 0), 0});
+    if (stated) Descriptor(b, static_cast<uint16_t>(a_Block.stateWord));
     Append32(b, 4);
     std::size_t slot = b.size();
     Append32(b, 0);
     Append32(b, 0x0001);
-    // List object -> text object -> sequence -> glyph.
+    // List object -> text objects -> sequences -> glyphs.
     Put32(b, slot, static_cast<uint32_t>(b.size()));
-    Append(b, {1});
-    Append32(b, static_cast<uint32_t>(b.size() + 4));
-    Append(b, {6});
-    Append32(b, static_cast<uint32_t>(b.size() + 4));
-    Append(b, {1});
-    Append32(b, static_cast<uint32_t>(b.size() + 4));
-    int w = r.Width(), h = r.Height(), stride = (w + 7) / 8;
+    int entries = stated ? 2 : 1;
+    std::size_t list = b.size();
+    Append(b, {static_cast<uint8_t>(entries)});
+    b.resize(b.size() + 4 * entries, 0);
+    for (int e = 0; e < entries; ++e) {
+      Put32(b, list + 1 + 4 * e, static_cast<uint32_t>(b.size()));
+      Append(b, {6});
+      Append32(b, static_cast<uint32_t>(b.size() + 4));
+      Append(b, {1});
+      Append32(b, static_cast<uint32_t>(b.size() + 4));
+      Glyph(b, e == 0 ? r.Width() : r.Width() / 2, r.Height());
+    }
+  }
+  static void Glyph(std::vector<uint8_t>& b, int w, int h) {
+    int stride = (w + 7) / 8;
     Append(b, {7, static_cast<uint8_t>(w), static_cast<uint8_t>(h)});
     for (int y = 0; y < h; ++y)
       for (int x = 0; x < stride; ++x) {
