@@ -63,6 +63,9 @@ bool SkinWindow::Open(std::string& a_Error) {
     return false;
   }
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+  // The picture is drawn in software; keep SDL from putting a GL renderer behind the window's
+  // surface (that loads the whole GL stack, even under the offscreen driver).
+  SDL_SetHintWithPriority(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0", SDL_HINT_DEFAULT);
   if (SDL_InitSubSystem(kSubsystems) != 0) {
     a_Error = std::string("cannot start SDL: ") + SDL_GetError();
     return false;
