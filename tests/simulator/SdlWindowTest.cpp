@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "simulator/app/HeadlessHost.h"
+#include "tests/simulator/TestImage.h"
 
 namespace sim {
 namespace {
@@ -26,6 +27,22 @@ class SdlWindowTest : public ::testing::Test {
     ASSERT_TRUE(m_Skin.LoadSkin(m_Options.model.skinName, error)) << error;
     m_Simulator = std::make_unique<Simulator>(m_Options, m_Host);
     m_Simulator->Start();
+    WindowOptions options;
+    options.tickTimer = false;
+    options.cyclePauseMs = 0;
+    m_Window = std::make_unique<SkinWindow>(*m_Simulator, m_Options.model, m_Skin, options);
+    ASSERT_TRUE(m_Window->Open(error)) << error;
+    ASSERT_EQ(m_Window->RunCycles(1), 1);
+  }
+
+  // The same with an image in memory instead of a file.
+  void OpenImage(const std::vector<uint8_t>& a_Image) {
+    m_Options = ParseLaunchArguments({"1"});
+    m_Options.imagePath.clear();
+    std::string error;
+    ASSERT_TRUE(m_Skin.LoadSkin(m_Options.model.skinName, error)) << error;
+    m_Simulator = std::make_unique<Simulator>(m_Options, m_Host);
+    m_Simulator->StartWithImage(a_Image);
     WindowOptions options;
     options.tickTimer = false;
     options.cyclePauseMs = 0;
@@ -187,6 +204,28 @@ TEST_F(SdlWindowTest, WindowHostGivesTheLocalTimeAndBeepsQuietlyWithoutSound) {
   host.Beep(1000, 100);
   host.Beep(0, 100);
   host.Beep(1000, 100000);
+}
+
+TEST_F(SdlWindowTest, ClickingTheDownKeyShowsTheNextFrameInTheLcd) {
+  simtest::TestImage image;
+  image.frames = {{1, 0, 2, {{sim::Rect::FromSize(0, 0, 8, 8)}}},
+                  {2, 1, 0, {{sim::Rect::FromSize(100, 40, 8, 8)}}}};
+  OpenImage(image.Build());
+  const PanelModel& model = m_Options.model;
+  const int lcdTop = m_Skin.Height() - model.lcdY - 2 * model.lcdHeight;
+  // LCD pixel (x, y) is window pixel (lcdX + 2x, lcdTop + 2y).
+  auto dark = [&](int a_X, int a_Y) {
+    return std::memcmp(Read().Pixel(model.lcdX + 2 * a_X, lcdTop + 2 * a_Y), LcdColours::kDark,
+                       3) == 0;
+  };
+  EXPECT_TRUE(dark(3, 3));
+  EXPECT_FALSE(dark(103, 43));
+  Click(270, 320);  // key 3
+  m_Window->RunCycles(2);
+  EXPECT_EQ(m_Simulator->CurrentFrame(), 2);
+  EXPECT_FALSE(dark(3, 3));
+  EXPECT_TRUE(dark(103, 43));
+  EXPECT_EQ(m_Host.BeepCount(), 1);
 }
 
 }  // namespace
