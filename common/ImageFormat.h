@@ -5,6 +5,22 @@
 #include <cstddef>
 #include <cstdint>
 
+// Element type codes: the editor's element types, the kinds of the frame records' element
+// lists, and the simulator's element kinds.
+enum ElementType : int32_t {
+  kTypeLed = 0,
+  kTypeFunckey = 1,
+  kTypeStaticText = 2,
+  kTypeDynamicText = 3,
+  kTypeRegister = 4,
+  kTypeBar = 5,
+  kTypeTrend = 6,
+  kTypePicture = 7,
+  kTypeCache = 8,  // no element
+  kTypeAscii = 9,
+  kTypeEventList = 10,
+};
+
 namespace image {
 
 inline constexpr char kTag[8] = {'M', 'a', 'r', 'v', 'o', 'k', 0, 0};

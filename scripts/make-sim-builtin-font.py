@@ -16,9 +16,10 @@ Usage: scripts/make-sim-builtin-font.py [OUTPUT]
 Environment: MISC_FONT_DIR (default /usr/share/fonts/X11/misc)
 """
 import gzip
-import importlib.util
 import os
 import sys
+
+import pcffont
 
 ROOT = os.path.normpath(os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
 
@@ -170,22 +171,12 @@ CHINESE_ART = [
 CHINESE = "".join(char for char, _ in CHINESE_ART)
 
 
-def load_pcf_reader():
-    # The file name has dashes, so it is loaded by path rather than imported by name.
-    location = importlib.util.spec_from_file_location(
-        "make_builtin_font", os.path.join(ROOT, "scripts", "make-builtin-font.py"))
-    module = importlib.util.module_from_spec(location)
-    location.loader.exec_module(module)
-    return module
-
-
 def ascii_columns(font_dir):
-    reader = load_pcf_reader()
     with gzip.open(os.path.join(font_dir, "5x8.pcf.gz"), "rb") as f:
-        pcf = reader.Pcf(f.read())
+        pcf = pcffont.Pcf(f.read())
     # Rows of a 5 x 8 cell for 32..126, 0x80 = leftmost pixel; turn them into columns.
     table = []
-    for rows in reader.build_table(pcf, 5, 8, 0):
+    for rows in pcffont.build_table(pcf, 5, 8, 0):
         columns = []
         for x in range(5):
             value = 0

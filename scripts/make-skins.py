@@ -21,11 +21,12 @@ Usage: scripts/make-skins.py [FONT_DIR] [OUTPUT_DIR]
     FONT_DIR defaults to /usr/share/fonts/X11/misc, OUTPUT_DIR to lib/skins of this repository
 """
 import gzip
-import importlib.util
 import math
 import os
 import struct
 import sys
+
+import pcffont
 
 ROOT = os.path.normpath(os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
 
@@ -59,14 +60,6 @@ for digit in range(1, 10):
     LABELS[9 + digit] = str(digit)
 ARROWS = {2: "up", 3: "down", 4: "left", 5: "right"}
 FACES = {6: ESCAPE_FACE, 7: ENTER_FACE, 8: ALARM_FACE}
-
-
-def load_pcf_module():
-    spec = importlib.util.spec_from_file_location(
-        "make_builtin_font", os.path.join(ROOT, "scripts", "make-builtin-font.py"))
-    module = importlib.util.module_from_spec(spec)
-    spec.loader.exec_module(module)
-    return module
 
 
 class Font:
@@ -216,7 +209,7 @@ def draw_panel(fonts, model, keys, encoder):
 def main():
     font_dir = sys.argv[1] if len(sys.argv) > 1 else "/usr/share/fonts/X11/misc"
     out_dir = sys.argv[2] if len(sys.argv) > 2 else os.path.join(ROOT, "lib", "skins")
-    pcf = load_pcf_module()
+    pcf = pcffont
     fonts = {
         "label": Font(pcf, os.path.join(font_dir, "7x13B.pcf.gz")),
         "digit": Font(pcf, os.path.join(font_dir, "9x15B.pcf.gz")),

@@ -115,10 +115,10 @@ void Element::PaintState(LcdCanvas& a_Canvas, int a_State, Point a_TextAt) {
 std::unique_ptr<Element> CreateElement(PanelContext& a_Context, const FrameElementEntry& a_Entry) {
   std::unique_ptr<Element> element;
   switch (a_Entry.kind) {
-    case kStaticText:
+    case kTypeStaticText:
       element = std::make_unique<StaticTextElement>(a_Context);
       break;
-    case kPicture:
+    case kTypePicture:
       element = std::make_unique<PictureElement>(a_Context);
       break;
     default:

@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 
+#include "common/ImageFormat.h"
 #include "simulator/FrameTable.h"
 #include "simulator/Geometry.h"
 #include "simulator/KeyScanner.h"
@@ -16,20 +17,6 @@ namespace sim {
 
 class LcdCanvas;
 
-// Element kinds: the low 4 bits of the type code in the frame record.
-enum ElementKind : uint8_t {
-  kLed = 0,
-  kFunctionKey = 1,
-  kStaticText = 2,
-  kDynamicText = 3,
-  kRegister = 4,
-  kBar = 5,
-  kTrend = 6,
-  kPicture = 7,
-  kNoElement = 8,
-  kAsciiText = 9,
-  kEventList = 10,
-};
 
 class Element {
  public:

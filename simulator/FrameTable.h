@@ -5,13 +5,14 @@
 #include <optional>
 #include <vector>
 
+#include "common/ImageFormat.h"
 #include "simulator/SimImage.h"
 
 namespace sim {
 
 struct FrameElementEntry {
   uint32_t offset = 0;  // 20-bit record offset
-  uint8_t kind = 8;     // low 4 bits of the type code
+  uint8_t kind = kTypeCache;  // low 4 bits of the type code
 };
 
 struct FrameRecord {

@@ -8,26 +8,13 @@
 #include <utility>
 #include <vector>
 
+#include "common/ImageFormat.h"
 #include "editor/project/Archive.h"
 
 class CAddr;
 class CImageBuffer;
 class CImageCompiler;
 
-// Element type codes; the same codes appear in the image and in the simulator.
-enum ElementType : int32_t {
-  kTypeLed = 0,
-  kTypeFunckey = 1,
-  kTypeStaticText = 2,
-  kTypeDynamicText = 3,
-  kTypeRegister = 4,
-  kTypeBar = 5,
-  kTypeTrend = 6,
-  kTypePicture = 7,
-  kTypeCache = 8,
-  kTypeAscii = 9,
-  kTypeEventList = 10,
-};
 
 // Name prefix of a type code ("LED", "FK", ...); "" for an unknown code.
 const char* ElementTypePrefix(int32_t a_TypeCode);
