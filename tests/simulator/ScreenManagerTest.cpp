@@ -21,9 +21,9 @@ Frame MarkedFrame(uint16_t a_Number, uint16_t a_Previous = 0, uint16_t a_Next = 
 
 class PanelRun : public testing::Test {
  protected:
-  void Start(const TestImage& a_Image) {
-    sim::LaunchOptions options;
-    options.imagePath.clear();
+  void Start(const TestImage& a_Image, bool a_Encoder = false) {
+    // Layout code 1 is the encoder panel.
+    sim::LaunchOptions options = sim::ParseLaunchArguments({"1", "", a_Encoder ? "1" : "0"});
     m_Sim = std::make_unique<sim::Simulator>(options, m_Host);
     m_Sim->StartWithImage(a_Image.Build());
     m_Sim->Cycle();
@@ -264,6 +264,27 @@ TEST_F(PanelRun, ElementsShowTheEntryOfTheirRegistersState) {
   m_Sim->Cycle();
   EXPECT_FALSE(left() || right());
   EXPECT_TRUE(Shows(1));
+}
+
+TEST_F(PanelRun, TheEncoderMovesTheFocusOnlyOnTheEncoderPanel) {
+  TestImage image;
+  Frame frame = MarkedFrame(1);
+  frame.blocks.push_back({sim::Rect::FromSize(0, 20, 8, 8), true});
+  frame.blocks.push_back({sim::Rect::FromSize(20, 20, 8, 8), true});
+  image.frames = {frame};
+  auto focused = [&](int a_X) { return !Pixel(a_X + 3, 23); };
+  Start(image);
+  m_Sim->TurnEncoder(1);
+  m_Sim->Cycle();
+  EXPECT_FALSE(focused(0));
+  Start(image, true);
+  m_Sim->TurnEncoder(2);  // two steps forward
+  m_Sim->Cycle();
+  EXPECT_TRUE(focused(20));
+  m_Sim->TurnEncoder(-1);
+  m_Sim->Cycle();
+  EXPECT_TRUE(focused(0));
+  EXPECT_EQ(m_Host.beeps, 0);
 }
 
 TEST_F(PanelRun, ControlRegistersRequestAndReportFrames) {
