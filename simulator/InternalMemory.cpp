@@ -1,5 +1,7 @@
 #include "simulator/InternalMemory.h"
 
+#include "simulator/BitCopy.h"
+
 namespace sim {
 
 bool InternalMemory::ReadWord(uint32_t a_Address, uint16_t& a_Value) const {
@@ -42,37 +44,39 @@ bool InternalMemory::ReadBytes(uint32_t a_Address, uint8_t* a_Dest, std::size_t 
 }
 
 bool InternalMemory::WriteBytes(uint32_t a_Address, const uint8_t* a_Source, std::size_t a_Length) {
-  const std::size_t words = (a_Length + 1) / 2;
-  if (!Fits(a_Address, words, kWordCount)) return false;
+  if (!StoreBytes(a_Address, a_Source, a_Length)) return false;
+  NoteWordWrite(a_Address, (a_Length + 1) / 2);
+  return true;
+}
+
+bool InternalMemory::StoreBytes(uint32_t a_Address, const uint8_t* a_Source, std::size_t a_Length) {
+  if (!Fits(a_Address, (uint64_t{a_Length} + 1) / 2, kWordCount)) return false;
   for (std::size_t i = 0; i < a_Length; ++i) {
     uint16_t& word = m_Words[a_Address + i / 2];
     word = i % 2 == 0 ? static_cast<uint16_t>((word & 0xFF00) | a_Source[i])
                       : static_cast<uint16_t>((word & 0x00FF) | a_Source[i] << 8);
   }
-  NoteWordWrite(a_Address, words);
   return true;
 }
 
+// Bits go through the bytes of the words that hold them; bit writes are no word writes, so
+// they leave the change flag alone.
 bool InternalMemory::ReadBits(uint32_t a_Bit, uint8_t* a_Dest, std::size_t a_Count) const {
   if (!Fits(a_Bit, a_Count, kBitCount)) return false;
-  for (std::size_t i = 0; i < (a_Count + 7) / 8; ++i) a_Dest[i] = 0;
-  for (std::size_t i = 0; i < a_Count; ++i) {
-    const uint32_t bit = a_Bit + static_cast<uint32_t>(i);
-    if ((m_Words[bit / 16] >> (bit % 16)) & 1u)
-      a_Dest[i / 8] |= static_cast<uint8_t>(1u << (i % 8));
-  }
+  uint8_t bytes[2 * kWordCount];
+  const std::size_t words = (a_Bit % 16 + a_Count + 15) / 16;
+  ReadBytes(a_Bit / 16, bytes, 2 * words);
+  ExtractBits(bytes, a_Bit % 16, a_Dest, a_Count);
   return true;
 }
 
 bool InternalMemory::WriteBits(uint32_t a_Bit, const uint8_t* a_Source, std::size_t a_Count) {
   if (!Fits(a_Bit, a_Count, kBitCount)) return false;
-  for (std::size_t i = 0; i < a_Count; ++i) {
-    const uint32_t bit = a_Bit + static_cast<uint32_t>(i);
-    const uint16_t mask = static_cast<uint16_t>(1u << (bit % 16));
-    uint16_t& word = m_Words[bit / 16];
-    word = (a_Source[i / 8] >> (i % 8)) & 1u ? static_cast<uint16_t>(word | mask)
-                                             : static_cast<uint16_t>(word & ~mask);
-  }
+  uint8_t bytes[2 * kWordCount];
+  const std::size_t words = (a_Bit % 16 + a_Count + 15) / 16;
+  ReadBytes(a_Bit / 16, bytes, 2 * words);
+  InsertBits(bytes, a_Bit % 16, a_Source, a_Count);
+  StoreBytes(a_Bit / 16, bytes, 2 * words);
   return true;
 }
 

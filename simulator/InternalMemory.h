@@ -50,6 +50,8 @@ class InternalMemory {
   static bool Fits(uint64_t a_First, uint64_t a_Length, uint64_t a_Limit) {
     return a_First <= a_Limit && a_Length <= a_Limit - a_First;
   }
+  // Writes bytes without counting as a word write.
+  bool StoreBytes(uint32_t a_Address, const uint8_t* a_Source, std::size_t a_Length);
   void NoteWordWrite(uint32_t a_First, std::size_t a_Words);
 
   std::array<uint16_t, kWordCount> m_Words{};

@@ -108,15 +108,16 @@ int32_t RegisterAccessor::ModifyValue(const uint8_t* a_Value, std::size_t a_Leng
 
 bool RegisterAccessor::Fetch(uint8_t* a_Bytes, ReadMode a_Mode) {
   const RegisterDescriptor& d = m_Descriptor;
+  auto read = [&](const auto* a_Store) {
+    if (a_Store == nullptr) return false;
+    return d.IsBit() ? a_Store->ReadBits(d.address, a_Bytes, m_Bits)
+                     : a_Store->ReadBytes(d.address, a_Bytes, Size());
+  };
   switch (d.Storage()) {
     case RegisterStorage::kInternalMemory:
-      if (m_Context->memory == nullptr) return false;
-      return d.IsBit() ? m_Context->memory->ReadBits(d.address, a_Bytes, m_Bits)
-                       : m_Context->memory->ReadBytes(d.address, a_Bytes, Size());
+      return read(m_Context->memory);
     case RegisterStorage::kRetentive:
-      if (m_Context->retentive == nullptr) return false;
-      return d.IsBit() ? m_Context->retentive->ReadBits(d.address, a_Bytes, m_Bits)
-                       : m_Context->retentive->ReadBytes(d.address, a_Bytes, Size());
+      return read(m_Context->retentive);
     case RegisterStorage::kPlc:
       return m_Context->plc != nullptr && m_Context->plc->Fetch(*this, a_Bytes, a_Mode);
     case RegisterStorage::kNone:
@@ -127,15 +128,16 @@ bool RegisterAccessor::Fetch(uint8_t* a_Bytes, ReadMode a_Mode) {
 
 bool RegisterAccessor::Store(const uint8_t* a_Bytes) {
   const RegisterDescriptor& d = m_Descriptor;
+  auto write = [&](auto* a_Store) {
+    if (a_Store == nullptr) return false;
+    return d.IsBit() ? a_Store->WriteBits(d.address, a_Bytes, m_Bits)
+                     : a_Store->WriteBytes(d.address, a_Bytes, Size());
+  };
   switch (d.Storage()) {
     case RegisterStorage::kInternalMemory:
-      if (m_Context->memory == nullptr) return false;
-      return d.IsBit() ? m_Context->memory->WriteBits(d.address, a_Bytes, m_Bits)
-                       : m_Context->memory->WriteBytes(d.address, a_Bytes, Size());
+      return write(m_Context->memory);
     case RegisterStorage::kRetentive:
-      if (m_Context->retentive == nullptr) return false;
-      return d.IsBit() ? m_Context->retentive->WriteBits(d.address, a_Bytes, m_Bits)
-                       : m_Context->retentive->WriteBytes(d.address, a_Bytes, Size());
+      return write(m_Context->retentive);
     case RegisterStorage::kPlc:
       return m_Context->plc != nullptr && m_Context->plc->Store(*this, a_Bytes, Size());
     case RegisterStorage::kNone:

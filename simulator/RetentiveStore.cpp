@@ -7,6 +7,8 @@
 #include <cstring>
 #include <vector>
 
+#include "simulator/BitCopy.h"
+
 namespace sim {
 namespace {
 
@@ -108,33 +110,21 @@ bool RetentiveStore::WriteBytes(uint32_t a_Word, const uint8_t* a_Source,
   return WriteAt(uint64_t{a_Word} * 2, a_Source, a_Length);
 }
 
-// With words stored low byte first, bit n of the store is bit n mod 8 of file byte n / 8.
 bool RetentiveStore::ReadBits(uint32_t a_Bit, uint8_t* a_Dest, std::size_t a_Count) const {
   if (a_Count == 0) return false;
-  const uint64_t shift = a_Bit % 8;
+  const std::size_t shift = a_Bit % 8;
   std::vector<uint8_t> bytes((shift + a_Count + 7) / 8);
   if (!ReadAt(a_Bit / 8, bytes.data(), bytes.size())) return false;
-  std::memset(a_Dest, 0, (a_Count + 7) / 8);
-  for (std::size_t i = 0; i < a_Count; ++i) {
-    const uint64_t bit = shift + i;
-    if ((bytes[bit / 8] >> (bit % 8)) & 1u) a_Dest[i / 8] |= static_cast<uint8_t>(1u << (i % 8));
-  }
+  ExtractBits(bytes.data(), shift, a_Dest, a_Count);
   return true;
 }
 
 bool RetentiveStore::WriteBits(uint32_t a_Bit, const uint8_t* a_Source, std::size_t a_Count) const {
   if (a_Count == 0) return false;
-  const uint64_t shift = a_Bit % 8;
+  const std::size_t shift = a_Bit % 8;
   std::vector<uint8_t> bytes((shift + a_Count + 7) / 8);
   if (!ReadAt(a_Bit / 8, bytes.data(), bytes.size())) return false;
-  for (std::size_t i = 0; i < a_Count; ++i) {
-    const uint64_t bit = shift + i;
-    const uint8_t mask = static_cast<uint8_t>(1u << (bit % 8));
-    if ((a_Source[i / 8] >> (i % 8)) & 1u)
-      bytes[bit / 8] |= mask;
-    else
-      bytes[bit / 8] &= static_cast<uint8_t>(~mask);
-  }
+  InsertBits(bytes.data(), shift, a_Source, a_Count);
   return WriteAt(a_Bit / 8, bytes.data(), bytes.size());
 }
 

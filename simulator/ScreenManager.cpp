@@ -239,13 +239,11 @@ bool ScreenManager::Wake() {
 }
 
 void ScreenManager::SetStatusText(const std::string& a_Text, bool a_Visible) {
-  bool shown = m_StatusVisible && !m_StatusText.empty();
-  bool show = a_Visible && !a_Text.empty();
-  if (shown == show && (!show || a_Text == m_StatusText)) return;
-  if (shown) Invalidate(StatusBoxRect(m_Screen.Width(), m_Screen.Height(), m_StatusText.c_str()));
+  // The box's old place is cleared and its new one drawn in the next paint.
+  if (StatusShown()) Invalidate(StatusBoxRect(m_Screen.Width(), m_Screen.Height(), m_StatusText.c_str()));
   m_StatusText = a_Text;
   m_StatusVisible = a_Visible;
-  if (show) Invalidate(StatusBoxRect(m_Screen.Width(), m_Screen.Height(), m_StatusText.c_str()));
+  if (StatusShown()) Invalidate(StatusBoxRect(m_Screen.Width(), m_Screen.Height(), m_StatusText.c_str()));
 }
 
 void ScreenManager::Refresh() {
@@ -272,7 +270,7 @@ bool ScreenManager::Paint() {
   if (!m_Dirty.Any()) return false;
   ClearDirtyAreas(m_Screen, m_Dirty);
   m_Container.Compose(m_Screen, m_Dirty);
-  if (m_StatusVisible && !m_StatusText.empty()) DrawStatusBox(m_Screen, m_StatusText.c_str());
+  if (StatusShown()) DrawStatusBox(m_Screen, m_StatusText.c_str());
   m_Dirty.Clear();
   return true;
 }

@@ -91,6 +91,7 @@ class ScreenManager {
   };
 
   bool SwitchTo(int a_Frame, int a_Kind);
+  bool StatusShown() const { return m_StatusVisible && !m_StatusText.empty(); }
   bool IsOverlayFrame(int a_Frame) const;
 
   PanelContext& m_Context;

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "common/ImageFormat.h"
+#include "common/LittleEndian.h"
 #include "platform/Files.h"
 
 namespace sim {
@@ -35,13 +36,12 @@ uint8_t SimImage::U8(uint32_t a_Offset) const {
 
 uint16_t SimImage::U16(uint32_t a_Offset) const {
   const uint8_t* p = Bytes(a_Offset, 2);
-  return p ? static_cast<uint16_t>(p[0] | p[1] << 8) : 0;
+  return p ? le::U16(p) : 0;
 }
 
 uint32_t SimImage::U32(uint32_t a_Offset) const {
   const uint8_t* p = Bytes(a_Offset, 4);
-  return p ? uint32_t{p[0]} | uint32_t{p[1]} << 8 | uint32_t{p[2]} << 16 | uint32_t{p[3]} << 24
-           : 0;
+  return p ? le::U32(p) : 0;
 }
 
 uint32_t SimImage::Section(std::size_t a_Slot) const {

@@ -34,7 +34,6 @@ struct Simulator::State {
   uint32_t keyMask = 0;
   int encoder = 0;
   bool repaint = true;
-  bool lastBacklight = true;
   // Control registers: 0 frame request, 1 current frame.
   std::optional<RegisterAccessor> frameRequest;
   std::optional<RegisterAccessor> currentFrame;
@@ -145,15 +144,15 @@ void Simulator::Cycle() {
   // 3, 4. Clock and status text.
   s.clock.Service(s.memory, s.timers);
   s.status.Service(s.timers, (s.settings.flags & SystemSettings::kEnglishTexts) != 0);
-  screen.SetStatusText(s.status.CurrentText(), s.status.Visible());
+  if (s.status.Changed()) {
+    screen.SetStatusText(s.status.CurrentText(), s.status.Visible());
+    s.status.ClearChanged();
+  }
   // 7. Frame switches, 9. refresh, 10. paint.
   screen.ProcessQueue();
   screen.Refresh();
+  // A backlight change invalidates the whole screen, so it paints too.
   if (screen.Paint()) s.repaint = true;
-  if (screen.BacklightOn() != s.lastBacklight) {
-    s.lastBacklight = screen.BacklightOn();
-    s.repaint = true;
-  }
 }
 
 void Simulator::SetKeyMask(uint32_t a_Mask) { m_State->keyMask = a_Mask; }

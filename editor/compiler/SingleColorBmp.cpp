@@ -1,5 +1,6 @@
 #include "editor/compiler/SingleColorBmp.h"
 
+#include "common/LittleEndian.h"
 #include "platform/Files.h"
 
 namespace {
@@ -8,14 +9,11 @@ constexpr std::size_t kFileHeaderBytes = 14;
 constexpr std::size_t kInfoHeaderBytes = 40;
 
 uint16_t U16At(std::span<const uint8_t> a_Data, std::size_t a_Offset) {
-  return static_cast<uint16_t>(a_Data[a_Offset] | (a_Data[a_Offset + 1] << 8));
+  return le::U16(a_Data.data() + a_Offset);
 }
 
 uint32_t U32At(std::span<const uint8_t> a_Data, std::size_t a_Offset) {
-  return static_cast<uint32_t>(a_Data[a_Offset]) |
-         (static_cast<uint32_t>(a_Data[a_Offset + 1]) << 8) |
-         (static_cast<uint32_t>(a_Data[a_Offset + 2]) << 16) |
-         (static_cast<uint32_t>(a_Data[a_Offset + 3]) << 24);
+  return le::U32(a_Data.data() + a_Offset);
 }
 
 uint8_t ReverseBits(uint8_t a_Byte) {

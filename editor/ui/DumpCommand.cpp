@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "common/ImageFormat.h"
+#include "common/LittleEndian.h"
 #include "editor/screens/GraphElement.h"
 #include "platform/Files.h"
 
@@ -49,12 +50,10 @@ class ImageWalker {
 
  private:
   uint32_t U32(std::size_t a_At) const {
-    if (a_At + 4 > m_Image.size()) return 0;
-    return m_Image[a_At] | (m_Image[a_At + 1] << 8) | (m_Image[a_At + 2] << 16) |
-           (static_cast<uint32_t>(m_Image[a_At + 3]) << 24);
+    return a_At + 4 > m_Image.size() ? 0 : le::U32(m_Image.data() + a_At);
   }
   uint16_t U16(std::size_t a_At) const {
-    return a_At + 2 > m_Image.size() ? 0 : static_cast<uint16_t>(m_Image[a_At] | (m_Image[a_At + 1] << 8));
+    return a_At + 2 > m_Image.size() ? 0 : le::U16(m_Image.data() + a_At);
   }
   static std::string Hex(uint32_t a_Value) {
     char text[16];

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <istream>
+#include <optional>
 #include <ostream>
 #include <sstream>
 #include <vector>
@@ -36,8 +37,8 @@ bool ParseNumber(const std::string& a_Text, long& a_Value) {
 
 class Runner {
  public:
-  Runner(const PanSimOptions& a_Options, std::ostream& a_Out, std::ostream& a_Err)
-      : m_Options(a_Options), m_Simulator(a_Options.launch, m_Host), m_Out(a_Out), m_Err(a_Err) {
+  Runner(const LaunchOptions& a_Launch, std::ostream& a_Out, std::ostream& a_Err)
+      : m_Simulator(a_Launch, m_Host), m_Out(a_Out), m_Err(a_Err) {
     m_Simulator.Start();
     m_Simulator.Cycle();
   }
@@ -55,17 +56,15 @@ class Runner {
     auto want = [&](std::size_t a_Min, std::size_t a_Max) {
       return numbers.size() >= a_Min && numbers.size() <= a_Max;
     };
-    if (command == "press" && want(1, 1)) {
+    if ((command == "press" || command == "click") && want(1, 1)) {
       if (numbers[0] < 1 || numbers[0] > kKeyCount) return Fail(a_Line, "keys are 1..32");
       m_Simulator.SetKeyMask(PanelModel::KeyBit(static_cast<int>(numbers[0])));
       m_Simulator.Cycle();
+      if (command == "click") {
+        m_Simulator.SetKeyMask(0);
+        m_Simulator.Cycle();
+      }
     } else if (command == "release" && want(0, 0)) {
-      m_Simulator.SetKeyMask(0);
-      m_Simulator.Cycle();
-    } else if (command == "click" && want(1, 1)) {
-      if (numbers[0] < 1 || numbers[0] > kKeyCount) return Fail(a_Line, "keys are 1..32");
-      m_Simulator.SetKeyMask(PanelModel::KeyBit(static_cast<int>(numbers[0])));
-      m_Simulator.Cycle();
       m_Simulator.SetKeyMask(0);
       m_Simulator.Cycle();
     } else if (command == "encoder" && want(1, 1)) {
@@ -87,9 +86,8 @@ class Runner {
       if (cycles < 0 || cycles > 1000000) return Fail(a_Line, "cycle count out of range");
       for (long i = 0; i < cycles; ++i) m_Simulator.Cycle();
     } else if (command == "set" && want(2, 2)) {
-      if (!m_Simulator.WriteWord(static_cast<unsigned>(numbers[0]),
-                                 static_cast<uint16_t>(numbers[1])) ||
-          numbers[0] < 0)
+      if (numbers[0] < 0 || !m_Simulator.WriteWord(static_cast<unsigned>(numbers[0]),
+                                                   static_cast<uint16_t>(numbers[1])))
         return Fail(a_Line, "internal words are 0..255");
     } else if (command == "set32" && want(2, 2)) {
       uint32_t value = static_cast<uint32_t>(numbers[1]);
@@ -160,7 +158,6 @@ class Runner {
     return 0;
   }
 
-  const PanSimOptions& m_Options;
   HeadlessHost m_Host;
   Simulator m_Simulator;
   std::optional<SkinBitmap> m_Skin;
@@ -170,9 +167,9 @@ class Runner {
 
 }  // namespace
 
-int RunHeadless(const PanSimOptions& a_Options, std::istream& a_Script, std::ostream& a_Out,
+int RunHeadless(const LaunchOptions& a_Launch, std::istream& a_Script, std::ostream& a_Out,
                 std::ostream& a_Err) {
-  Runner runner(a_Options, a_Out, a_Err);
+  Runner runner(a_Launch, a_Out, a_Err);
   std::string line;
   int number = 0;
   while (std::getline(a_Script, line)) {

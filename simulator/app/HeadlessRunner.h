@@ -20,13 +20,13 @@
 #include <iosfwd>
 #include <string>
 
-#include "simulator/app/PanSimOptions.h"
+#include "simulator/PanelModel.h"
 
 namespace sim {
 
 // Exit codes: 0 the script ran and every expectation held, 1 an expectation failed or a
 // screenshot could not be written, 2 a script line could not be read.
-int RunHeadless(const PanSimOptions& a_Options, std::istream& a_Script, std::ostream& a_Out,
+int RunHeadless(const LaunchOptions& a_Launch, std::istream& a_Script, std::ostream& a_Out,
                 std::ostream& a_Err);
 
 }  // namespace sim

@@ -12,13 +12,13 @@ namespace {
 
 int RunHeadlessFromOptions(const sim::PanSimOptions& a_Options) {
   if (a_Options.scriptPath.empty() || a_Options.scriptPath == "-")
-    return sim::RunHeadless(a_Options, std::cin, std::cout, std::cerr);
+    return sim::RunHeadless(a_Options.launch, std::cin, std::cout, std::cerr);
   std::ifstream script(a_Options.scriptPath);
   if (!script) {
     std::cerr << "PanSim: cannot read the script " << a_Options.scriptPath << "\n";
     return 2;
   }
-  return sim::RunHeadless(a_Options, script, std::cout, std::cerr);
+  return sim::RunHeadless(a_Options.launch, script, std::cout, std::cerr);
 }
 
 int RunWindowed(const sim::PanSimOptions& a_Options) {

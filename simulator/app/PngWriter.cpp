@@ -1,15 +1,12 @@
 #include "simulator/app/PngWriter.h"
 
 #include <png.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
-#include <cerrno>
 #include <csetjmp>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <vector>
+
+#include "platform/Files.h"
 
 namespace sim {
 namespace {
@@ -35,10 +32,17 @@ struct Format {
   bool oneBitDarkIsSet;  // our 1 = dark, bit 0 leftmost
 };
 
-// Writes the PNG stream to a_File. Kept free of objects with destructors: libpng reports
+void AppendToBuffer(png_structp a_Png, png_bytep a_Data, png_size_t a_Length) {
+  auto* out = static_cast<std::vector<uint8_t>*>(png_get_io_ptr(a_Png));
+  out->insert(out->end(), a_Data, a_Data + a_Length);
+}
+
+void NoFlush(png_structp) {}
+
+// Encodes the PNG stream into a_Out. Kept free of objects with destructors: libpng reports
 // errors by a long jump back into this function.
-bool WriteStream(FILE* a_File, const Format& a_Format, int a_Width, int a_Height,
-                 png_bytepp a_Rows, ErrorSink& a_Sink) {
+bool Encode(std::vector<uint8_t>& a_Out, const Format& a_Format, int a_Width, int a_Height,
+            png_bytepp a_Rows, ErrorSink& a_Sink) {
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &a_Sink, OnPngError, OnPngWarning);
   if (png == nullptr) {
     std::snprintf(a_Sink.message, sizeof a_Sink.message, "libpng could not start");
@@ -54,7 +58,7 @@ bool WriteStream(FILE* a_File, const Format& a_Format, int a_Width, int a_Height
     png_destroy_write_struct(&png, &info);
     return false;
   }
-  png_init_io(png, a_File);
+  png_set_write_fn(png, &a_Out, AppendToBuffer, NoFlush);
   png_set_IHDR(png, info, static_cast<png_uint_32>(a_Width), static_cast<png_uint_32>(a_Height),
                a_Format.bitDepth, a_Format.colourType, PNG_INTERLACE_NONE,
                PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
@@ -69,6 +73,7 @@ bool WriteStream(FILE* a_File, const Format& a_Format, int a_Width, int a_Height
   return true;
 }
 
+// Encodes the picture and writes it in one step, so a failure leaves no half-written file.
 bool WriteFile(const std::filesystem::path& a_Path, const Format& a_Format, int a_Width,
                int a_Height, const uint8_t* a_Data, std::size_t a_RowBytes, std::string& a_Error) {
   if (a_Data == nullptr || a_Width < 1 || a_Height < 1 || a_Width > kMaxSide ||
@@ -80,39 +85,13 @@ bool WriteFile(const std::filesystem::path& a_Path, const Format& a_Format, int 
   std::vector<png_bytep> rows(static_cast<std::size_t>(a_Height));
   for (int y = 0; y < a_Height; ++y)
     rows[y] = const_cast<png_bytep>(a_Data + a_RowBytes * static_cast<std::size_t>(y));
-
-  std::string temp = a_Path.string() + ".XXXXXX";
-  const int fd = mkstemp(temp.data());
-  if (fd < 0) {
-    a_Error = "cannot create " + a_Path.string() + ": " + std::strerror(errno);
-    return false;
-  }
-  // mkstemp makes the file private; a screenshot is readable by others as usual.
-  fchmod(fd, 0644);
-  FILE* file = fdopen(fd, "wb");
-  if (file == nullptr) {
-    a_Error = "cannot write " + a_Path.string() + ": " + std::strerror(errno);
-    close(fd);
-    unlink(temp.c_str());
-    return false;
-  }
+  std::vector<uint8_t> bytes;
   ErrorSink sink;
-  bool ok = WriteStream(file, a_Format, a_Width, a_Height, rows.data(), sink);
-  if (!ok) a_Error = "cannot write " + a_Path.string() + ": " + sink.message;
-  if (std::fflush(file) != 0 || std::ferror(file) != 0) {
-    if (ok) a_Error = "cannot write " + a_Path.string() + ": " + std::strerror(errno);
-    ok = false;
+  if (!Encode(bytes, a_Format, a_Width, a_Height, rows.data(), sink)) {
+    a_Error = "cannot write " + a_Path.string() + ": " + sink.message;
+    return false;
   }
-  if (std::fclose(file) != 0 && ok) {
-    a_Error = "cannot write " + a_Path.string() + ": " + std::strerror(errno);
-    ok = false;
-  }
-  if (ok && std::rename(temp.c_str(), a_Path.c_str()) != 0) {
-    a_Error = "cannot rename onto " + a_Path.string() + ": " + std::strerror(errno);
-    ok = false;
-  }
-  if (!ok) unlink(temp.c_str());
-  return ok;
+  return WriteFileAtomically(a_Path.string(), bytes, a_Error);
 }
 
 }  // namespace

@@ -120,7 +120,6 @@ bool SkinWindow::Open(std::string& a_Error) {
       return false;
     }
   }
-  m_Backlight = m_Simulator.BacklightOn();
   Compose();
   Present();
   return true;
@@ -163,9 +162,8 @@ bool SkinWindow::Step() {
   while (!m_Closed && SDL_PollEvent(&event)) Handle(event);
   if (m_Closed) return false;
   m_Simulator.Cycle();
-  const bool backlight = m_Simulator.BacklightOn();
-  if (m_Simulator.TakeRepaintRequest() || backlight != m_Backlight) {
-    m_Backlight = backlight;
+  // A backlight change repaints the whole LCD, so it comes with a repaint request too.
+  if (m_Simulator.TakeRepaintRequest()) {
     Compose();
     Present();
   }
@@ -299,7 +297,7 @@ void SkinWindow::Close() {
 void SkinWindow::Compose() {
   const PanelPicture picture =
       ComposePanelPicture(m_Skin, m_Model, m_Simulator.LcdBits(), m_Simulator.LcdWidth(),
-                          m_Simulator.LcdHeight(), m_Backlight);
+                          m_Simulator.LcdHeight(), m_Simulator.BacklightOn());
   SDL_UpdateTexture(m_Texture, nullptr, picture.rgb.data(), picture.width * 3);
   m_Composed = true;
   ++m_Repaints;

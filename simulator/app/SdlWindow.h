@@ -89,7 +89,6 @@ class SkinWindow {
   int m_DragX = 0, m_DragY = 0;  // cursor position on the screen when last seen
   bool m_MenuOpen = false;
   int m_MenuX = 0, m_MenuY = 0;
-  bool m_Backlight = true;
   bool m_Composed = false;
   int m_Ticks = 0;
   int m_Repaints = 0;

@@ -1,9 +1,10 @@
 #include "simulator/app/SkinBitmap.h"
 
 #include <cstring>
-#include <fstream>
 #include <system_error>
 
+#include "common/LittleEndian.h"
+#include "platform/Files.h"
 #include "platform/ProgramDirectory.h"
 
 namespace sim {
@@ -12,10 +13,8 @@ namespace {
 constexpr std::size_t kFileHeaderSize = 14;
 constexpr std::size_t kInfoHeaderSize = 40;
 
-uint32_t U32(const uint8_t* a_P) {
-  return a_P[0] | (a_P[1] << 8) | (a_P[2] << 16) | (static_cast<uint32_t>(a_P[3]) << 24);
-}
-uint16_t U16(const uint8_t* a_P) { return static_cast<uint16_t>(a_P[0] | (a_P[1] << 8)); }
+using le::U16;
+using le::U32;
 int32_t I32(const uint8_t* a_P) { return static_cast<int32_t>(U32(a_P)); }
 
 bool IsDark(const uint8_t* a_Bgr) { return a_Bgr[0] < 0x80 && a_Bgr[1] < 0x80 && a_Bgr[2] < 0x80; }
@@ -90,27 +89,13 @@ bool SkinBitmap::LoadFromMemory(const uint8_t* a_Data, std::size_t a_Size, std::
 }
 
 bool SkinBitmap::Load(const std::filesystem::path& a_Path, std::string& a_Error) {
-  std::ifstream in(a_Path, std::ios::binary);
-  if (!in) {
-    a_Error = "cannot open " + a_Path.string();
-    return false;
-  }
-  std::error_code ec;
-  const auto size = std::filesystem::file_size(a_Path, ec);
   // The largest acceptable skin plus generous room for headers.
-  constexpr std::uintmax_t kMaxFile =
-      std::uintmax_t{kMaxSide} * ((kMaxSide * 24 + 31) / 8 & ~3u) + (1u << 16);
-  if (ec || size > kMaxFile) {
-    a_Error = a_Path.string() + ": " + (ec ? ec.message() : "file too large for a skin");
-    return false;
-  }
-  std::vector<uint8_t> data(static_cast<std::size_t>(size));
-  if (!in.read(reinterpret_cast<char*>(data.data()), static_cast<std::streamsize>(data.size()))) {
-    a_Error = "cannot read " + a_Path.string();
-    return false;
-  }
+  constexpr std::size_t kMaxFile =
+      std::size_t{kMaxSide} * ((kMaxSide * 24 + 31) / 8 & ~3u) + (1u << 16);
+  const auto data = ReadWholeFile(a_Path.string(), a_Error, kMaxFile);
+  if (!data) return false;
   std::string why;
-  if (!LoadFromMemory(data.data(), data.size(), why)) {
+  if (!LoadFromMemory(data->data(), data->size(), why)) {
     a_Error = a_Path.string() + ": " + why;
     return false;
   }
