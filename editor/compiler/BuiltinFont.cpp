@@ -1,4 +1,5 @@
 #include "editor/compiler/BuiltinFont.h"
+#include "editor/compiler/Glyph.h"
 
 #include <utility>
 
@@ -14,15 +15,6 @@ const uint8_t* Table(int a_Size) {
     case 16: return kBuiltinFont16;
     default: return nullptr;
   }
-}
-
-uint8_t ReverseBits(uint8_t a_Byte) {
-  uint8_t out = 0;
-  for (int i = 0; i < 8; ++i) {
-    out = static_cast<uint8_t>((out << 1) | (a_Byte & 1));
-    a_Byte = static_cast<uint8_t>(a_Byte >> 1);
-  }
-  return out;
 }
 
 }  // namespace

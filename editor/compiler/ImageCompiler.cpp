@@ -1,7 +1,6 @@
 #include "editor/compiler/ImageCompiler.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstring>
 
 #include "common/ImageFormat.h"
@@ -13,6 +12,7 @@
 #include "platform/ProgramDirectory.h"
 #include "editor/project/KV410Project.h"
 #include "editor/screens/TrendGE.h"
+#include "editor/project/TextCase.h"
 
 CImageCompiler::SamplingEntry CImageCompiler::SamplingEntryOf(const CTrendGE& a_Trend) {
   SamplingEntry entry{};
@@ -184,11 +184,6 @@ void CImageCompiler::WriteTransfers(CKV410Project& a_Project) {
 
 namespace {
 
-std::string Upper(std::string a_Text) {
-  for (char& c : a_Text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return a_Text;
-}
-
 // Reads a BMP file for an element, telling the user what is wrong with it.
 bool LoadElementBitmap(const std::string& a_Path, SingleColorBitmap& a_Bitmap) {
   switch (ReadSingleColorBmpFile(a_Path, a_Bitmap)) {
@@ -230,7 +225,7 @@ std::string CImageCompiler::ComponentPath(const std::string& a_Name) {
 }
 
 uint32_t CImageCompiler::CompileBitmapFile(const std::string& a_Path) {
-  const std::string key = "BITMAP_FILE_" + Upper(a_Path);
+  const std::string key = "BITMAP_FILE_" + AsciiUpper(a_Path);
   if (const uint32_t found = m_ObjectCache.Find(key)) return found;
   SingleColorBitmap bitmap;
   if (!LoadElementBitmap(a_Path, bitmap)) return 0;
@@ -238,7 +233,7 @@ uint32_t CImageCompiler::CompileBitmapFile(const std::string& a_Path) {
 }
 
 uint32_t CImageCompiler::CompileBitmapFileAsChar(const std::string& a_Path) {
-  const std::string key = "BITMAP_FILE_AS_CHAR" + Upper(a_Path);
+  const std::string key = "BITMAP_FILE_AS_CHAR" + AsciiUpper(a_Path);
   if (const uint32_t found = m_ObjectCache.Find(key)) return found;
   SingleColorBitmap bitmap;
   if (!LoadElementBitmap(a_Path, bitmap)) return 0;

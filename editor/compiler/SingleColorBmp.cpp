@@ -2,6 +2,7 @@
 
 #include "common/LittleEndian.h"
 #include "platform/Files.h"
+#include "editor/compiler/Glyph.h"
 
 namespace {
 
@@ -14,15 +15,6 @@ uint16_t U16At(std::span<const uint8_t> a_Data, std::size_t a_Offset) {
 
 uint32_t U32At(std::span<const uint8_t> a_Data, std::size_t a_Offset) {
   return le::U32(a_Data.data() + a_Offset);
-}
-
-uint8_t ReverseBits(uint8_t a_Byte) {
-  uint8_t out = 0;
-  for (int i = 0; i < 8; ++i) {
-    out = static_cast<uint8_t>((out << 1) | (a_Byte & 1));
-    a_Byte = static_cast<uint8_t>(a_Byte >> 1);
-  }
-  return out;
 }
 
 }  // namespace

@@ -1,13 +1,13 @@
 #include "editor/devices/HardwareLibrary.h"
 
 #include <algorithm>
-#include <cctype>
 #include <optional>
 
 #include "editor/devices/LibraryFiles.h"
 #include "editor/project/XmlDocumentWrapper.h"
 #include "platform/Diagnostics.h"
 #include "platform/ProgramDirectory.h"
+#include "editor/project/TextCase.h"
 
 namespace {
 
@@ -16,13 +16,8 @@ namespace {
 constexpr int32_t kMaxPalette = 30;
 constexpr int32_t kMaxResolution = 4096;
 
-std::string Upper(std::string a_Text) {
-  for (char& c : a_Text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return a_Text;
-}
-
 bool FlagIs(const CXmlNodeWrapper& a_Node, const char* a_Attribute, const char* a_Word) {
-  return Upper(a_Node.GetValue(a_Attribute)) == Upper(a_Word);
+  return AsciiUpper(a_Node.GetValue(a_Attribute)) == AsciiUpper(a_Word);
 }
 
 // Reads a decimal attribute into a_Out; false when the text is not a number.

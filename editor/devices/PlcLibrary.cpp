@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <optional>
 #include <utility>
 
@@ -11,16 +10,12 @@
 #include "editor/project/XmlDocumentWrapper.h"
 #include "platform/Diagnostics.h"
 #include "platform/ProgramDirectory.h"
+#include "editor/project/TextCase.h"
 
 namespace {
 
 // A sub-address is shifted into a 32-bit address value, and its range 2^bits - 1 must fit.
 constexpr int32_t kMaxSubBits = 31;
-
-std::string Upper(std::string a_Text) {
-  for (char& c : a_Text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return a_Text;
-}
 
 struct TableEntry {
   const char* m_Text;
@@ -30,7 +25,7 @@ struct TableEntry {
 template <std::size_t N>
 int32_t Convert(const std::array<TableEntry, N>& a_Table, const char* a_Message,
                 const std::string& a_Text, bool a_Report) {
-  const std::string upper = Upper(a_Text);
+  const std::string upper = AsciiUpper(a_Text);
   for (const auto& entry : a_Table) {
     if (upper == entry.m_Text) return entry.m_Code;
   }
@@ -106,7 +101,7 @@ bool ParseRegisterType(const CXmlNodeWrapper& a_Node, CRegisterType& a_Type, boo
 
   const CXmlNodeWrapper slave = mask.FindNode("Slave");
   const std::string subBase = slave.GetValue("Type");
-  if (Upper(subBase) != "NONE") {
+  if (AsciiUpper(subBase) != "NONE") {
     type.m_HasSubAddress = true;
     if (!ReadInt(slave.GetValue("Length"), type.m_SubBits)) return false;
     if (type.m_SubBits < 0 || type.m_SubBits > kMaxSubBits) return false;
@@ -133,7 +128,7 @@ bool ParseProtocol(const CXmlNodeWrapper& a_Root, CPLCModel& a_Model, bool a_Rep
       !ReadText(station, "Default", model.m_StationDefault)) {
     return false;
   }
-  model.m_StationUsed = Upper(a_Root.FindNode("Droit").GetValue("Position")) == "SLAVE";
+  model.m_StationUsed = AsciiUpper(a_Root.FindNode("Droit").GetValue("Position")) == "SLAVE";
 
   const CXmlNodeWrapper serial = a_Root.FindNode("SerialPort");
   const CXmlNodeWrapper defaults = serial.FindNode("DefaultParam");

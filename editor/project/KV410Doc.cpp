@@ -3,7 +3,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cctype>
 #include <filesystem>
 #include <system_error>
 
@@ -12,6 +11,7 @@
 #include "editor/project/Messages.h"
 #include "platform/Files.h"
 #include "platform/ProgramDirectory.h"
+#include "editor/project/TextCase.h"
 
 namespace fs = std::filesystem;
 
@@ -41,13 +41,6 @@ std::string FileNameOf(const std::string& a_Path) {
   return slash == std::string::npos ? a_Path : a_Path.substr(slash + 1);
 }
 
-bool HasFpjExtension(const std::string& a_Path) {
-  if (a_Path.size() < 4) return false;
-  std::string ext = a_Path.substr(a_Path.size() - 4);
-  std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::toupper(c); });
-  return ext == ".FPJ";
-}
-
 void ChangeDirectory(const std::string& a_Dir) {
   if (chdir(a_Dir.c_str()) != 0) {
     // Not fatal: every path the document keeps is absolute.
@@ -63,11 +56,9 @@ CKV410Doc::~CKV410Doc() {
 }
 
 std::string CKV410Doc::LockNameFor(const std::string& a_Path) {
-  std::string name = a_Path;
-  for (char& c : name) {
+  std::string name = AsciiLower(a_Path);
+  for (char& c : name)
     if (c == '\\') c = '/';
-    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  }
   return name;
 }
 

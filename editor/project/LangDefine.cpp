@@ -1,7 +1,8 @@
 #include "editor/project/LangDefine.h"
 
-#include <cctype>
 #include <cstdlib>
+
+#include "editor/project/TextCase.h"
 
 KD_IMPLEMENT_SERIAL(CLangDefine, nullptr, 0)
 KD_IMPLEMENT_SERIAL(CLangDefineItem, nullptr, 0)
@@ -38,10 +39,9 @@ uint16_t LanguageIdForLocale(std::string_view a_Locale) {
   const std::size_t end = a_Locale.find_first_of(".@");
   const std::string_view base = a_Locale.substr(0, end);
   const std::size_t sep = base.find_first_of("_-");
-  std::string language(base.substr(0, sep));
-  std::string territory(sep == std::string_view::npos ? std::string_view() : base.substr(sep + 1));
-  for (char& c : language) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  for (char& c : territory) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  const std::string language = AsciiLower(std::string(base.substr(0, sep)));
+  const std::string territory = AsciiUpper(
+      std::string(sep == std::string_view::npos ? std::string_view() : base.substr(sep + 1)));
 
   if (!territory.empty()) {
     const std::string name = language + "_" + territory;

@@ -15,6 +15,7 @@
 #include "editor/screens/RegisterGE.h"
 #include "editor/screens/StaticText.h"
 #include "editor/screens/TrendGE.h"
+#include "editor/project/TextCase.h"
 
 namespace projectjson {
 
@@ -336,8 +337,7 @@ Value DoubleValue(double a_Value) {
   std::memcpy(&bits, &a_Value, sizeof bits);
   char text[19] = "0x";
   const auto result = std::to_chars(text + 2, text + sizeof text, bits, 16);
-  std::string digits(text + 2, result.ptr);
-  for (char& c : digits) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  const std::string digits = AsciiUpper(std::string(text + 2, result.ptr));
   return Value::String("0x" + std::string(16 - digits.size(), '0') + digits);
 }
 

@@ -1,6 +1,5 @@
 #include "editor/ui/JsonCommands.h"
 
-#include <cctype>
 #include <filesystem>
 #include <iostream>
 #include <system_error>
@@ -11,6 +10,7 @@
 #include "platform/Files.h"
 #include "platform/NamedLock.h"
 #include "platform/UserInteraction.h"
+#include "editor/project/TextCase.h"
 
 namespace {
 
@@ -18,12 +18,6 @@ constexpr int kExitOk = 0;
 constexpr int kExitFailure = 1;
 // A JSON project larger than this is not a project of a text-display panel.
 constexpr std::size_t kMaxJsonBytes = std::size_t{64} << 20;
-
-bool HasFpjExtension(const std::filesystem::path& a_Path) {
-  std::string ext = a_Path.extension().string();
-  for (char& c : ext) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return ext == ".FPJ";
-}
 
 }  // namespace
 
@@ -51,7 +45,7 @@ int RunImportCommand(const std::string& a_Json, const std::string& a_OutProject,
     std::cerr << "KD820: no project file to write\n";
     return kExitFailure;
   }
-  if (!HasFpjExtension(target)) {
+  if (!HasFpjExtension(target.string())) {
     std::cerr << "KD820: " << a_OutProject << ": " << msg::kNotFpjFile << " (the project file needs the extension .FPJ)\n";
     return kExitFailure;
   }

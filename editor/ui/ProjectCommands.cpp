@@ -8,16 +8,12 @@
 #include "editor/project/KV410Doc.h"
 #include "editor/project/NewProjectWizard.h"
 #include "editor/ui/ProjectInfo.h"
+#include "editor/project/TextCase.h"
 
 namespace {
 
 constexpr int kExitOk = 0;
 constexpr int kExitFailure = 1;
-
-std::string Upper(std::string a_Text) {
-  for (char& c : a_Text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return a_Text;
-}
 
 std::optional<int32_t> ParseNumberText(const std::string& a_Text) {
   if (a_Text.empty() || a_Text.size() > 9) return std::nullopt;
@@ -41,12 +37,12 @@ std::optional<std::pair<std::size_t, std::size_t>> FindPlcByText(const std::stri
   const std::size_t slash = a_Text.find('/');
   for (std::size_t m = 0; m < library.Manufacturers().size(); ++m) {
     const CManufacturer& maker = library.Manufacturers()[m];
-    if (slash != std::string::npos && Upper(maker.m_Description) != Upper(a_Text.substr(0, slash))) {
+    if (slash != std::string::npos && AsciiUpper(maker.m_Description) != AsciiUpper(a_Text.substr(0, slash))) {
       continue;
     }
     const std::string name = slash == std::string::npos ? a_Text : a_Text.substr(slash + 1);
     for (std::size_t p = 0; p < maker.m_Plcs.size(); ++p) {
-      if (Upper(maker.m_Plcs[p].m_Name) == Upper(name)) return std::make_pair(m, p);
+      if (AsciiUpper(maker.m_Plcs[p].m_Name) == AsciiUpper(name)) return std::make_pair(m, p);
     }
   }
   return std::nullopt;
@@ -55,7 +51,7 @@ std::optional<std::pair<std::size_t, std::size_t>> FindPlcByText(const std::stri
 template <std::size_t N>
 std::optional<int32_t> CodeOf(const std::string& a_Text, const char* const (&a_Names)[N]) {
   for (std::size_t i = 0; i < N; ++i) {
-    if (Upper(a_Text) == Upper(a_Names[i])) return static_cast<int32_t>(i);
+    if (AsciiUpper(a_Text) == AsciiUpper(a_Names[i])) return static_cast<int32_t>(i);
   }
   return std::nullopt;
 }
@@ -73,7 +69,7 @@ bool ApplyPortOptions(CNewProjectPlc& a_Page, int a_Port, const CliPortOptions& 
     return !anyGiven;
   }
   if (a_Options.m_Plc) {
-    if (Upper(*a_Options.m_Plc) == "NONE") {
+    if (AsciiUpper(*a_Options.m_Plc) == "NONE") {
       a_Page.ChoosePlc(a_Port, std::nullopt);
     } else {
       const auto plc = FindPlcByText(*a_Options.m_Plc);
