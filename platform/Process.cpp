@@ -10,6 +10,8 @@
 #include <filesystem>
 #include <sstream>
 
+#include "platform/ProgramDirectory.h"
+
 extern char** environ;
 
 namespace {
@@ -22,9 +24,8 @@ bool Executable(const std::filesystem::path& a_Path) {
 std::string FindProgram(const std::string& a_Name) {
   if (a_Name.empty()) return {};
   if (a_Name.find('/') != std::string::npos) return Executable(a_Name) ? a_Name : std::string{};
-  std::error_code ec;
-  const auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
-  if (!ec && Executable(self.parent_path() / a_Name)) return (self.parent_path() / a_Name).string();
+  const auto own = ExecutableDirectory();
+  if (!own.empty() && Executable(own / a_Name)) return (own / a_Name).string();
   const char* path = std::getenv("PATH");
   std::istringstream dirs(path ? path : "/usr/local/bin:/usr/bin:/bin");
   for (std::string dir; std::getline(dirs, dir, ':');) {

@@ -9,14 +9,17 @@
 #define KD820_DATA_DIR "/usr/local/share/kd820"
 #endif
 
+std::filesystem::path ExecutableDirectory() {
+  std::error_code ec;
+  const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+  return ec ? std::filesystem::path() : exe.parent_path();
+}
+
 std::filesystem::path ProgramDirectory() {
   if (const char* home = std::getenv("KD820_HOME"); home != nullptr && *home != '\0') return home;
   std::error_code ec;
-  const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-  if (!ec) {
-    const auto dir = exe.parent_path();
-    if (std::filesystem::is_directory(dir / "lib", ec)) return dir;
-  }
+  const auto dir = ExecutableDirectory();
+  if (!dir.empty() && std::filesystem::is_directory(dir / "lib", ec)) return dir;
   return KD820_DATA_DIR;
 }
 

@@ -2,6 +2,8 @@
 // Where the suite's shipped data lives and where it may write.
 #include <filesystem>
 
+// The directory of the running executable (empty when it cannot be told).
+std::filesystem::path ExecutableDirectory();
 // $KD820_HOME when set; else the directory of the running executable when it holds lib/;
 // else the installed data directory.
 std::filesystem::path ProgramDirectory();

@@ -1,7 +1,6 @@
 #pragma once
 // What the run-time parts of the panel share: the image, its settings and the services the
 // elements and the screen manager call. Owned by the Simulator; everything lives for the run.
-#include "simulator/Host.h"
 #include "simulator/SimImage.h"
 #include "simulator/SystemSettings.h"
 
@@ -9,9 +8,7 @@ namespace sim {
 
 struct AccessContext;
 class InternalMemory;
-class RetentiveStore;
 class ScreenManager;
-class StatusLine;
 class TickTimers;
 
 struct PanelContext {
@@ -19,9 +16,6 @@ struct PanelContext {
   const SystemSettings& settings;
   TickTimers& timers;
   InternalMemory& memory;
-  RetentiveStore& retentive;
-  StatusLine& status;
-  IHost& host;
   const AccessContext& access;      // where the elements' registers are read and written
   ScreenManager* screen = nullptr;  // set once the screen manager exists
 };

@@ -1,5 +1,7 @@
 #include "simulator/ScreenManager.h"
 
+#include <algorithm>
+
 #include "simulator/ElementComposition.h"
 #include "simulator/InternalMemory.h"
 #include "simulator/StatusBox.h"
@@ -183,6 +185,21 @@ void ScreenManager::LeaveAlarmFrame() {
 void ScreenManager::SetPasswordLevel(int a_Level) {
   m_Level = a_Level;
   m_Context.memory.WriteWord(InternalMemory::kPasswordLevel, static_cast<uint16_t>(a_Level));
+}
+
+void ScreenManager::ServicePasswords() {
+  InternalMemory& memory = m_Context.memory;
+  if (memory.Changed()) {
+    const int level = m_Context.settings.PasswordLevel(memory.DoubleWord(InternalMemory::kPasswordEntry));
+    if (level > 0) {
+      GrantPassword(level);
+      SetPasswordLevel(level);
+    }
+    memory.WriteDoubleWord(InternalMemory::kPasswordEntry, 0);
+    memory.ClearChanged();
+  }
+  const int mirrored = memory.Word(InternalMemory::kPasswordLevel);
+  if (mirrored != m_Level) SetPasswordLevel(std::min(mirrored, m_Level));
 }
 
 void ScreenManager::RequestPassword(int a_Target, int a_ReturnFrame, int a_Level,

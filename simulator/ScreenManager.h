@@ -51,6 +51,9 @@ class ScreenManager {
   // Password level and gate.
   int PasswordLevel() const { return m_Level; }
   void SetPasswordLevel(int a_Level);
+  // Each cycle: a code written into words 254..255 grants its level; word 253 may lower the
+  // level but not raise it.
+  void ServicePasswords();
   void RequestPassword(int a_Target, int a_ReturnFrame, int a_Level, uint32_t a_Element,
                        bool a_Restore);
   void GrantPassword(int a_Level);

@@ -45,7 +45,7 @@ struct Simulator::State {
         retentive(a_Options.imagePath),
         clock(a_Host),
         access{&memory, &retentive, nullptr, false},
-        context{image, settings, timers, memory, retentive, status, a_Host, access} {}
+        context{image, settings, timers, memory, access} {}
 
   std::optional<RegisterAccessor> MakeAccessor(uint32_t a_Descriptor) {
     auto descriptor = RegisterDescriptor::FromImage(image, a_Descriptor);
@@ -60,25 +60,6 @@ struct Simulator::State {
     if (lastFrameRequest && *lastFrameRequest == *value) return;
     lastFrameRequest = *value;
     if (*value != 0) screen->Post(ScreenManager::kJump, static_cast<int>(*value));
-  }
-
-  void ServicePasswords() {
-    if (memory.Changed()) {
-      uint32_t code = memory.DoubleWord(InternalMemory::kPasswordEntry);
-      int level = settings.PasswordLevel(code);
-      if (level > 0) {
-        screen->GrantPassword(level);
-        screen->SetPasswordLevel(level);
-      }
-      memory.WriteDoubleWord(InternalMemory::kPasswordEntry, 0);
-      memory.ClearChanged();
-    }
-    // The level can be lowered through word 253, not raised.
-    int mirrored = memory.Word(InternalMemory::kPasswordLevel);
-    if (mirrored < screen->PasswordLevel())
-      screen->SetPasswordLevel(mirrored);
-    else if (mirrored > screen->PasswordLevel())
-      screen->SetPasswordLevel(screen->PasswordLevel());
   }
 };
 
@@ -140,7 +121,7 @@ void Simulator::Cycle() {
   // 2. System settings: frame request, screen saver, passwords.
   s.ServiceControlRegister();
   screen.ServiceScreenSaver();
-  s.ServicePasswords();
+  screen.ServicePasswords();
   // 3, 4. Clock and status text.
   s.clock.Service(s.memory, s.timers);
   s.status.Service(s.timers, (s.settings.flags & SystemSettings::kEnglishTexts) != 0);
