@@ -44,11 +44,10 @@ cmp "$out/sample.FPJ" "$out/from-json.FPJ" && echo "identical; the JSON is $out/
 head -n 30 "$out/sample.json"
 
 step "The simulator: import the demo panel, compile it and run PanSim headless through a script"
-mkdir -p "$out/PumpPanel" "$out/screens"
-demo_script=$PWD/demo/pump-panel.pansim
+mkdir -p "$out/PumpPanel"
 $kd import demo/pump-panel.json -o "$out/PumpPanel/PumpPanel.FPJ"
-(cd "$out/screens" &&
-  $kd simulate "$out/PumpPanel/PumpPanel.FPJ" --wait -- --headless --script "$demo_script")
-echo "The screenshots are in $out/screens: the LCD alone (1-bit PNG) and the whole panel"
+# PanSim starts in the project's directory, so the screenshots land beside the project.
+$kd simulate "$out/PumpPanel/PumpPanel.FPJ" --wait -- --headless --script "$PWD/demo/pump-panel.pansim"
+echo "The screenshots are in $out/PumpPanel: the LCD alone (1-bit PNG) and the whole panel"
 echo "(start-panel.png, service-panel.png). To see the panel in a window:"
 echo "  build/PanSim 1 $out/PumpPanel/PumpPanel.bin~ 0 pv5521.bmp"

@@ -99,11 +99,15 @@ TEST_F(PanSimProgram, Kd820SimulateStartsPanSimOnTheCompiledImage) {
                           (m_Dir / "S.FPJ").string()}),
             0);
   const std::string script = Script("click 3\ntick\nlcd shown.png\nexpect-beeps 1\n");
+  // Started from elsewhere, PanSim runs in the project's directory.
+  fs::create_directory(m_Dir / "elsewhere");
+  fs::current_path(m_Dir / "elsewhere");
   EXPECT_EQ(Run("KD820", {"simulate", (m_Dir / "S.FPJ").string(), "--wait", "--", "--headless",
                           "--script", script}),
             0);
   EXPECT_TRUE(fs::exists(m_Dir / "S.bin~"));
   EXPECT_TRUE(fs::exists(m_Dir / "shown.png"));
+  EXPECT_FALSE(fs::exists(m_Dir / "elsewhere" / "shown.png"));
   // PanSim's own exit code comes back with --wait.
   EXPECT_EQ(Run("KD820", {"simulate", (m_Dir / "S.FPJ").string(), "--wait", "--", "--headless",
                           "--script", Script("expect-beeps 5\n")}),
