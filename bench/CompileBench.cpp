@@ -6,6 +6,8 @@
 #include "editor/compiler/ImageCompiler.h"
 #include "editor/screens/StaticText.h"
 
+using namespace kd820;
+
 namespace {
 
 std::unique_ptr<CKV410Project> LargeProject(int a_Frames) {

@@ -4,6 +4,8 @@
 #include "demo/SampleProject.h"
 #include "editor/project/KV410Doc.h"
 
+using namespace kd820;
+
 namespace {
 
 std::unique_ptr<CKV410Project> LargeProject(int a_Frames) {

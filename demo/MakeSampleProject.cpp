@@ -5,6 +5,8 @@
 #include "demo/SampleProject.h"
 #include "editor/project/KV410Doc.h"
 
+using namespace kd820;
+
 int main(int argc, char** argv) {
   if (argc != 2 || std::string(argv[1]) == "--help") {
     std::cerr << "usage: make-sample-project PROJECT.FPJ\n"

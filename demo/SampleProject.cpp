@@ -11,6 +11,8 @@
 #include "editor/screens/StaticText.h"
 #include "editor/screens/TrendGE.h"
 
+namespace kd820 {
+
 namespace {
 
 // An address on COM0, where the sample has a Modbus RTU PLC at station 1: coils "0x",
@@ -245,3 +247,5 @@ std::unique_ptr<CKV410Project> MakeSampleProject() {
   transfers.m_Items.push_back(triggered);
   return project;
 }
+
+}  // namespace kd820

@@ -5,4 +5,8 @@
 
 #include "editor/project/KV410Project.h"
 
+namespace kd820 {
+
 std::unique_ptr<CKV410Project> MakeSampleProject();
+
+}  // namespace kd820

@@ -4,12 +4,14 @@
 #include <string_view>
 #include <vector>
 
-#include "editor/compiler/SingleColorBmp.h"
+#include "editor/screens/SingleColorBmp.h"
 #include "editor/devices/HardwareLibrary.h"
 #include "editor/devices/PlcLibrary.h"
 #include "editor/project/KV410Doc.h"
 #include "editor/project/ProjectJson.h"
 #include "platform/Diagnostics.h"
+
+using namespace kd820;
 
 int FuzzProjectLoad(const uint8_t* a_Data, std::size_t a_Size) {
   std::unique_ptr<CKV410Project> project;

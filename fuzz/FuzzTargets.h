@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
+
 // Loads bytes as a project file. A file that loads must store, and what it stores must load
 // and store again to the same bytes.
 int FuzzProjectLoad(const uint8_t* a_Data, std::size_t a_Size);

@@ -15,7 +15,7 @@
         a pointing hand shown beside the focused key; state 0 outline, 1 filled;
         size 1 = 12 x 12, 2 = 16 x 16.
 
-The key labels use the built-in 8-pixel font, read from editor/compiler/BuiltinFontData.cpp.
+The key labels use the built-in 8-pixel font, read from editor/fonts/BuiltinFontData.cpp.
 Usage: scripts/make-component-images.py [LIB_DIR]   (default: lib/ of this repository)
 """
 import os
@@ -85,7 +85,7 @@ def led(shape, state, size):
 
 
 def load_font8():
-    path = os.path.join(ROOT, "editor/compiler/BuiltinFontData.cpp")
+    path = os.path.join(ROOT, "editor/fonts/BuiltinFontData.cpp")
     text = open(path, encoding="ascii").read()
     body = re.search(r"kBuiltinFont8\[[^\]]*\] = \{(.*?)\};", text, re.S).group(1)
     values = [int(v, 16) for v in re.findall(r"0x([0-9A-F]{2})", body)]

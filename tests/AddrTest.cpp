@@ -6,6 +6,8 @@
 #include "editor/project/KV410Project.h"
 #include "platform/Diagnostics.h"
 
+using namespace kd820;
+
 namespace {
 
 using Descriptor = std::array<uint8_t, 12>;

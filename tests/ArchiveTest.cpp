@@ -3,11 +3,14 @@
 
 #include <vector>
 
+#include "editor/project/ClassTable.h"
 #include "editor/devices/Addr.h"
-#include "editor/project/Archive.h"
+#include "editor/base/Archive.h"
 #include "editor/project/LangDefine.h"
-#include "editor/project/Utf16.h"
+#include "editor/base/Utf16.h"
 #include "editor/screens/HMIFrame.h"
+
+using namespace kd820;
 
 namespace {
 
@@ -39,7 +42,7 @@ TEST(ArchivePrimitives, LittleEndianWithoutPadding) {
                           0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0xD0, 0xBF};
   EXPECT_EQ(ar.Bytes(), expected);
 
-  CArchive in(ar.Bytes());
+  CArchive in(ar.Bytes(), FindArchiveClass);
   uint8_t b2 = 0;
   uint16_t w2 = 0;
   int32_t i2 = 0;
@@ -83,7 +86,7 @@ TEST(ArchiveStrings, TagAndLengthForms) {
   for (const std::string& text : {std::string(), Repeat('y', 254), Repeat('y', 255),
                                   Repeat('z', 0xFFFE), std::string("工程文件 A1")}) {
     const Bytes bytes = StoreString(text);
-    CArchive in(bytes);
+    CArchive in(bytes, FindArchiveClass);
     EXPECT_EQ(in.ReadString(), text);
     EXPECT_EQ(in.Remaining(), 0u);
   }
@@ -98,7 +101,7 @@ TEST(ArchiveStrings, ChineseTextIsUtf16) {
 
 TEST(ArchiveStrings, UnpairedSurrogatesSurviveARoundTrip) {
   const Bytes stored = {0xFF, 0xFE, 0xFF, 0x03, 0x00, 0xD8, 0x41, 0x00, 0x00, 0xDC};
-  CArchive in(stored);
+  CArchive in(stored, FindArchiveClass);
   const std::string text = in.ReadString();
   EXPECT_EQ(StoreString(text), stored);
   EXPECT_EQ(Utf8ToUtf16(Utf16ToUtf8(u"\xDC00\xD800")), std::u16string(u"\xDC00\xD800"));
@@ -141,7 +144,7 @@ TEST(ArchiveObjects, ClassTagsAndIndicesShareOneCounter) {
   EXPECT_EQ(b[afterSecond + 2], 0x00);
   EXPECT_EQ(b[afterSecond + 3], 0x00);
 
-  CArchive in(b);
+  CArchive in(b, FindArchiveClass);
   std::unique_ptr<CObject> a(in.ReadObject(CHMIFrame::StaticClass()));
   std::unique_ptr<CObject> c(in.ReadObject(CHMIFrame::StaticClass()));
   CObject* again = in.ReadObject(CHMIFrame::StaticClass());
@@ -162,7 +165,7 @@ namespace {
 // Expects loading a_Bytes as one frame reference to fail with an archive error at a_Offset.
 void ExpectFrameLoadFails(const Bytes& a_Bytes, std::size_t a_Offset, const char* a_Why) {
   SCOPED_TRACE(a_Why);
-  CArchive in(a_Bytes);
+  CArchive in(a_Bytes, FindArchiveClass);
   try {
     auto frame = in.ReadOwned<CHMIFrame>();
     ADD_FAILURE() << "loaded";
@@ -211,10 +214,10 @@ TEST(ArchiveHostileInput, RefusedWithTheOffsetOfTheFault) {
 
 TEST(ArchiveHostileInput, StringLengthBeyondTheEnd) {
   const Bytes bytes = {0xFF, 0xFE, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x7F, 0x41, 0x00};
-  CArchive in(bytes);
+  CArchive in(bytes, FindArchiveClass);
   EXPECT_THROW(in.ReadString(), ArchiveError);
   const Bytes narrow = {0x03, 'a', 'b', 'c'};
-  CArchive in2(narrow);
+  CArchive in2(narrow, FindArchiveClass);
   EXPECT_THROW(in2.ReadString(), ArchiveError);
 }
 
@@ -223,7 +226,7 @@ TEST(ArchiveHostileInput, SecondReferenceToAnOwnedObjectIsRefused) {
   CArchive ar;
   ar.WriteObject(&frame);
   ar.WriteObject(&frame);
-  CArchive in(ar.Bytes());
+  CArchive in(ar.Bytes(), FindArchiveClass);
   auto first = in.ReadOwned<CHMIFrame>();
   EXPECT_THROW(in.ReadOwned<CHMIFrame>(), ArchiveError);
 }
@@ -241,7 +244,7 @@ TEST(AddrArchive, VersionOneLoadsWithoutIndex) {
   addr.m_Bcd = 1;
   CArchive ar;
   addr.Serialize(ar);
-  CArchive in(ar.Bytes());
+  CArchive in(ar.Bytes(), FindArchiveClass);
   CAddr back;
   back.Serialize(in);
   EXPECT_EQ(back, addr);
@@ -250,7 +253,7 @@ TEST(AddrArchive, VersionOneLoadsWithoutIndex) {
   Bytes v1 = ar.Bytes();
   v1[0] = 1;
   v1.resize(v1.size() - 8);
-  CArchive in1(v1);
+  CArchive in1(v1, FindArchiveClass);
   CAddr old;
   old.m_HasIndex = 1;
   old.m_Index = 9;

@@ -9,9 +9,12 @@
 #include <string>
 #include <vector>
 
-#include "editor/compiler/SingleColorBitmapLib.h"
-#include "editor/compiler/SingleColorBmp.h"
-#include "editor/project/Archive.h"
+#include "editor/project/ClassTable.h"
+#include "editor/screens/SingleColorBitmapLib.h"
+#include "editor/screens/SingleColorBmp.h"
+#include "editor/base/Archive.h"
+
+using namespace kd820;
 
 namespace {
 
@@ -263,7 +266,7 @@ TEST(BitmapLib, StoresOnlyItemsInUse) {
 
   CSingleColorBitmapLib loaded;
   loaded.AddItem(8, 1, {0x77});  // replaced by the stored list
-  CArchive in(bytes);
+  CArchive in(bytes, FindArchiveClass);
   loaded.Serialize(in);
   EXPECT_EQ(in.Remaining(), 0u);
   ASSERT_EQ(loaded.m_Items.size(), 2u);
@@ -297,11 +300,11 @@ TEST(BitmapLib, InconsistentStoredItemsAreArchiveErrors) {
   for (const Bytes& bytes : {storeItem(10, 2, {1, 2, 3}), storeItem(-8, -1, {1}),
                              storeItem(0x7FFFFFFF, 0x7FFFFFFF, {1, 2})}) {
     CSingleColorBitmapLib lib;
-    CArchive in(bytes);
+    CArchive in(bytes, FindArchiveClass);
     EXPECT_THROW(lib.Serialize(in), ArchiveError);
   }
   CSingleColorBitmapLib lib;
   const Bytes empty = storeItem(0, 0, {});
-  CArchive in(empty);
+  CArchive in(empty, FindArchiveClass);
   EXPECT_NO_THROW(lib.Serialize(in));
 }

@@ -5,7 +5,9 @@
 #include <utility>
 #include <vector>
 
-#include "editor/compiler/BuiltinFont.h"
+#include "editor/fonts/BuiltinFont.h"
+
+using namespace kd820;
 
 namespace {
 

@@ -4,6 +4,8 @@
 #include "editor/project/KV410Doc.h"
 #include "tests/LibraryFixture.h"
 
+using namespace kd820;
+
 namespace {
 
 const std::string kKD820 = std::string(KD820_TEST_BINARY_DIR) + "/KD820";

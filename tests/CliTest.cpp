@@ -5,6 +5,8 @@
 #include "editor/project/KV410Doc.h"
 #include "tests/TestSupport.h"
 
+using namespace kd820;
+
 namespace {
 
 const std::string kKD820 = std::string(KD820_TEST_BINARY_DIR) + "/KD820";

@@ -9,6 +9,8 @@
 #include "editor/screens/RegisterGE.h"
 #include "tests/LibraryFixture.h"
 
+using namespace kd820;
+
 namespace {
 
 std::pair<std::size_t, std::size_t> Plc(int32_t a_Id) {

@@ -8,7 +8,9 @@
 #include <regex>
 #include <string>
 
-#include "editor/compiler/SingleColorBmp.h"
+#include "editor/screens/SingleColorBmp.h"
+
+using namespace kd820;
 
 namespace {
 

@@ -8,14 +8,17 @@
 #include <string>
 #include <vector>
 
+#include "editor/project/ClassTable.h"
 #include "editor/devices/Addr.h"
 #include "editor/devices/PlcLibrary.h"
 #include "editor/project/AlarmSettings.h"
-#include "editor/project/Archive.h"
+#include "editor/base/Archive.h"
 #include "editor/project/DataTransfer.h"
 #include "editor/project/GlobalSettings.h"
 #include "editor/project/LangDefine.h"
 #include "editor/project/PortCom.h"
+
+using namespace kd820;
 
 namespace {
 
@@ -30,7 +33,7 @@ Bytes Store(T& a_Object) {
 
 template <class T>
 void Load(T& a_Object, const Bytes& a_Bytes) {
-  CArchive ar(a_Bytes);
+  CArchive ar(a_Bytes, FindArchiveClass);
   a_Object.Serialize(ar);
   EXPECT_EQ(ar.Remaining(), 0u) << "bytes left after loading";
 }
@@ -302,7 +305,7 @@ TEST(ComponentAlarmSettings, HostileCountsAreArchiveErrors) {
     CAlarmItem item = MakeAlarm(1, "a");
     item.Serialize(ar);  // one item only
     CAlarmSettings alarms;
-    CArchive in(ar.Bytes());
+    CArchive in(ar.Bytes(), FindArchiveClass);
     EXPECT_THROW(alarms.Serialize(in), ArchiveError) << "count " << count;
   }
 }
@@ -482,7 +485,7 @@ TEST(ComponentDataTransfer, HostileCountsAreArchiveErrors) {
     CDataTransferItem item = MakeTransfer(1);
     item.Serialize(ar);
     CDataTransferList list;
-    CArchive in(ar.Bytes());
+    CArchive in(ar.Bytes(), FindArchiveClass);
     EXPECT_THROW(list.Serialize(in), ArchiveError) << "count " << count;
   }
 }
@@ -621,6 +624,6 @@ TEST(ComponentLanguage, EmptyListGivesDefaultsHostileCountFails) {
   ar.WriteCount(60000);
   ar.WriteU16(0);
   CLangDefine languages;
-  CArchive in(ar.Bytes());
+  CArchive in(ar.Bytes(), FindArchiveClass);
   EXPECT_THROW(languages.Serialize(in), ArchiveError);
 }

@@ -10,6 +10,8 @@
 #include "editor/project/Messages.h"
 #include "tests/TestSupport.h"
 
+using namespace kd820;
+
 namespace {
 
 using Bytes = std::vector<uint8_t>;
@@ -21,8 +23,8 @@ Bytes ProjectFileBytes(CKV410Project& a_Project, int32_t a_Version, int32_t a_Ol
   if (a_Order.empty()) {
     for (const auto& f : a_Project.GetFrames()) a_Order.push_back(f.get());
   }
+  a_Project.CountBitmapUses();
   CArchive ar;
-  ar.SetProject(&a_Project);
   ar.WriteObjectHeader(&a_Project);
   ar.Io(a_Version);
   if (a_Version > 2) ar.Io(a_Oldest);

@@ -24,6 +24,8 @@
 #include "editor/screens/TrendGE.h"
 #include "platform/Diagnostics.h"
 
+using namespace kd820;
+
 namespace {
 
 uint32_t U32(const std::vector<uint8_t>& a_Bytes, std::size_t a_At) {

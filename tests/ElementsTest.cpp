@@ -7,8 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "editor/project/ClassTable.h"
 #include "editor/devices/Addr.h"
-#include "editor/project/Archive.h"
+#include "editor/base/Archive.h"
 #include "editor/project/KV410Project.h"
 #include "editor/screens/AsciiGE.h"
 #include "editor/screens/BarGE.h"
@@ -22,21 +23,21 @@
 #include "editor/screens/StaticText.h"
 #include "editor/screens/TrendGE.h"
 
+using namespace kd820;
+
 namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-Bytes Store(CObject& a_Object, CKV410Project* a_Project = nullptr) {
+Bytes Store(CObject& a_Object) {
   CArchive ar;
-  ar.SetProject(a_Project);
   a_Object.Serialize(ar);
   return ar.Bytes();
 }
 
 template <class T>
-std::unique_ptr<T> Load(const Bytes& a_Bytes, CKV410Project* a_Project = nullptr) {
-  CArchive ar(a_Bytes);
-  ar.SetProject(a_Project);
+std::unique_ptr<T> Load(const Bytes& a_Bytes) {
+  CArchive ar(a_Bytes, FindArchiveClass);
   auto element = std::make_unique<T>();
   element->Serialize(ar);
   EXPECT_EQ(ar.Remaining(), 0u) << "bytes left after the element";
@@ -247,18 +248,6 @@ void WriteStates(Form& a_Form, const CDynamicText& a_E) {
   }
 }
 
-// Sets the current project for one test and restores the previous one.
-class CurrentProjectScope {
- public:
-  explicit CurrentProjectScope(CKV410Project* a_Project) : m_Previous(GetCurrentProject()) {
-    SetCurrentProject(a_Project);
-  }
-  ~CurrentProjectScope() { SetCurrentProject(m_Previous); }
-
- private:
-  CKV410Project* m_Previous;
-};
-
 void SetFirstFont(CKV410Project& a_Project, const std::string& a_Face) {
   a_Project.GetLangDefine().m_Items.at(0)->m_FontName = a_Face;
 }
@@ -359,7 +348,7 @@ TEST(ElementArchive, TruncatedElementIsArchiveError) {
     const Bytes& bytes = out.Bytes();
     for (std::size_t cut : {std::size_t{10}, bytes.size() / 2, bytes.size() - 1}) {
       const Bytes part(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(cut));
-      CArchive in(part);
+      CArchive in(part, FindArchiveClass);
       EXPECT_THROW(in.ReadOwned<CGraphElement>(), ArchiveError)
           << e->GetRuntimeClass()->m_ClassName << " cut at " << cut;
     }
@@ -559,37 +548,46 @@ TEST(ElementText, BuiltinFontRule) {
 }
 
 TEST(ElementText, DefaultFaceIsTheFirstLanguageFont) {
-  {
-    CurrentProjectScope none(nullptr);
-    EXPECT_EQ(CStaticText().GetFace(), DefaultFontName());
-  }
+  EXPECT_EQ(CStaticText().GetFace(), DefaultFontName());
   CKV410Project project;
   SetFirstFont(project, "WenQuanYi Zen Hei");
-  CurrentProjectScope scope(&project);
-  EXPECT_EQ(CStaticText().GetFace(), "WenQuanYi Zen Hei");
-  EXPECT_EQ(CDynamicText().GetFace(), "WenQuanYi Zen Hei");
-  EXPECT_EQ(CAsciiGE().GetFace(), "WenQuanYi Zen Hei");
-  EXPECT_EQ(CStaticText().GetSizeIndex(), 2);
+  CStaticText text;
+  CDynamicText dynamic;
+  CAsciiGE ascii;
+  for (CGraphElement* e : std::initializer_list<CGraphElement*>{&text, &dynamic, &ascii}) {
+    project.ApplyElementDefaults(*e);
+  }
+  EXPECT_EQ(text.GetFace(), "WenQuanYi Zen Hei");
+  EXPECT_EQ(dynamic.GetFace(), "WenQuanYi Zen Hei");
+  EXPECT_EQ(ascii.GetFace(), "WenQuanYi Zen Hei");
+  EXPECT_EQ(text.GetSizeIndex(), 2);
 }
 
 TEST(ElementText, LoadedAsciiTakesTheFaceOfTheProjectBeingLoaded) {
-  CKV410Project current;
-  SetFirstFont(current, "Current Face");
   CKV410Project loading;
   SetFirstFont(loading, "Loading Face");
-  CurrentProjectScope scope(&current);
 
-  CAsciiGE e;
-  Populate(e);
-  e.SetFace("Own Face");
-  e.SetSizeIndex(2);
-  e.SetBuiltinOption(1);
-  const Bytes bytes = Store(e);
-  auto withProject = Load<CAsciiGE>(bytes, &loading);
+  auto e = std::make_unique<CAsciiGE>();
+  Populate(*e);
+  e->SetFace("Own Face");
+  e->SetSizeIndex(2);
+  e->SetBuiltinOption(1);
+  const Bytes bytes = Store(*e);
+  EXPECT_EQ(Load<CAsciiGE>(bytes)->GetFace(), DefaultFontName());
+
+  auto frame = std::make_unique<CHMIFrame>(1);
+  frame->AddElement(std::move(e));
+  loading.AddFrame(frame);
+  CArchive out;
+  out.WriteObject(&loading);
+  CArchive in(out.Bytes(), FindArchiveClass);
+  auto loaded = in.ReadOwned<CKV410Project>();
+  const auto* withProject =
+      dynamic_cast<const CAsciiGE*>(loaded->FindFrame(1)->GetElements().at(0).get());
+  ASSERT_NE(withProject, nullptr);
   EXPECT_EQ(withProject->GetFace(), "Loading Face");
   EXPECT_EQ(withProject->GetBuiltinOption(), 0);
   EXPECT_EQ(withProject->GetCharCount(), 12);
-  EXPECT_EQ(Load<CAsciiGE>(bytes)->GetFace(), "Current Face");
 }
 
 // ---- picture and addresses -----------------------------------------------------------------------
@@ -600,13 +598,20 @@ TEST(ElementPicture, StoringCountsTheLibraryItemUse) {
   const int32_t id = lib.AddItem(8, 1, {0x5A});
   ASSERT_NE(lib.FindItem(id), nullptr);
   lib.ResetUseCounts();
-  CPictureGE e;
-  e.m_ItemId = id;
-  const Bytes bytes = Store(e, &project);
+  auto e = std::make_unique<CPictureGE>();
+  e->m_ItemId = id;
+  auto frame = std::make_unique<CHMIFrame>(1);
+  frame->AddElement(std::move(e));
+  project.AddFrame(frame);
+  CArchive out;
+  out.WriteObject(&project);
   EXPECT_EQ(lib.FindItem(id)->m_UseCount, 1);
-  (void)Store(e);
-  (void)Load<CPictureGE>(bytes, &project);
+  CArchive again;
+  again.WriteObject(&project);
   EXPECT_EQ(lib.FindItem(id)->m_UseCount, 1);
+  CArchive in(out.Bytes(), FindArchiveClass);
+  auto loaded = in.ReadOwned<CKV410Project>();
+  EXPECT_EQ(loaded->GetBitmapLib().FindItem(id)->m_UseCount, 1);
 }
 
 TEST(ElementAddresses, EveryRegisterIsVisitedAndSwapped) {
@@ -636,7 +641,7 @@ Bytes StoreFrame(const CHMIFrame& a_Frame) {
 }
 
 std::unique_ptr<CHMIFrame> LoadFrame(const Bytes& a_Bytes) {
-  CArchive ar(a_Bytes);
+  CArchive ar(a_Bytes, FindArchiveClass);
   auto frame = ar.ReadOwned<CHMIFrame>();
   EXPECT_EQ(ar.Remaining(), 0u);
   return frame;

@@ -7,9 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "editor/compiler/FontRasterizer.h"
-#include "editor/compiler/Glyph.h"
+#include "editor/fonts/FontRasterizer.h"
+#include "editor/fonts/Glyph.h"
 #include "platform/Diagnostics.h"
+
+using namespace kd820;
 
 namespace {
 

@@ -6,6 +6,7 @@
 #include "fuzz/FuzzTargets.h"
 #include "tests/TestSupport.h"
 
+
 namespace {
 
 std::size_t Replay(const std::string& a_Target, int (*a_Body)(const uint8_t*, std::size_t)) {

@@ -15,6 +15,8 @@
 
 #include <sstream>
 
+using namespace kd820;
+
 namespace {
 
 uint32_t U32(const std::vector<uint8_t>& a_Bytes, std::size_t a_At) {

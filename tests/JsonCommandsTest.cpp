@@ -8,6 +8,8 @@
 #include "platform/NamedLock.h"
 #include "tests/JsonTestSupport.h"
 
+using namespace kd820;
+
 namespace {
 
 class JsonCommands : public ::testing::Test {

@@ -4,6 +4,8 @@
 #include "editor/devices/PlcLibrary.h"
 #include "tests/JsonTestSupport.h"
 
+using namespace kd820;
+
 namespace {
 
 // A small accepted document; the cases change one part of it.

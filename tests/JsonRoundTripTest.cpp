@@ -9,7 +9,7 @@
 #include <sstream>
 
 #include "editor/project/KV410Doc.h"
-#include "editor/project/Utf16.h"
+#include "editor/base/Utf16.h"
 #include "editor/screens/BarGE.h"
 #include "editor/screens/DynamicText.h"
 #include "editor/screens/EventListGE.h"
@@ -20,6 +20,8 @@
 #include "editor/screens/StaticText.h"
 #include "editor/screens/TrendGE.h"
 #include "tests/JsonTestSupport.h"
+
+using namespace kd820;
 
 namespace {
 

@@ -12,6 +12,8 @@
 #include "tests/LibraryTestSupport.h"
 #include "tests/TestSupport.h"
 
+using namespace kd820;
+
 namespace test {
 
 // The project-file bytes of a project, as the document stores them.

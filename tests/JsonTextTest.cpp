@@ -7,7 +7,9 @@
 #include <random>
 
 #include "editor/project/ProjectJsonText.h"
-#include "editor/project/Utf16.h"
+#include "editor/base/Utf16.h"
+
+using namespace kd820;
 
 namespace {
 

@@ -8,6 +8,8 @@
 #include "tests/LibraryTestSupport.h"
 #include "tests/TestSupport.h"
 
+using namespace kd820;
+
 namespace {
 
 using ::testing::HasSubstr;

@@ -7,6 +7,8 @@
 #include "editor/devices/HardwareLibrary.h"
 #include "editor/devices/PlcLibrary.h"
 
+using namespace kd820;
+
 namespace test {
 
 namespace {

@@ -4,6 +4,7 @@
 
 #include "tests/TestSupport.h"
 
+
 namespace test {
 
 // Writes lib/hardware (model 2 "beta" with COM0 only, and unless a_TwoModels is false model 1

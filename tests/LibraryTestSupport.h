@@ -12,6 +12,8 @@
 #include "editor/devices/PlcLibrary.h"
 #include "platform/Diagnostics.h"
 
+using namespace kd820;
+
 namespace test {
 
 // Points the program directory ($KD820_HOME) at a_Directory and forgets both libraries and

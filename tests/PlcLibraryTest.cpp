@@ -11,6 +11,8 @@
 #include "tests/LibraryTestSupport.h"
 #include "tests/TestSupport.h"
 
+using namespace kd820;
+
 namespace {
 
 using ::testing::ElementsAre;

@@ -4,6 +4,8 @@
 #include "editor/project/PortCom.h"
 #include "platform/Diagnostics.h"
 
+using namespace kd820;
+
 namespace {
 
 std::vector<uint8_t> Compile(const CPortCom& a_Port) {

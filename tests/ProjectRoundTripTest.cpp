@@ -8,6 +8,8 @@
 #include "fuzz/FuzzTargets.h"
 #include "tests/TestSupport.h"
 
+using namespace kd820;
+
 namespace {
 
 std::vector<uint8_t> Store(CKV410Project& a_Project) {

@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include "common/ImageFormat.h"
-#include "editor/compiler/ImageBuffer.h"
+#include "editor/base/ImageBuffer.h"
 #include "editor/devices/PlcLibrary.h"
 #include "editor/project/DataTransfer.h"
 #include "editor/project/GlobalSettings.h"
 #include "editor/screens/GraphElement.h"
+
+using namespace kd820;
 
 namespace {
 

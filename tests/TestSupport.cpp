@@ -10,6 +10,7 @@
 #include <iterator>
 #include <stdexcept>
 
+
 extern char** environ;
 
 namespace test {

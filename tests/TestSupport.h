@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+
 namespace test {
 
 // A fresh directory removed again at the end of the test.

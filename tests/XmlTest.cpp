@@ -3,9 +3,11 @@
 
 #include <string>
 
-#include "editor/project/XmlDocumentWrapper.h"
+#include "editor/base/XmlDocumentWrapper.h"
 #include "tests/LibraryTestSupport.h"
 #include "tests/TestSupport.h"
+
+using namespace kd820;
 
 namespace {
 

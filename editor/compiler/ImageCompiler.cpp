@@ -4,15 +4,17 @@
 #include <cstring>
 
 #include "common/ImageFormat.h"
-#include "editor/compiler/BuiltinFont.h"
-#include "editor/compiler/FontRasterizer.h"
-#include "editor/compiler/SingleColorBmp.h"
-#include "editor/project/Utf16.h"
+#include "editor/fonts/BuiltinFont.h"
+#include "editor/fonts/FontRasterizer.h"
+#include "editor/screens/SingleColorBmp.h"
+#include "editor/base/Utf16.h"
 #include "platform/Diagnostics.h"
 #include "platform/ProgramDirectory.h"
 #include "editor/project/KV410Project.h"
 #include "editor/screens/TrendGE.h"
-#include "editor/project/TextCase.h"
+#include "editor/base/TextCase.h"
+
+namespace kd820 {
 
 CImageCompiler::SamplingEntry CImageCompiler::SamplingEntryOf(const CTrendGE& a_Trend) {
   SamplingEntry entry{};
@@ -329,3 +331,5 @@ uint32_t CImageCompiler::CompileText(const std::string& a_Text, const std::strin
   m_ObjectCache.Store(key, at, m_Image.Length() - at);
   return at;
 }
+
+}  // namespace kd820

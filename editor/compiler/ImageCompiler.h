@@ -7,7 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "editor/compiler/ImageBuffer.h"
+#include "editor/base/ImageBuffer.h"
+
+namespace kd820 {
 
 class CKV410Project;
 class CHMIFrame;
@@ -99,3 +101,5 @@ class CImageCompiler {
   int32_t m_DisplayWidth = 192;
   int32_t m_DisplayHeight = 64;
 };
+
+}  // namespace kd820

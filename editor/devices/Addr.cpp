@@ -5,6 +5,8 @@
 #include "editor/project/KV410Project.h"
 #include "platform/Diagnostics.h"
 
+namespace kd820 {
+
 KD_IMPLEMENT_SERIAL(CAddr, nullptr, 0)
 
 namespace {
@@ -194,3 +196,5 @@ void CAddr::Compile(std::vector<uint8_t>& a_Bytes) {
   };
   a_Bytes.insert(a_Bytes.end(), bytes, bytes + 12);
 }
+
+}  // namespace kd820

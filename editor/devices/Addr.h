@@ -7,7 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "editor/project/Archive.h"
+#include "editor/base/Archive.h"
+
+namespace kd820 {
 
 // Program-wide marks of the ports whose PLC the communication settings changed (0..3).
 void SetChangedPorts(const std::array<bool, 4>& a_Marks);
@@ -87,3 +89,5 @@ class CAddr : public CObject {
   int32_t m_Bcd = 0;            // boolean
   int32_t m_Length = 1;
 };
+
+}  // namespace kd820

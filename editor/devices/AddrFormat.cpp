@@ -9,6 +9,8 @@
 #include "editor/devices/InternalRegisters.h"
 #include "editor/devices/PlcLibrary.h"
 
+namespace kd820 {
+
 namespace {
 
 int Radix(int32_t a_Base) { return a_Base == kBaseOct ? 8 : a_Base == kBaseHex ? 16 : 10; }
@@ -186,3 +188,5 @@ std::optional<std::string> CAddr::Validate() const {
   }
   return std::nullopt;
 }
+
+}  // namespace kd820

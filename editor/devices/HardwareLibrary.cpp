@@ -4,10 +4,12 @@
 #include <optional>
 
 #include "editor/devices/LibraryFiles.h"
-#include "editor/project/XmlDocumentWrapper.h"
+#include "editor/base/XmlDocumentWrapper.h"
 #include "platform/Diagnostics.h"
 #include "platform/ProgramDirectory.h"
-#include "editor/project/TextCase.h"
+#include "editor/base/TextCase.h"
+
+namespace kd820 {
 
 namespace {
 
@@ -227,3 +229,5 @@ std::vector<std::string> HardwareModelTexts(const CHardwareModel& a_Model) {
   }
   return texts;
 }
+
+}  // namespace kd820

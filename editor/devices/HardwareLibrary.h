@@ -6,6 +6,8 @@
 #include <utility>
 #include <vector>
 
+namespace kd820 {
+
 struct CHardwarePort {
   int32_t m_Id = 0;  // 0..2 serial COM0..COM2, 3 CAN
   std::string m_Type;  // "serial" or "can"
@@ -73,3 +75,5 @@ std::string GetPortDeviceName(const CHardwareModel& a_Model, int32_t a_PortId);
 int32_t GetPortId(const CHardwareModel& a_Model, const std::string& a_DeviceName);
 // The hardware page's texts for a model, in display order.
 std::vector<std::string> HardwareModelTexts(const CHardwareModel& a_Model);
+
+}  // namespace kd820

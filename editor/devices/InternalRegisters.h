@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+namespace kd820 {
+
 struct InternalRegisterType {
   const char* m_Name;
   int32_t m_Width;  // CAddr width
@@ -14,3 +16,5 @@ struct InternalRegisterType {
 
 // "LW", "LW.B", "RW" or "RW.B" (exact, case-sensitive); null for any other name.
 const InternalRegisterType* FindInternalRegisterType(const std::string& a_Name);
+
+}  // namespace kd820

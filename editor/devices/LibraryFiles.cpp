@@ -4,6 +4,8 @@
 #include <string>
 #include <system_error>
 
+namespace kd820 {
+
 namespace {
 
 bool HasCfgExtension(const std::filesystem::path& a_Path) {
@@ -36,3 +38,5 @@ std::vector<std::filesystem::path> ListCfgFiles(const std::filesystem::path& a_D
   });
   return files;
 }
+
+}  // namespace kd820

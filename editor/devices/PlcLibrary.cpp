@@ -7,10 +7,12 @@
 
 #include "editor/devices/LibraryFiles.h"
 #include "editor/project/KV410Project.h"
-#include "editor/project/XmlDocumentWrapper.h"
+#include "editor/base/XmlDocumentWrapper.h"
 #include "platform/Diagnostics.h"
 #include "platform/ProgramDirectory.h"
-#include "editor/project/TextCase.h"
+#include "editor/base/TextCase.h"
+
+namespace kd820 {
 
 namespace {
 
@@ -377,3 +379,5 @@ void ReloadPortModels(const CKV410Project& a_Project) {
   // The CAN port carries no protocol id: its model is only emptied when the port is off.
   if (!a_Project.GetCanPort().IsEnabled()) *GetPortModel(CPortCan::kPortNumber) = CPLCModel();
 }
+
+}  // namespace kd820

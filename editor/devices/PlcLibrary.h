@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+namespace kd820 {
+
 class CKV410Project;
 
 // Codes of the conversion tables.
@@ -132,3 +134,5 @@ int32_t TransDataMode(const std::string& a_Text);
 int32_t TransAddressMode(const std::string& a_Text);
 // "RS232", "RS485", "RS422" for the codes 0..2, "ERROR" otherwise.
 std::string SerialTypeText(int32_t a_Code);
+
+}  // namespace kd820

@@ -7,6 +7,8 @@
 #include "editor/project/LangDefine.h"
 #include "editor/screens/StaticText.h"
 
+namespace kd820 {
+
 namespace {
 
 // Smallest stored alarm item: version, six integers and an empty text; the register follows.
@@ -136,3 +138,5 @@ void CAlarmSettings::Compile(CImageCompiler& a_Compiler, const CKV410Project& a_
     image.PatchU32(text, a_Compiler.CompileText(alarm.m_Text, m_FontName, size, 1));
   }
 }
+
+}  // namespace kd820

@@ -5,7 +5,9 @@
 #include <vector>
 
 #include "editor/devices/Addr.h"
-#include "editor/project/Archive.h"
+#include "editor/base/Archive.h"
+
+namespace kd820 {
 
 class CImageCompiler;
 class CKV410Project;
@@ -55,3 +57,5 @@ class CAlarmSettings {
   int32_t m_AlarmFrameOption = 1;
   int32_t m_ReservedSwitch = 1;
 };
+
+}  // namespace kd820

@@ -5,6 +5,8 @@
 #include "editor/devices/Addr.h"
 #include "editor/project/KV410Project.h"
 
+namespace kd820 {
+
 const CRuntimeClass* FindArchiveClass(const std::string& a_Name) {
   static const CRuntimeClass* const kOwn[] = {&CKV410Project::classCKV410Project, &CAddr::classCAddr};
   for (const auto& group : {std::span<const CRuntimeClass* const>(kOwn), ComponentArchiveClasses(),
@@ -15,3 +17,5 @@ const CRuntimeClass* FindArchiveClass(const std::string& a_Name) {
   }
   return nullptr;
 }
+
+}  // namespace kd820

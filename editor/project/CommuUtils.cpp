@@ -4,6 +4,8 @@
 
 #include "platform/Diagnostics.h"
 
+namespace kd820 {
+
 namespace CommuUtils {
 
 namespace {
@@ -44,3 +46,5 @@ uint8_t StopBitCompileValue(int32_t a_Code) {
 }
 
 }  // namespace CommuUtils
+
+}  // namespace kd820

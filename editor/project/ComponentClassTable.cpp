@@ -1,7 +1,9 @@
-#include "editor/compiler/SingleColorBitmapLib.h"
+#include "editor/screens/SingleColorBitmapLib.h"
 #include "editor/project/ClassTable.h"
 #include "editor/project/LangDefine.h"
 #include "editor/project/PortCom.h"
+
+namespace kd820 {
 
 std::span<const CRuntimeClass* const> ComponentArchiveClasses() {
   static const CRuntimeClass* const kClasses[] = {
@@ -13,3 +15,5 @@ std::span<const CRuntimeClass* const> ComponentArchiveClasses() {
   };
   return kClasses;
 }
+
+}  // namespace kd820

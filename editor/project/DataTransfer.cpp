@@ -1,8 +1,10 @@
 #include "editor/project/DataTransfer.h"
 
-#include "editor/compiler/ImageBuffer.h"
+#include "editor/base/ImageBuffer.h"
 
 #include <string>
+
+namespace kd820 {
 
 namespace {
 
@@ -101,3 +103,5 @@ void CDataTransferList::ResetChangedPorts() {
     item.m_Destination.ResetIfPortChanged();
   }
 }
+
+}  // namespace kd820

@@ -4,7 +4,9 @@
 #include <vector>
 
 #include "editor/devices/Addr.h"
-#include "editor/project/Archive.h"
+#include "editor/base/Archive.h"
+
+namespace kd820 {
 
 class CImageBuffer;
 
@@ -40,3 +42,5 @@ class CDataTransferList {
 
   std::vector<CDataTransferItem> m_Items;
 };
+
+}  // namespace kd820

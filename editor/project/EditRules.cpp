@@ -5,6 +5,8 @@
 
 #include "editor/project/KV410Project.h"
 
+namespace kd820 {
+
 const std::vector<std::pair<std::string, uint16_t>>& ScreenSaverChoices() {
   static const std::vector<std::pair<std::string, uint16_t>> kChoices = {
       {"从不", 0},     {"1分钟", 1},   {"2分钟", 2},   {"3分钟", 3},   {"5分钟", 5},   {"10分钟", 10},
@@ -90,3 +92,5 @@ std::optional<std::string> ApplyLanguageDialog(CKV410Project& a_Project, int a_C
   }
   return std::nullopt;
 }
+
+}  // namespace kd820

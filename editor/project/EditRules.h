@@ -9,6 +9,8 @@
 #include "editor/project/AlarmSettings.h"
 #include "editor/project/GlobalSettings.h"
 
+namespace kd820 {
+
 class CKV410Project;
 
 // ---- global settings ----------------------------------------------------------------------
@@ -56,3 +58,5 @@ struct CLanguageRow {
 std::optional<std::string> ApplyLanguageDialog(CKV410Project& a_Project, int a_Count,
                                                const std::vector<CLanguageRow>& a_Rows,
                                                bool a_MessagesInFirstLanguage);
+
+}  // namespace kd820

@@ -1,7 +1,9 @@
 #include "editor/project/GlobalSettings.h"
 
-#include "editor/compiler/ImageBuffer.h"
+#include "editor/base/ImageBuffer.h"
 #include "editor/devices/PlcLibrary.h"
+
+namespace kd820 {
 
 CGlobalSettings::CGlobalSettings() { m_Passwords.fill(kDefaultPassword); }
 
@@ -84,3 +86,5 @@ std::optional<std::string> CGlobalSettings::Compile(CImageBuffer& a_Image) {
   }
   return std::nullopt;
 }
+
+}  // namespace kd820

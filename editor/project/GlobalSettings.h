@@ -7,7 +7,9 @@
 #include <string>
 
 #include "editor/devices/Addr.h"
-#include "editor/project/Archive.h"
+#include "editor/base/Archive.h"
+
+namespace kd820 {
 
 class CImageBuffer;
 
@@ -50,3 +52,5 @@ class CGlobalSettings {
   int32_t m_ControlFlags = 0;
   CAddr m_ControlAddress{CAddr::kWord};
 };
+
+}  // namespace kd820

@@ -1,3 +1,4 @@
+#include "editor/project/ClassTable.h"
 #include "editor/project/KV410Doc.h"
 
 #include <unistd.h>
@@ -11,7 +12,9 @@
 #include "editor/project/Messages.h"
 #include "platform/Files.h"
 #include "platform/ProgramDirectory.h"
-#include "editor/project/TextCase.h"
+#include "editor/base/TextCase.h"
+
+namespace kd820 {
 
 namespace fs = std::filesystem;
 
@@ -80,7 +83,7 @@ std::vector<uint8_t> CKV410Doc::StoreToBytes() {
 }
 
 std::unique_ptr<CKV410Project> CKV410Doc::LoadFromBytes(const std::vector<uint8_t>& a_Bytes) {
-  CArchive ar(a_Bytes);
+  CArchive ar(a_Bytes, FindArchiveClass);
   auto project = ar.ReadOwned<CKV410Project>();
   return project;
 }
@@ -280,3 +283,5 @@ bool CKV410Doc::SwapPorts(int a_A, int a_B) {
   if (a_A != a_B) m_Modified = true;
   return true;
 }
+
+}  // namespace kd820

@@ -9,6 +9,8 @@
 #include "platform/NamedLock.h"
 #include "platform/UserInteraction.h"
 
+namespace kd820 {
+
 class CKV410Doc {
  public:
   explicit CKV410Doc(IUserInteraction& a_Ui);
@@ -76,3 +78,5 @@ class CKV410Doc {
   bool m_ElementLabels = true;
   std::unique_ptr<NamedLock> m_Lock;
 };
+
+}  // namespace kd820

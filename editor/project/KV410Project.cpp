@@ -3,6 +3,12 @@
 #include <algorithm>
 
 #include "editor/project/Messages.h"
+#include "editor/screens/AsciiGE.h"
+#include "editor/screens/DynamicText.h"
+#include "editor/screens/PictureGE.h"
+#include "editor/screens/StaticText.h"
+
+namespace kd820 {
 
 KD_IMPLEMENT_SERIAL(CKV410Project, nullptr, 1)
 
@@ -119,8 +125,6 @@ void CKV410Project::ResetPortConfiguration() {
 }
 
 void CKV410Project::Serialize(CArchive& a_Ar) {
-  CKV410Project* const outer = a_Ar.GetProject();
-  a_Ar.SetProject(this);
   int32_t version = kFileVersion;
   int32_t oldestReader = kOldestReaderVersion;
   a_Ar.Io(version);
@@ -139,8 +143,16 @@ void CKV410Project::Serialize(CArchive& a_Ar) {
   for (auto& port : m_Ports) port.Serialize(a_Ar);
   m_CanPort.Serialize(a_Ar);
   m_LangDefine.Serialize(a_Ar);
-  if (a_Ar.IsStoring()) m_BitmapLib.ResetUseCounts();  // the frames count what they use
+  if (a_Ar.IsStoring()) CountBitmapUses();
   a_Ar.IoObjectList(m_Frames);
+  // The ASCII element does not store its face: it takes the first language's.
+  if (a_Ar.IsLoading()) {
+    for (auto& f : m_Frames) {
+      for (const auto& e : f->GetElements()) {
+        if (auto* ascii = dynamic_cast<CAsciiGE*>(e.get())) ascii->SetLoadedFace(DefaultTextFace());
+      }
+    }
+  }
   m_Settings.Serialize(a_Ar);
   m_Alarms.Serialize(a_Ar);
   if (version > 3) m_BitmapLib.Serialize(a_Ar);
@@ -149,5 +161,23 @@ void CKV410Project::Serialize(CArchive& a_Ar) {
     // Port numbers are fixed by position whatever the file says.
     for (int i = 0; i < kSerialPortCount; ++i) m_Ports[static_cast<std::size_t>(i)].m_PortNumber = i;
   }
-  a_Ar.SetProject(outer);
 }
+
+void CKV410Project::ApplyElementDefaults(CGraphElement& a_Element) const {
+  if (auto* text = dynamic_cast<CStaticText*>(&a_Element)) text->SetFace(DefaultTextFace());
+  if (auto* dynamic = dynamic_cast<CDynamicText*>(&a_Element)) dynamic->SetFace(DefaultTextFace());
+  if (auto* ascii = dynamic_cast<CAsciiGE*>(&a_Element)) ascii->SetFace(DefaultTextFace());
+}
+
+void CKV410Project::CountBitmapUses() {
+  m_BitmapLib.ResetUseCounts();
+  for (const auto& f : m_Frames) {
+    for (const auto& e : f->GetElements()) {
+      if (const auto* picture = dynamic_cast<const CPictureGE*>(e.get())) {
+        m_BitmapLib.AddUse(picture->m_ItemId);
+      }
+    }
+  }
+}
+
+}  // namespace kd820

@@ -7,14 +7,16 @@
 #include <string>
 #include <vector>
 
-#include "editor/compiler/SingleColorBitmapLib.h"
+#include "editor/screens/SingleColorBitmapLib.h"
 #include "editor/project/AlarmSettings.h"
-#include "editor/project/Archive.h"
+#include "editor/base/Archive.h"
 #include "editor/project/DataTransfer.h"
 #include "editor/project/GlobalSettings.h"
 #include "editor/project/LangDefine.h"
 #include "editor/project/PortCom.h"
 #include "editor/screens/HMIFrame.h"
+
+namespace kd820 {
 
 // Raised while loading a project written by a newer version of the editor.
 class ProjectVersionError : public std::runtime_error {
@@ -50,6 +52,10 @@ class CKV410Project : public CObject {
   void SetHardwareModelId(int32_t a_Id) { m_HardwareModelId = a_Id; }
   bool GetElementLabels() const { return m_ElementLabels != 0; }
   void SetElementLabels(bool a_On) { m_ElementLabels = a_On ? 1 : 0; }
+  // The face the project's text elements start with: the font of its first language.
+  std::string DefaultTextFace() const { return m_LangDefine.GetFontName(0); }
+  // Gives a new element of the project the project's defaults (the face of a text element).
+  void ApplyElementDefaults(CGraphElement& a_Element) const;
 
   // The serial port 0, 1 or 2; null for any other number.
   CPortCom* GetPort(int a_Number);
@@ -85,6 +91,10 @@ class CKV410Project : public CObject {
   // Asks every component to reset what refers to a port whose PLC was changed.
   void ResetPortConfiguration();
 
+  // Sets the use count of every bitmap library item to the number of pictures showing it
+  // (storing does this first: only used items are written).
+  void CountBitmapUses();
+
   void Serialize(CArchive& a_Ar) override;
 
  private:
@@ -108,3 +118,5 @@ class CKV410Project : public CObject {
 // Program-wide current project (the one commands, compiles and element defaults act on).
 CKV410Project* GetCurrentProject();
 void SetCurrentProject(CKV410Project* a_Project);
+
+}  // namespace kd820

@@ -2,7 +2,9 @@
 
 #include <cstdlib>
 
-#include "editor/project/TextCase.h"
+#include "editor/base/TextCase.h"
+
+namespace kd820 {
 
 KD_IMPLEMENT_SERIAL(CLangDefine, nullptr, 0)
 KD_IMPLEMENT_SERIAL(CLangDefineItem, nullptr, 0)
@@ -64,8 +66,6 @@ uint16_t SystemDefaultLanguageId() {
   return kChinesePrc;
 }
 
-std::string DefaultFontName() { return "Microsoft Sans Serif"; }
-
 void CLangDefineItem::Serialize(CArchive& a_Ar) {
   int32_t version = kCurrentVersion;
   a_Ar.Io(version);
@@ -92,3 +92,5 @@ std::string CLangDefine::GetFontName(std::size_t a_Index) const {
 uint16_t CLangDefine::GetLanguageId(std::size_t a_Index) const {
   return a_Index < m_Items.size() ? m_Items[a_Index]->m_LanguageId : SystemDefaultLanguageId();
 }
+
+}  // namespace kd820

@@ -6,7 +6,10 @@
 #include <string_view>
 #include <vector>
 
-#include "editor/project/Archive.h"
+#include "editor/base/Archive.h"
+#include "editor/fonts/FontRasterizer.h"
+
+namespace kd820 {
 
 // The language identifier of the system's default language (from the locale).
 uint16_t SystemDefaultLanguageId();
@@ -14,7 +17,6 @@ uint16_t SystemDefaultLanguageId();
 // (PRC) for "C", "POSIX", an empty name and names it does not know.
 uint16_t LanguageIdForLocale(std::string_view a_Locale);
 // The font used for a language when the project names none.
-std::string DefaultFontName();
 
 class CLangDefineItem : public CObject {
   KD_DECLARE_SERIAL(CLangDefineItem)
@@ -48,3 +50,5 @@ class CLangDefine : public CObject {
 
   std::vector<std::unique_ptr<CLangDefineItem>> m_Items;
 };
+
+}  // namespace kd820

@@ -1,4 +1,6 @@
 #pragma once
+
+namespace kd820 {
 // The editor's own texts shown to the user by the project document.
 namespace msg {
 inline constexpr const char* kAppTitle = "KD820";
@@ -23,3 +25,5 @@ inline constexpr const char* kUntitled = "无标题";
 inline constexpr const char* kCannotOpenFile = "无法打开文件 %s";
 inline constexpr const char* kCannotSaveFile = "无法保存文件 %s";
 }  // namespace msg
+
+}  // namespace kd820

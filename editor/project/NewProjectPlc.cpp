@@ -7,6 +7,8 @@
 #include "editor/project/KV410Project.h"
 #include "editor/project/Messages.h"
 
+namespace kd820 {
+
 CNewProjectPlc::CNewProjectPlc(const CHardwareModel& a_Model) {
   for (const CHardwarePort& port : a_Model.m_Ports) {
     CPortPageValues values;
@@ -145,3 +147,5 @@ bool ApplyCommunicationSettings(CKV410Project& a_Project, const CNewProjectPlc& 
   }
   return true;
 }
+
+}  // namespace kd820

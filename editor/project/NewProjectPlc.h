@@ -11,6 +11,8 @@
 #include "editor/project/PortCom.h"
 #include "platform/UserInteraction.h"
 
+namespace kd820 {
+
 class CKV410Project;
 
 // What one port's tab holds: the port settings it edits and what the page shows around them.
@@ -58,3 +60,5 @@ class CNewProjectPlc {
 // reset. False when the user said no (nothing changed).
 bool ApplyCommunicationSettings(CKV410Project& a_Project, const CNewProjectPlc& a_Page,
                                 IUserInteraction& a_Ui);
+
+}  // namespace kd820

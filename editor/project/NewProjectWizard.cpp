@@ -7,6 +7,8 @@
 #include "editor/project/Messages.h"
 #include "platform/ProgramDirectory.h"
 
+namespace kd820 {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -124,3 +126,5 @@ bool CNewProjectWizard::Finish(CKV410Doc& a_Doc, IUserInteraction& a_Ui) {
   ReloadPortModels(*a_Doc.GetProject());
   return true;
 }
+
+}  // namespace kd820

@@ -9,6 +9,8 @@
 #include "editor/devices/HardwareLibrary.h"
 #include "editor/project/NewProjectPlc.h"
 
+namespace kd820 {
+
 class CKV410Doc;
 
 // Project name and directory.
@@ -65,3 +67,5 @@ class CNewProjectWizard {
   std::optional<CNewProjectPlc> m_Plc;
   int32_t m_PlcModelId = -1;
 };
+
+}  // namespace kd820

@@ -5,6 +5,8 @@
 #include "editor/devices/PlcLibrary.h"
 #include "editor/project/CommuUtils.h"
 
+namespace kd820 {
+
 KD_IMPLEMENT_SERIAL(CPortCom, nullptr, 1)
 KD_IMPLEMENT_SERIAL(CPortCan, nullptr, 1)
 
@@ -109,3 +111,5 @@ void CPortCan::Serialize(CArchive& a_Ar) {
     m_Value2 = 0;
   }
 }
+
+}  // namespace kd820

@@ -3,7 +3,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "editor/project/Archive.h"
+#include "editor/base/Archive.h"
+
+namespace kd820 {
 
 class CPortCom : public CObject {
   KD_DECLARE_SERIAL(CPortCom)
@@ -63,3 +65,5 @@ class CPortCan : public CObject {
   int32_t m_Value1 = 0;  // stored only when enabled
   int32_t m_Value2 = 0;
 };
+
+}  // namespace kd820

@@ -9,6 +9,8 @@
 
 #include "editor/project/KV410Project.h"
 
+namespace kd820 {
+
 // The project as a JSON document (UTF-8 text ending in a newline). Register numbers are
 // written in the text form of their type when the PLC library has the port's protocol, else
 // as exact raw fields. Like a save, it counts the bitmap uses of the project; nothing else of
@@ -30,3 +32,5 @@ struct ProjectJsonImport {
 // Reads a project from its JSON form. Leaves the program-wide PLC models and the current
 // project as they were.
 ProjectJsonImport ImportProjectJson(std::string_view a_Json);
+
+}  // namespace kd820

@@ -4,6 +4,8 @@
 #include "editor/devices/InternalRegisters.h"
 #include "editor/project/ProjectJsonCommon.h"
 
+namespace kd820 {
+
 namespace projectjson {
 
 using pjson::Value;
@@ -134,3 +136,5 @@ CAddr AddressFromJson(const Value& a_Value, const std::string& a_Path, const CAd
 }
 
 }  // namespace projectjson
+
+}  // namespace kd820

@@ -1,3 +1,4 @@
+#include "editor/project/ClassTable.h"
 #include "editor/project/ProjectJsonCommon.h"
 
 #include <cctype>
@@ -15,7 +16,9 @@
 #include "editor/screens/RegisterGE.h"
 #include "editor/screens/StaticText.h"
 #include "editor/screens/TrendGE.h"
-#include "editor/project/TextCase.h"
+#include "editor/base/TextCase.h"
+
+namespace kd820 {
 
 namespace projectjson {
 
@@ -87,7 +90,7 @@ ElementBase GetElementBase(const CGraphElement& a_Element) {
   CArchive out;
   // Storing only reads the element.
   const_cast<CGraphElement&>(a_Element).CGraphElement::Serialize(out);
-  CArchive in(out.Bytes());
+  CArchive in(out.Bytes(), FindArchiveClass);
   ElementBase base;
   IoBase(in, base);
   return base;
@@ -97,7 +100,7 @@ void SetElementBase(CGraphElement& a_Element, const ElementBase& a_Base) {
   ElementBase copy = a_Base;
   CArchive out;
   IoBase(out, copy);
-  CArchive in(out.Bytes());
+  CArchive in(out.Bytes(), FindArchiveClass);
   a_Element.CGraphElement::Serialize(in);
 }
 
@@ -342,3 +345,5 @@ Value DoubleValue(double a_Value) {
 }
 
 }  // namespace projectjson
+
+}  // namespace kd820

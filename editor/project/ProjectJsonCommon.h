@@ -19,6 +19,8 @@
 #include "editor/project/ProjectJsonText.h"
 #include "editor/screens/GraphElement.h"
 
+namespace kd820 {
+
 namespace projectjson {
 
 inline constexpr const char* kFormatName = "KD820 project";
@@ -207,3 +209,5 @@ CAddr AddressFromJson(const pjson::Value& a_Value, const std::string& a_Path,
                       const CAddr& a_Default, const PortModelScope* a_Ports);
 
 }  // namespace projectjson
+
+}  // namespace kd820

@@ -12,6 +12,8 @@
 #include "editor/screens/StaticText.h"
 #include "editor/screens/TrendGE.h"
 
+namespace kd820 {
+
 namespace projectjson {
 namespace {
 
@@ -365,3 +367,5 @@ std::string ExportProjectJson(const CKV410Project& a_Project) {
   const projectjson::Exporter exporter(a_Project);
   return pjson::Write(exporter.Project());
 }
+
+}  // namespace kd820

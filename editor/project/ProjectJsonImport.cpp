@@ -5,6 +5,7 @@
 #include <set>
 #include <utility>
 
+#include "editor/project/ClassTable.h"
 #include "editor/devices/HardwareLibrary.h"
 #include "editor/project/EditRules.h"
 #include "editor/project/ProjectJson.h"
@@ -19,6 +20,8 @@
 #include "editor/screens/RegisterGE.h"
 #include "editor/screens/StaticText.h"
 #include "editor/screens/TrendGE.h"
+
+namespace kd820 {
 
 namespace projectjson {
 namespace {
@@ -173,7 +176,7 @@ class Importer {
     }
     const int32_t reservedSwitch = m_Project->GetAlarms().m_ReservedSwitch;  // loading sets 1
     try {
-      CArchive in(bytes);
+      CArchive in(bytes, FindArchiveClass);
       m_Project = in.ReadOwned<CKV410Project>();
     } catch (const std::exception& e) {
       Refuse("elementLabels", std::string("the project does not load again: ") + e.what());
@@ -479,7 +482,7 @@ class Importer {
       int32_t n = text->GetSizeIndex();
       r.Int("sizeIndex", n);
       text->SetSizeIndex(n);
-      s = DefaultTextFace(m_Project.get());
+      s = m_Project->DefaultTextFace();
       r.String("font", s);
       text->SetFace(s);
       n = text->GetBuiltinOption();
@@ -516,7 +519,7 @@ class Importer {
       r.Int("sizeIndex", n);
       ascii->SetSizeIndex(n);
       // Not stored: what a loaded ASCII string has.
-      ascii->SetFace(DefaultTextFace(m_Project.get()));
+      ascii->SetFace(m_Project->DefaultTextFace());
       ascii->SetBuiltinOption(0);
     } else if (auto* list = dynamic_cast<CEventListGE*>(element.get())) {
       r.Flag("showNumber", list->m_ShowNumber);
@@ -588,7 +591,7 @@ class Importer {
     int32_t n = a_Text.GetSizeIndex();
     a_Reader.Int("sizeIndex", n);
     a_Text.SetSizeIndex(n);
-    std::string face = DefaultTextFace(m_Project.get());
+    std::string face = m_Project->DefaultTextFace();
     a_Reader.String("font", face);
     a_Text.SetFace(face);
     n = a_Text.GetBuiltinOption();
@@ -764,3 +767,5 @@ ProjectJsonImport ImportProjectJson(std::string_view a_Json) {
   projectjson::Importer importer;
   return importer.Run(a_Json);
 }
+
+}  // namespace kd820

@@ -4,7 +4,9 @@
 #include <cmath>
 #include <system_error>
 
-#include "editor/project/Utf16.h"
+#include "editor/base/Utf16.h"
+
+namespace kd820 {
 
 namespace pjson {
 
@@ -536,3 +538,5 @@ std::string Write(const Value& a_Value) {
 }
 
 }  // namespace pjson
+
+}  // namespace kd820

@@ -11,6 +11,8 @@
 #include <utility>
 #include <vector>
 
+namespace kd820 {
+
 namespace pjson {
 
 class Value {
@@ -90,3 +92,5 @@ std::string Write(const Value& a_Value);
 std::string Quote(std::string_view a_Text);
 
 }  // namespace pjson
+
+}  // namespace kd820

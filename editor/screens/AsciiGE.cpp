@@ -5,7 +5,7 @@
 #include "editor/compiler/ImageCompiler.h"
 #include "editor/screens/TextMetrics.h"
 
-#include "editor/project/KV410Project.h"
+namespace kd820 {
 
 KD_IMPLEMENT_SERIAL(CAsciiGE, &CGraphElement::classCGraphElement, 0)
 
@@ -34,7 +34,7 @@ void CAsciiGE::Serialize(CArchive& a_Ar) {
   a_Ar.Io(m_SizeIndex);
   m_Reg.Serialize(a_Ar);
   if (a_Ar.IsLoading()) {
-    m_Face = a_Ar.GetProject() != nullptr ? DefaultTextFace(a_Ar.GetProject()) : DefaultTextFace();
+    m_Face = DefaultTextFace();
     m_BuiltinOption = 0;
   }
 }
@@ -60,3 +60,5 @@ void CAsciiGE::UpdateSize() {
   SetWidth(TextWidth(sample, m_SizeIndex, UsesBuiltinFont(), m_Face));
   SetHeight(FontPixelSize(m_SizeIndex));
 }
+
+}  // namespace kd820

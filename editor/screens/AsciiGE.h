@@ -10,6 +10,8 @@
 #include "editor/screens/GraphElement.h"
 #include "editor/screens/StaticText.h"
 
+namespace kd820 {
+
 class CAsciiGE : public CGraphElement {
   KD_DECLARE_SERIAL(CAsciiGE)
 
@@ -41,6 +43,8 @@ class CAsciiGE : public CGraphElement {
     m_Face = a_Face;
     UpdateSize();
   }
+  // The face a loaded element takes from its project, leaving its size as stored.
+  void SetLoadedFace(const std::string& a_Face) { m_Face = a_Face; }
   // Sizes the element to its number of characters in its font.
   void UpdateSize();
   int32_t GetBuiltinOption() const { return m_BuiltinOption; }
@@ -48,7 +52,7 @@ class CAsciiGE : public CGraphElement {
     m_BuiltinOption = a_On;
     UpdateSize();
   }
-  bool UsesBuiltinFont() const { return ::UsesBuiltinFont(m_SizeIndex, m_BuiltinOption); }
+  bool UsesBuiltinFont() const { return kd820::UsesBuiltinFont(m_SizeIndex, m_BuiltinOption); }
   // The 95 printable characters 32 to 126, ascending; the same for every element.
   const std::string& GetGlyphText() const { return m_GlyphText; }
 
@@ -61,3 +65,5 @@ class CAsciiGE : public CGraphElement {
   int32_t m_BuiltinOption = 0;  // boolean
   std::string m_GlyphText;
 };
+
+}  // namespace kd820

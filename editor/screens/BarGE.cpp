@@ -2,6 +2,8 @@
 
 #include "editor/compiler/ImageCompiler.h"
 
+namespace kd820 {
+
 KD_IMPLEMENT_SERIAL(CBarGE, &CGraphElement::classCGraphElement, 0)
 
 CBarGE::CBarGE() : CGraphElement(kTypeBar) {}
@@ -41,3 +43,5 @@ void CBarGE::Compile(CImageCompiler& a_Compiler) {
   CompileLimit(image, m_Upper, m_DataType);
   CompileLimit(image, m_Lower, m_DataType);
 }
+
+}  // namespace kd820

@@ -7,6 +7,8 @@
 #include "editor/devices/Addr.h"
 #include "editor/screens/GraphElement.h"
 
+namespace kd820 {
+
 class CBarGE : public CGraphElement {
   KD_DECLARE_SERIAL(CBarGE)
 
@@ -29,3 +31,5 @@ class CBarGE : public CGraphElement {
   double m_Upper = 1000.0;
   double m_Lower = 0.0;
 };
+
+}  // namespace kd820

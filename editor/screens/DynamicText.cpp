@@ -7,6 +7,8 @@
 #include "editor/screens/TextMetrics.h"
 #include "platform/Diagnostics.h"
 
+namespace kd820 {
+
 KD_IMPLEMENT_SERIAL(CTextItem, nullptr, 0)
 KD_IMPLEMENT_SERIAL(CDynamicText, &CGraphElement::classCGraphElement, 0)
 
@@ -44,7 +46,7 @@ const CTextItem* CDynamicText::GetState(int32_t a_Value) const {
   return const_cast<CDynamicText*>(this)->GetState(a_Value);
 }
 
-bool CDynamicText::UsesBuiltinFont() const { return ::UsesBuiltinFont(m_SizeIndex, m_BuiltinOption); }
+bool CDynamicText::UsesBuiltinFont() const { return kd820::UsesBuiltinFont(m_SizeIndex, m_BuiltinOption); }
 
 std::unique_ptr<CGraphElement> CDynamicText::Clone() const { return CloneElement(*this); }
 
@@ -114,10 +116,12 @@ void CDynamicText::Compile(CImageCompiler& a_Compiler) {
 
 void CDynamicText::UpdateSize() {
   int32_t width = 0;
-  const bool builtin = ::UsesBuiltinFont(m_SizeIndex, m_BuiltinOption);
+  const bool builtin = kd820::UsesBuiltinFont(m_SizeIndex, m_BuiltinOption);
   for (const CTextItem& state : m_States) {
     if (!state.m_Text.empty()) width = std::max(width, TextWidth(state.m_Text, m_SizeIndex, builtin, m_Face));
   }
   SetWidth(width);
   SetHeight(FontPixelSize(m_SizeIndex));
 }
+
+}  // namespace kd820

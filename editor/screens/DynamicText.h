@@ -10,6 +10,8 @@
 #include "editor/screens/GraphElement.h"
 #include "editor/screens/StaticText.h"
 
+namespace kd820 {
+
 // One state of a dynamic text: the text shown for its value, with a second text and a flag
 // that are stored and copied unchanged.
 class CTextItem : public CObject {
@@ -83,3 +85,5 @@ class CDynamicText : public CGraphElement {
   std::string m_Face;
   int32_t m_BuiltinOption = 0;  // boolean, kept as stored
 };
+
+}  // namespace kd820

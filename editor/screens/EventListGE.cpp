@@ -2,6 +2,8 @@
 
 #include "editor/compiler/ImageCompiler.h"
 
+namespace kd820 {
+
 KD_IMPLEMENT_SERIAL(CEventListGE, &CGraphElement::classCGraphElement, 0)
 
 CEventListGE::CEventListGE() : CGraphElement(kTypeEventList) {}
@@ -69,3 +71,5 @@ void CEventListGE::Compile(CImageCompiler& a_Compiler) {
   image.AppendU8(m_ByteValue);
   image.AppendU16(m_WordValue);
 }
+
+}  // namespace kd820

@@ -5,6 +5,8 @@
 
 #include "editor/screens/GraphElement.h"
 
+namespace kd820 {
+
 class CEventListGE : public CGraphElement {
   KD_DECLARE_SERIAL(CEventListGE)
 
@@ -34,3 +36,5 @@ class CEventListGE : public CGraphElement {
   uint8_t m_ByteValue = 0;
   uint16_t m_WordValue = 0;
 };
+
+}  // namespace kd820

@@ -4,6 +4,8 @@
 
 #include "editor/compiler/ImageCompiler.h"
 
+namespace kd820 {
+
 KD_IMPLEMENT_SERIAL(CJumpFrame, nullptr, 0)
 KD_IMPLEMENT_SERIAL(CBitSet, nullptr, 0)
 KD_IMPLEMENT_SERIAL(CWordSet, nullptr, 0)
@@ -151,3 +153,5 @@ void CFunckeyGE::Compile(CImageCompiler& a_Compiler) {
       });
   image.PatchU32(slots[0], list);
 }
+
+}  // namespace kd820

@@ -10,6 +10,8 @@
 #include "editor/devices/Addr.h"
 #include "editor/screens/GraphElement.h"
 
+namespace kd820 {
+
 // Frame action: 0 jump to the target frame, 1 back to the previous frame, 2 password frame,
 // 3 alarm frame.
 class CJumpFrame : public CObject {
@@ -106,3 +108,5 @@ class CFunckeyGE : public CGraphElement {
   CBitSet m_BitSet;
   CWordSet m_WordSet;
 };
+
+}  // namespace kd820

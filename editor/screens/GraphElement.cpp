@@ -5,8 +5,10 @@
 #include <cmath>
 #include <cstring>
 
-#include "editor/compiler/ImageBuffer.h"
+#include "editor/base/ImageBuffer.h"
 #include "editor/devices/Addr.h"
+
+namespace kd820 {
 
 KD_IMPLEMENT_ABSTRACT(CGraphElement, nullptr)
 
@@ -121,3 +123,5 @@ void CGraphElement::CompileLimit(CImageBuffer& a_Image, double a_Value, int32_t 
   const double clamped = std::clamp(std::trunc(a_Value), -2147483648.0, 2147483647.0);
   a_Image.AppendU32(static_cast<uint32_t>(static_cast<int32_t>(std::isnan(clamped) ? 0.0 : clamped)));
 }
+
+}  // namespace kd820

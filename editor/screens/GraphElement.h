@@ -9,12 +9,13 @@
 #include <vector>
 
 #include "common/ImageFormat.h"
-#include "editor/project/Archive.h"
+#include "editor/base/Archive.h"
+
+namespace kd820 {
 
 class CAddr;
 class CImageBuffer;
 class CImageCompiler;
-
 
 // Name prefix of a type code ("LED", "FK", ...); "" for an unknown code.
 const char* ElementTypePrefix(int32_t a_TypeCode);
@@ -116,3 +117,5 @@ std::unique_ptr<CGraphElement> CloneElement(const T& a_Element) {
   copy->CopyFrom(a_Element);
   return copy;
 }
+
+}  // namespace kd820

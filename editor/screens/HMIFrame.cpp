@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <set>
 
+namespace kd820 {
+
 KD_IMPLEMENT_SERIAL(CHMIFrame, nullptr, 0)
 
 CHMIFrame::CHMIFrame() { SetNumber(1); }
@@ -110,3 +112,5 @@ void CHMIFrame::AddElementKeepingNumber(std::unique_ptr<CGraphElement> a_Element
   m_Elements.push_back(std::move(a_Element));
   if (clash) element->SetNumber(FreeNumber(element->GetTypeCode(), element, false));
 }
+
+}  // namespace kd820

@@ -5,8 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "editor/project/Archive.h"
+#include "editor/base/Archive.h"
 #include "editor/screens/GraphElement.h"
+
+namespace kd820 {
 
 class CHMIFrame : public CObject {
   KD_DECLARE_SERIAL(CHMIFrame)
@@ -61,3 +63,5 @@ class CHMIFrame : public CObject {
   uint16_t m_Previous = 1;
   uint16_t m_Next = 1;
 };
+
+}  // namespace kd820

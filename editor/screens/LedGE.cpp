@@ -2,6 +2,8 @@
 
 #include "editor/compiler/ImageCompiler.h"
 
+namespace kd820 {
+
 KD_IMPLEMENT_SERIAL(CLedGE, &CGraphElement::classCGraphElement, 0)
 
 CLedGE::CLedGE() : CGraphElement(kTypeLed) {}
@@ -51,3 +53,5 @@ void CLedGE::Compile(CImageCompiler& a_Compiler) {
   });
   image.PatchU32(slots[0], list);
 }
+
+}  // namespace kd820

@@ -7,6 +7,8 @@
 #include "editor/devices/Addr.h"
 #include "editor/screens/GraphElement.h"
 
+namespace kd820 {
+
 class CLedGE : public CGraphElement {
   KD_DECLARE_SERIAL(CLedGE)
 
@@ -31,3 +33,5 @@ class CLedGE : public CGraphElement {
   int32_t m_BlinkWhileOn = 0;
   int32_t m_BlinkPeriod = 1;    // ticks
 };
+
+}  // namespace kd820

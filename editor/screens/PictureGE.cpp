@@ -2,7 +2,7 @@
 
 #include "editor/compiler/ImageCompiler.h"
 
-#include "editor/project/KV410Project.h"
+namespace kd820 {
 
 KD_IMPLEMENT_SERIAL(CPictureGE, &CGraphElement::classCGraphElement, 0)
 
@@ -27,9 +27,6 @@ void CPictureGE::Serialize(CArchive& a_Ar) {
   a_Ar.Io(m_Trait.m_Reverse);
   a_Ar.Io(m_Trait.m_Critical);
   a_Ar.Io(m_Trait.m_LeftFill);
-  if (a_Ar.IsStoring() && a_Ar.GetProject() != nullptr) {
-    a_Ar.GetProject()->GetBitmapLib().AddUse(m_ItemId);
-  }
 }
 
 void CPictureGE::Compile(CImageCompiler& a_Compiler) {
@@ -40,3 +37,5 @@ void CPictureGE::Compile(CImageCompiler& a_Compiler) {
   });
   image.PatchU32(slots[0], list);
 }
+
+}  // namespace kd820

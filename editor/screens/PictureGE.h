@@ -5,6 +5,8 @@
 
 #include "editor/screens/GraphElement.h"
 
+namespace kd820 {
+
 class CPictureGE : public CGraphElement {
   KD_DECLARE_SERIAL(CPictureGE)
 
@@ -34,3 +36,5 @@ class CPictureGE : public CGraphElement {
   int32_t m_ItemId = kNoItem;
   Trait m_Trait;
 };
+
+}  // namespace kd820

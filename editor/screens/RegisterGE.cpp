@@ -4,6 +4,8 @@
 #include "editor/screens/StaticText.h"
 #include "editor/screens/TextMetrics.h"
 
+namespace kd820 {
+
 KD_IMPLEMENT_SERIAL(CRegisterGE, &CGraphElement::classCGraphElement, 0)
 
 CRegisterGE::CRegisterGE() : CGraphElement(kTypeRegister) {}
@@ -130,3 +132,5 @@ void CRegisterGE::UpdateSize() {
   SetWidth(TextWidth(sample, m_SizeIndex, m_SizeIndex <= 2, "宋体"));
   SetHeight(FontPixelSize(m_SizeIndex));
 }
+
+}  // namespace kd820

@@ -8,6 +8,8 @@
 #include "editor/devices/Addr.h"
 #include "editor/screens/GraphElement.h"
 
+namespace kd820 {
+
 class CRegisterGE : public CGraphElement {
   KD_DECLARE_SERIAL(CRegisterGE)
 
@@ -60,3 +62,5 @@ class CRegisterGE : public CGraphElement {
   int32_t m_Alignment = 1;  // 0, 1 or 2
   int32_t m_RestoreLevel = 0;
 };
+
+}  // namespace kd820

@@ -1,4 +1,5 @@
-#include "editor/project/ClassTable.h"
+#include "editor/screens/ScreenClassTable.h"
+
 #include "editor/screens/AsciiGE.h"
 #include "editor/screens/BarGE.h"
 #include "editor/screens/DynamicText.h"
@@ -10,6 +11,8 @@
 #include "editor/screens/RegisterGE.h"
 #include "editor/screens/StaticText.h"
 #include "editor/screens/TrendGE.h"
+
+namespace kd820 {
 
 std::span<const CRuntimeClass* const> ScreenArchiveClasses() {
   static const CRuntimeClass* const kClasses[] = {
@@ -31,3 +34,5 @@ std::span<const CRuntimeClass* const> ScreenArchiveClasses() {
   };
   return kClasses;
 }
+
+}  // namespace kd820

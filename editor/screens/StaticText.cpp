@@ -3,7 +3,9 @@
 #include "editor/compiler/ImageCompiler.h"
 #include "editor/screens/TextMetrics.h"
 
-#include "editor/project/KV410Project.h"
+#include "editor/fonts/FontRasterizer.h"
+
+namespace kd820 {
 
 KD_IMPLEMENT_SERIAL(CStaticText, &CGraphElement::classCGraphElement, 0)
 
@@ -17,12 +19,7 @@ int32_t TextFontMode(int32_t a_SizeIndex, int32_t a_BuiltinOption) {
   return UsesBuiltinFont(a_SizeIndex, a_BuiltinOption) ? 2 : 1;
 }
 
-std::string DefaultTextFace(const CKV410Project* a_Project) {
-  if (a_Project != nullptr) return a_Project->GetLangDefine().GetFontName(0);
-  return DefaultFontName();
-}
-
-std::string DefaultTextFace() { return DefaultTextFace(GetCurrentProject()); }
+std::string DefaultTextFace() { return DefaultFontName(); }
 
 CStaticText::CStaticText() : CGraphElement(kTypeStaticText), m_Face(DefaultTextFace()) {}
 
@@ -64,7 +61,7 @@ void CStaticText::Compile(CImageCompiler& a_Compiler) {
   const auto slots = CompilePrefix(image, {}, 4);
   image.AppendU16(static_cast<uint16_t>(IsReverse() ? 0x1001 : 0x0001));
   image.AppendU16(0);
-  const bool builtin = ::UsesBuiltinFont(m_SizeIndex, m_BuiltinOption);
+  const bool builtin = kd820::UsesBuiltinFont(m_SizeIndex, m_BuiltinOption);
   const std::string face = builtin ? std::string() : m_Face;
   const int mode = TextFontMode(m_SizeIndex, m_BuiltinOption);
   const std::string key = "STATIC_TEXT_" + m_Text + "_" + std::to_string(m_SizeIndex) + "_" + face;
@@ -101,3 +98,5 @@ void CStaticText::SetBuiltinOption(int32_t a_On) {
   m_BuiltinOption = a_On;
   UpdateSize();
 }
+
+}  // namespace kd820

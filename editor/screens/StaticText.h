@@ -7,7 +7,7 @@
 
 #include "editor/screens/GraphElement.h"
 
-class CKV410Project;
+namespace kd820 {
 
 // Font sizes 8, 12, 16, 24 and 32 pixels are chosen by the size indices 0 to 4.
 inline constexpr int32_t kTextSizeIndexCount = 5;
@@ -20,10 +20,8 @@ bool UsesBuiltinFont(int32_t a_SizeIndex, int32_t a_BuiltinOption);
 int FontPixelSize(int32_t a_SizeIndex);
 // Font mode handed to the text writers: 2 with the built-in font, 1 with a face.
 int32_t TextFontMode(int32_t a_SizeIndex, int32_t a_BuiltinOption);
-// The face a text element starts with: the font of the project's first language, or the
-// system default face without a project.
-std::string DefaultTextFace(const CKV410Project* a_Project);
-// The same for the current project.
+// The face a new text element starts with (a project's elements take the font of its first
+// language: CKV410Project::DefaultTextFace).
 std::string DefaultTextFace();
 
 class CStaticText : public CGraphElement {
@@ -50,7 +48,7 @@ class CStaticText : public CGraphElement {
   void SetFace(const std::string& a_Face);
   int32_t GetBuiltinOption() const { return m_BuiltinOption; }
   void SetBuiltinOption(int32_t a_On);
-  bool UsesBuiltinFont() const { return ::UsesBuiltinFont(m_SizeIndex, m_BuiltinOption); }
+  bool UsesBuiltinFont() const { return kd820::UsesBuiltinFont(m_SizeIndex, m_BuiltinOption); }
 
   // Stored and copied; it does not reach the image.
   int32_t m_FurtherWord = 0;
@@ -63,3 +61,5 @@ class CStaticText : public CGraphElement {
   std::string m_Face;
   int32_t m_BuiltinOption = 0;  // boolean, kept as stored
 };
+
+}  // namespace kd820

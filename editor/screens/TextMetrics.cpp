@@ -2,11 +2,13 @@
 
 #include <vector>
 
-#include "editor/compiler/BuiltinFont.h"
-#include "editor/compiler/FontRasterizer.h"
+#include "editor/fonts/BuiltinFont.h"
+#include "editor/fonts/FontRasterizer.h"
 #include "editor/devices/HardwareLibrary.h"
-#include "editor/project/Utf16.h"
+#include "editor/base/Utf16.h"
 #include "editor/screens/StaticText.h"
+
+namespace kd820 {
 
 int32_t TextWidth(const std::string& a_Text, int32_t a_SizeIndex, bool a_Builtin,
                   const std::string& a_Face) {
@@ -44,3 +46,5 @@ int32_t CurrentDisplayWidth() {
   const int32_t width = CurrentHardwareModel().m_ResolutionX;
   return width > 0 ? width : 192;
 }
+
+}  // namespace kd820

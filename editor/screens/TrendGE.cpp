@@ -2,6 +2,8 @@
 
 #include "editor/compiler/ImageCompiler.h"
 
+namespace kd820 {
+
 KD_IMPLEMENT_SERIAL(CTrendGE, &CGraphElement::classCGraphElement, 0)
 
 CTrendGE::CTrendGE() : CGraphElement(kTypeTrend) {}
@@ -49,3 +51,5 @@ void CTrendGE::Compile(CImageCompiler& a_Compiler) {
   CompileLimit(image, m_Upper, m_DataType);
   CompileLimit(image, m_Lower, m_DataType);
 }
+
+}  // namespace kd820

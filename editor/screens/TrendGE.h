@@ -7,6 +7,8 @@
 #include "editor/devices/Addr.h"
 #include "editor/screens/GraphElement.h"
 
+namespace kd820 {
+
 class CTrendGE : public CGraphElement {
   KD_DECLARE_SERIAL(CTrendGE)
 
@@ -29,3 +31,5 @@ class CTrendGE : public CGraphElement {
   int32_t m_Points = 20;   // samples kept and plotted
   int32_t m_Period = 10;   // sampling period in ticks
 };
+
+}  // namespace kd820

@@ -17,6 +17,8 @@
 #include "editor/ui/ProjectInfo.h"
 #include "platform/UserInteraction.h"
 
+namespace kd820 {
+
 namespace {
 
 constexpr int kExitOk = 0;
@@ -175,3 +177,5 @@ int RunKD820(int a_Argc, char** a_Argv) {
   }
   return kExitUsage;
 }
+
+}  // namespace kd820

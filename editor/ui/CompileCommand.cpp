@@ -10,6 +10,8 @@
 #include "platform/Files.h"
 #include "platform/ProgramDirectory.h"
 
+namespace kd820 {
+
 int CompileOpenProject(CKV410Doc& a_Doc) {
   CKV410Project& project = *a_Doc.GetProject();
   const CHardwareModel& model = CurrentHardwareModel();
@@ -57,3 +59,5 @@ int RunCompileCommand(const std::string& a_Project) {
   if (!doc.OpenProject(a_Project)) return 1;
   return CompileOpenProject(doc);
 }
+
+}  // namespace kd820

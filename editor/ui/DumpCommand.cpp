@@ -10,6 +10,8 @@
 #include "editor/screens/GraphElement.h"
 #include "platform/Files.h"
 
+namespace kd820 {
+
 namespace {
 
 // Reads an image and walks what it can reach, counting faults instead of trusting offsets.
@@ -206,3 +208,5 @@ int RunDumpCommand(const std::string& a_Image, std::ostream& a_Out) {
   }
   return ImageWalker(*bytes, a_Out).Run();
 }
+
+}  // namespace kd820

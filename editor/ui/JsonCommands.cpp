@@ -10,7 +10,9 @@
 #include "platform/Files.h"
 #include "platform/NamedLock.h"
 #include "platform/UserInteraction.h"
-#include "editor/project/TextCase.h"
+#include "editor/base/TextCase.h"
+
+namespace kd820 {
 
 namespace {
 
@@ -92,3 +94,5 @@ int RunImportCommand(const std::string& a_Json, const std::string& a_OutProject,
   }
   return kExitOk;
 }
+
+}  // namespace kd820

@@ -1,3 +1,3 @@
 #include "editor/ui/Cli.h"
 
-int main(int argc, char** argv) { return RunKD820(argc, argv); }
+int main(int argc, char** argv) { return kd820::RunKD820(argc, argv); }

@@ -10,6 +10,8 @@
 #include "editor/devices/PlcLibrary.h"
 #include "platform/ProgramDirectory.h"
 
+namespace kd820 {
+
 namespace {
 
 std::string FileName(const std::string& a_Path) { return std::filesystem::path(a_Path).filename().string(); }
@@ -175,3 +177,5 @@ int RunPlcsCommand(std::ostream& a_Out) {
   if (protocols == 0) std::cerr << "KD820: the PLC library has no protocol\n";
   return status;
 }
+
+}  // namespace kd820

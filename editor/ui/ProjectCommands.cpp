@@ -8,7 +8,9 @@
 #include "editor/project/KV410Doc.h"
 #include "editor/project/NewProjectWizard.h"
 #include "editor/ui/ProjectInfo.h"
-#include "editor/project/TextCase.h"
+#include "editor/base/TextCase.h"
+
+namespace kd820 {
 
 namespace {
 
@@ -237,3 +239,5 @@ int RunCommCommand(const std::string& a_Project, const std::array<CliPortOptions
   PrintPorts(project);
   return kExitOk;
 }
+
+}  // namespace kd820

@@ -7,6 +7,8 @@
 
 #include "platform/UserInteraction.h"
 
+namespace kd820 {
+
 // The settings given for one serial port; unset fields keep the page's values.
 struct CliPortOptions {
   std::optional<std::string> m_Plc;  // "none", a protocol id, or "Manufacturer/PLC name"
@@ -29,3 +31,5 @@ struct CliNewOptions {
 int RunNewCommand(const CliNewOptions& a_Options);
 int RunCommCommand(const std::string& a_Project, const std::array<CliPortOptions, 3>& a_Ports,
                    std::optional<Answer> a_Preset);
+
+}  // namespace kd820

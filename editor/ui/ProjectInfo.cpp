@@ -5,6 +5,8 @@
 
 #include "editor/project/KV410Project.h"
 
+namespace kd820 {
+
 namespace {
 
 std::string Hex(uint32_t a_Value, int a_Digits) {
@@ -170,3 +172,5 @@ void PrintProjectInfo(const CKV410Project& a_Project, std::ostream& a_Out) {
           << item->m_UseCount << " time(s)\n";
   }
 }
+
+}  // namespace kd820

@@ -7,6 +7,8 @@
 #include "editor/ui/CompileCommand.h"
 #include "platform/Process.h"
 
+namespace kd820 {
+
 namespace {
 constexpr const char* kSimulatorProgram = "PanSim";
 }
@@ -43,3 +45,5 @@ int RunSimulateCommand(const SimulateOptions& a_Options) {
   }
   return a_Options.wait ? exitCode : 0;
 }
+
+}  // namespace kd820

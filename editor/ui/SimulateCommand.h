@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+namespace kd820 {
+
 struct SimulateOptions {
   std::string project;
   bool wait = false;                  // wait for PanSim and return its exit code
@@ -16,3 +18,5 @@ std::vector<std::string> SimulatorArguments(int a_ModelId, const std::string& a_
 
 // 0 when PanSim started (or, with wait, PanSim's own exit code); 1 when it could not start.
 int RunSimulateCommand(const SimulateOptions& a_Options);
+
+}  // namespace kd820

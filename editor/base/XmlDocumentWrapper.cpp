@@ -1,6 +1,8 @@
-#include "editor/project/XmlDocumentWrapper.h"
+#include "editor/base/XmlDocumentWrapper.h"
 
 #include <fstream>
+
+namespace kd820 {
 
 namespace {
 
@@ -137,3 +139,5 @@ std::optional<int32_t> ParseXmlInteger(const std::string& a_Text) {
   if (value > INT32_MAX || value < INT32_MIN) return std::nullopt;
   return static_cast<int32_t>(value);
 }
+
+}  // namespace kd820

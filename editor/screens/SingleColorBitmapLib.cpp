@@ -1,8 +1,10 @@
-#include "editor/compiler/SingleColorBitmapLib.h"
+#include "editor/screens/SingleColorBitmapLib.h"
 
 #include <algorithm>
 
-#include "editor/compiler/SingleColorBmp.h"
+#include "editor/screens/SingleColorBmp.h"
+
+namespace kd820 {
 
 KD_IMPLEMENT_SERIAL(CSingleColorBitmapLibItem, nullptr, 0)
 
@@ -130,3 +132,5 @@ void CSingleColorBitmapLib::Serialize(CArchive& a_Ar) {
     if (item->m_UseCount != 0) a_Ar.WriteObject(item.get());
   }
 }
+
+}  // namespace kd820

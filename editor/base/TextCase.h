@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+namespace kd820 {
+
 inline std::string AsciiUpper(std::string a_Text) {
   for (char& c : a_Text)
     if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
@@ -20,3 +22,5 @@ inline std::string AsciiLower(std::string a_Text) {
 inline bool HasFpjExtension(std::string_view a_Path) {
   return a_Path.size() >= 4 && AsciiUpper(std::string(a_Path.substr(a_Path.size() - 4))) == ".FPJ";
 }
+
+}  // namespace kd820

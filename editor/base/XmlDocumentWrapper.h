@@ -10,6 +10,8 @@
 
 #include <pugixml.hpp>
 
+namespace kd820 {
+
 class CXmlNodeListWrapper;
 
 class CXmlNodeWrapper {
@@ -73,3 +75,5 @@ class CXmlDocumentWrapper {
 // digits. Empty text (or only white space) reads as 0; other text, or a value outside int32,
 // gives no value.
 std::optional<int32_t> ParseXmlInteger(const std::string& a_Text);
+
+}  // namespace kd820

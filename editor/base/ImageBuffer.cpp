@@ -1,6 +1,8 @@
-#include "editor/compiler/ImageBuffer.h"
+#include "editor/base/ImageBuffer.h"
 
 #include <cstring>
+
+namespace kd820 {
 
 void CImageBuffer::Append(const void* a_Data, std::size_t a_Size) {
   const auto* bytes = static_cast<const uint8_t*>(a_Data);
@@ -55,3 +57,5 @@ void CResourceCache::Clear() {
   m_Hits = 0;
   m_BytesSaved = 0;
 }
+
+}  // namespace kd820

@@ -5,7 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "editor/project/Archive.h"
+#include "editor/base/Archive.h"
+
+namespace kd820 {
 
 class CSingleColorBitmapLibItem : public CObject {
   KD_DECLARE_SERIAL(CSingleColorBitmapLibItem)
@@ -50,3 +52,5 @@ class CSingleColorBitmapLib {
 
   std::vector<std::unique_ptr<CSingleColorBitmapLibItem>> m_Items;
 };
+
+}  // namespace kd820

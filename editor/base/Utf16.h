@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+namespace kd820 {
+
 std::u16string Utf8ToUtf16(std::string_view a_Text);
 std::string Utf16ToUtf8(std::u16string_view a_Text);
 
@@ -15,3 +17,5 @@ void AppendUtf8(std::string& a_Out, char32_t a_CodePoint);
 
 // Decodes the next code point of a_Text at a_Pos (advancing it); malformed bytes give U+FFFD.
 char32_t NextCodePoint(std::string_view a_Text, std::size_t& a_Pos);
+
+}  // namespace kd820

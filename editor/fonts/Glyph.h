@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace kd820 {
+
 struct Glyph {
   int32_t m_Width = 0;
   int32_t m_Height = 0;
@@ -22,3 +24,5 @@ inline uint8_t ReverseBits(uint8_t a_Byte) {
   }
   return out;
 }
+
+}  // namespace kd820

@@ -1,7 +1,9 @@
-#include "editor/compiler/BuiltinFont.h"
-#include "editor/compiler/Glyph.h"
+#include "editor/fonts/BuiltinFont.h"
+#include "editor/fonts/Glyph.h"
 
 #include <utility>
+
+namespace kd820 {
 
 namespace {
 
@@ -52,3 +54,5 @@ bool RenderBuiltinGlyph(char32_t a_Character, int a_Size, Glyph& a_Out) {
   a_Out = std::move(glyph);
   return true;
 }
+
+}  // namespace kd820

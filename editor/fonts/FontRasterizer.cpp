@@ -1,4 +1,4 @@
-#include "editor/compiler/FontRasterizer.h"
+#include "editor/fonts/FontRasterizer.h"
 
 #include <fontconfig/fontconfig.h>
 #include <ft2build.h>
@@ -14,9 +14,11 @@
 #include <system_error>
 #include <utility>
 
-#include "editor/project/Utf16.h"
+#include "editor/base/Utf16.h"
 #include "platform/Diagnostics.h"
 #include "platform/ProgramDirectory.h"
+
+namespace kd820 {
 
 namespace {
 
@@ -490,3 +492,5 @@ int FontRasterizer::FitsComputed() const {
   std::lock_guard lock(m_Impl->m_Mutex);
   return m_Impl->m_FitsComputed;
 }
+
+}  // namespace kd820

@@ -1,8 +1,10 @@
-#include "editor/project/Archive.h"
+#include "editor/base/Archive.h"
 
 #include <cstring>
 
-#include "editor/project/Utf16.h"
+#include "editor/base/Utf16.h"
+
+namespace kd820 {
 
 namespace {
 
@@ -28,7 +30,8 @@ bool CRuntimeClass::IsDerivedFrom(const CRuntimeClass* a_Base) const {
 
 CArchive::CArchive() : m_Mode(Mode::Store) {}
 
-CArchive::CArchive(std::span<const uint8_t> a_Data) : m_Mode(Mode::Load), m_Data(a_Data) {
+CArchive::CArchive(std::span<const uint8_t> a_Data, ClassLookup a_Lookup)
+    : m_Mode(Mode::Load), m_Data(a_Data), m_Lookup(a_Lookup) {
   m_Loaded.push_back({nullptr, nullptr, false});
 }
 
@@ -263,7 +266,7 @@ CObject* CArchive::ReadObject(const CRuntimeClass* a_Expected) {
     if (length == 0 || length > kMaxClassNameLength) FailAt("bad class name length", start);
     std::string name(length, '\0');
     ReadBytes(reinterpret_cast<uint8_t*>(name.data()), length);
-    cls = FindArchiveClass(name);
+    cls = m_Lookup != nullptr ? m_Lookup(name) : nullptr;
     if (cls == nullptr) FailAt("unknown class " + name, start);
     if (cls->m_Schema != schema) {
       FailAt("class " + name + " has schema " + std::to_string(schema) + ", expected " +
@@ -321,3 +324,5 @@ CObject* CArchive::ReadNewObject(const CRuntimeClass* a_Class) {
   }
   return object;
 }
+
+}  // namespace kd820

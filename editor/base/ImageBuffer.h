@@ -6,6 +6,8 @@
 #include <unordered_map>
 #include <vector>
 
+namespace kd820 {
+
 class CImageBuffer {
  public:
   std::size_t Length() const { return m_Bytes.size(); }
@@ -55,3 +57,5 @@ class CResourceCache {
   mutable std::size_t m_Hits = 0;
   mutable std::size_t m_BytesSaved = 0;
 };
+
+}  // namespace kd820

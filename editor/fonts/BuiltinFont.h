@@ -3,7 +3,9 @@
 #include <cstdint>
 #include <span>
 
-#include "editor/compiler/Glyph.h"
+#include "editor/fonts/Glyph.h"
+
+namespace kd820 {
 
 // The generated tables (BuiltinFontData.cpp): 95 glyphs each in character order, one byte per
 // row from the top, 0x80 = leftmost pixel; only the top cell-width bits are used.
@@ -23,3 +25,5 @@ std::span<const uint8_t> BuiltinGlyphRows(char32_t a_Character, int a_Size);
 // The glyph of a character: cell width x size pixels, one byte per row with bit 0 = leftmost.
 // False (a_Out untouched) for a character outside 32..126 or a size other than 8, 12, 16.
 bool RenderBuiltinGlyph(char32_t a_Character, int a_Size, Glyph& a_Out);
+
+}  // namespace kd820

@@ -12,9 +12,10 @@
 #include <unordered_map>
 #include <vector>
 
+namespace kd820 {
+
 class CArchive;
 class CObject;
-class CKV410Project;
 
 // A fault in the archive bytes, with the offset at which the faulty item begins.
 class ArchiveError : public std::runtime_error {
@@ -59,8 +60,8 @@ class CObject {
 #define KD_IMPLEMENT_ABSTRACT(ClassName, BaseRuntimeClass)                     \
   const CRuntimeClass ClassName::class##ClassName = {#ClassName, 0xFFFF, BaseRuntimeClass, nullptr};
 
-// The table of classes that may be created from a project file (ClassTable.cpp).
-const CRuntimeClass* FindArchiveClass(const std::string& a_Name);
+// Finds the persistent class a file names; null for a name the reader does not know.
+using ClassLookup = const CRuntimeClass* (*)(const std::string& a_Name);
 
 class CArchive {
  public:
@@ -68,8 +69,9 @@ class CArchive {
 
   // A storing archive that writes into its own buffer.
   CArchive();
-  // A loading archive over a_Data, which must outlive it.
-  explicit CArchive(std::span<const uint8_t> a_Data);
+  // A loading archive over a_Data, which must outlive it; objects are created from the classes
+  // a_Lookup finds.
+  CArchive(std::span<const uint8_t> a_Data, ClassLookup a_Lookup);
 
   bool IsStoring() const { return m_Mode == Mode::Store; }
   bool IsLoading() const { return m_Mode == Mode::Load; }
@@ -144,11 +146,6 @@ class CArchive {
   // The bytes written so far by a storing archive.
   const std::vector<uint8_t>& Bytes() const { return m_Out; }
 
-  // The project being stored or loaded, for objects whose defaults or bookkeeping depend on
-  // it (bitmap use counts, default fonts). May be null.
-  CKV410Project* GetProject() const { return m_Project; }
-  void SetProject(CKV410Project* a_Project) { m_Project = a_Project; }
-
   [[noreturn]] void Fail(const std::string& a_What) const;
   [[noreturn]] void FailAt(const std::string& a_What, std::size_t a_Offset) const;
 
@@ -169,7 +166,9 @@ class CArchive {
     bool m_IsObject;
   };
   std::vector<LoadedEntry> m_Loaded;  // index 0 unused
+  ClassLookup m_Lookup = nullptr;
   // shared
   uint32_t m_NextIndex = 1;
-  CKV410Project* m_Project = nullptr;
 };
+
+}  // namespace kd820

@@ -30,7 +30,12 @@
 #include <optional>
 #include <string>
 
-#include "editor/compiler/Glyph.h"
+#include "editor/fonts/Glyph.h"
+
+namespace kd820 {
+
+// The face texts start with when nothing else is chosen.
+inline std::string DefaultFontName() { return "Microsoft Sans Serif"; }
 
 // The font file fontconfig chose for a face name.
 struct FoundFace {
@@ -95,3 +100,5 @@ class FontRasterizer {
   struct Impl;
   std::unique_ptr<Impl> m_Impl;
 };
+
+}  // namespace kd820

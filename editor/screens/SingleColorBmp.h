@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+namespace kd820 {
+
 enum class BmpStatus {
   kOk,
   kCannotOpen,      // the file cannot be opened or read
@@ -27,3 +29,5 @@ inline constexpr std::size_t kMaxBmpFileBytes = 64u << 20;
 BmpStatus ReadSingleColorBmp(std::span<const uint8_t> a_Data, SingleColorBitmap& a_Bitmap);
 // Reads a BMP file; one larger than kMaxBmpFileBytes is refused as one that cannot be opened.
 BmpStatus ReadSingleColorBmpFile(const std::string& a_Path, SingleColorBitmap& a_Bitmap);
+
+}  // namespace kd820

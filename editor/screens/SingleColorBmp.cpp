@@ -1,8 +1,10 @@
-#include "editor/compiler/SingleColorBmp.h"
+#include "editor/screens/SingleColorBmp.h"
 
 #include "common/LittleEndian.h"
 #include "platform/Files.h"
-#include "editor/compiler/Glyph.h"
+#include "editor/fonts/Glyph.h"
+
+namespace kd820 {
 
 namespace {
 
@@ -65,3 +67,5 @@ BmpStatus ReadSingleColorBmpFile(const std::string& a_Path, SingleColorBitmap& a
   if (!bytes) return BmpStatus::kCannotOpen;
   return ReadSingleColorBmp(*bytes, a_Bitmap);
 }
+
+}  // namespace kd820

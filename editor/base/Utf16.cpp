@@ -1,4 +1,6 @@
-#include "editor/project/Utf16.h"
+#include "editor/base/Utf16.h"
+
+namespace kd820 {
 
 void AppendUtf8(std::string& a_Out, char32_t a_Cp) {
   if (a_Cp < 0x80) {
@@ -91,3 +93,5 @@ std::string Utf16ToUtf8(std::u16string_view a_Text) {
   }
   return out;
 }
+
+}  // namespace kd820
