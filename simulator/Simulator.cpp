@@ -1,6 +1,7 @@
 #include "simulator/Simulator.h"
 
 #include <optional>
+#include <utility>
 
 #include "common/ImageFormat.h"
 #include "simulator/InternalMemory.h"
@@ -39,10 +40,11 @@ struct Simulator::State {
   std::optional<RegisterAccessor> currentFrame;
   std::optional<int64_t> lastFrameRequest;
 
-  State(const LaunchOptions& a_Options, IHost& a_Host)
+  State(const LaunchOptions& a_Options, IHost& a_Host,
+        std::unique_ptr<RetentiveStorage> a_Retentive)
       : options(a_Options),
         host(a_Host),
-        retentive(a_Options.imagePath),
+        retentive(std::move(a_Retentive)),
         clock(a_Host),
         access{&memory, &retentive, nullptr, false},
         context{image, settings, timers, memory, access} {}
@@ -64,7 +66,12 @@ struct Simulator::State {
 };
 
 Simulator::Simulator(const LaunchOptions& a_Options, IHost& a_Host)
-    : m_State(std::make_unique<State>(a_Options, a_Host)) {}
+    : Simulator(a_Options, a_Host, RetentiveStore::FileBesideImage(a_Options.imagePath)) {}
+
+Simulator::Simulator(const LaunchOptions& a_Options, IHost& a_Host,
+                     std::unique_ptr<RetentiveStorage> a_Retentive)
+    : m_State(std::make_unique<State>(a_Options, a_Host, std::move(a_Retentive))) {}
+
 Simulator::~Simulator() = default;
 
 void Simulator::Start() {

@@ -8,12 +8,17 @@
 
 #include "simulator/Host.h"
 #include "simulator/PanelModel.h"
+#include "simulator/RetentiveStorage.h"
 
 namespace sim {
 
 class Simulator {
  public:
+  // The retentive registers are kept in the file beside the image.
   Simulator(const LaunchOptions& a_Options, IHost& a_Host);
+  // The retentive registers are kept in a_Retentive (not null).
+  Simulator(const LaunchOptions& a_Options, IHost& a_Host,
+            std::unique_ptr<RetentiveStorage> a_Retentive);
   ~Simulator();
   Simulator(const Simulator&) = delete;
   Simulator& operator=(const Simulator&) = delete;

@@ -2,11 +2,13 @@
 
 #include <charconv>
 #include <istream>
+#include <memory>
 #include <optional>
 #include <ostream>
 #include <sstream>
 #include <vector>
 
+#include "simulator/RetentiveStore.h"
 #include "simulator/Simulator.h"
 #include "simulator/app/HeadlessHost.h"
 #include "simulator/app/PngWriter.h"
@@ -35,10 +37,18 @@ bool ParseNumber(const std::string& a_Text, long& a_Value) {
   return true;
 }
 
+std::unique_ptr<RetentiveStorage> RetentiveFor(const LaunchOptions& a_Launch, bool a_Keep) {
+  if (a_Keep) return RetentiveStore::FileBesideImage(a_Launch.imagePath);
+  return std::make_unique<RetentiveMemoryStorage>();
+}
+
 class Runner {
  public:
-  Runner(const LaunchOptions& a_Launch, std::ostream& a_Out, std::ostream& a_Err)
-      : m_Simulator(a_Launch, m_Host), m_Out(a_Out), m_Err(a_Err) {
+  Runner(const LaunchOptions& a_Launch, bool a_KeepRetentive, std::ostream& a_Out,
+         std::ostream& a_Err)
+      : m_Simulator(a_Launch, m_Host, RetentiveFor(a_Launch, a_KeepRetentive)),
+        m_Out(a_Out),
+        m_Err(a_Err) {
     m_Simulator.Start();
     m_Simulator.Cycle();
   }
@@ -167,9 +177,9 @@ class Runner {
 
 }  // namespace
 
-int RunHeadless(const LaunchOptions& a_Launch, std::istream& a_Script, std::ostream& a_Out,
-                std::ostream& a_Err) {
-  Runner runner(a_Launch, a_Out, a_Err);
+int RunHeadless(const LaunchOptions& a_Launch, bool a_KeepRetentive, std::istream& a_Script,
+                std::ostream& a_Out, std::ostream& a_Err) {
+  Runner runner(a_Launch, a_KeepRetentive, a_Out, a_Err);
   std::string line;
   int number = 0;
   while (std::getline(a_Script, line)) {

@@ -2,6 +2,7 @@
 #include <fstream>
 #include <iostream>
 
+#include "simulator/RetentiveStore.h"
 #include "simulator/Simulator.h"
 #include "simulator/app/HeadlessRunner.h"
 #include "simulator/app/PanSimOptions.h"
@@ -12,20 +13,22 @@ namespace {
 
 int RunHeadlessFromOptions(const sim::PanSimOptions& a_Options) {
   if (a_Options.scriptPath.empty() || a_Options.scriptPath == "-")
-    return sim::RunHeadless(a_Options.launch, std::cin, std::cout, std::cerr);
+    return sim::RunHeadless(a_Options.launch, a_Options.retentive, std::cin, std::cout,
+                            std::cerr);
   std::ifstream script(a_Options.scriptPath);
   if (!script) {
     std::cerr << "PanSim: cannot read the script " << a_Options.scriptPath << "\n";
     return 2;
   }
-  return sim::RunHeadless(a_Options.launch, script, std::cout, std::cerr);
+  return sim::RunHeadless(a_Options.launch, a_Options.retentive, script, std::cout, std::cerr);
 }
 
 int RunWindowed(const sim::PanSimOptions& a_Options) {
   const sim::LaunchOptions& launch = a_Options.launch;
   // The skin is loaded after the image, as the panel does; without it there is no window.
+  // The retentive registers are kept in the file beside the image, so they survive the run.
   sim::WindowHost host;
-  sim::Simulator simulator(launch, host);
+  sim::Simulator simulator(launch, host, sim::RetentiveStore::FileBesideImage(launch.imagePath));
   simulator.Start();
   sim::SkinBitmap skin;
   std::string error;

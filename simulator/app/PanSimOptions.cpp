@@ -12,10 +12,14 @@ std::optional<PanSimOptions> ParsePanSimOptions(int a_Argc, char** a_Argv, int& 
   std::vector<std::string> positional;
   CLI::App app{"PanSim: runs a compiled user-data image like the panel"};
   app.set_version_flag("--version", std::string("PanSim ") + KD820_VERSION_STRING);
-  app.add_flag("--headless", options.headless,
-               "run without a window, driven by a script (see --script)");
+  CLI::Option* headless = app.add_flag(
+      "--headless", options.headless, "run without a window, driven by a script (see --script)");
   app.add_option("--script", options.scriptPath,
                  "headless script file (default: standard input)");
+  app.add_flag("--retentive", options.retentive,
+               "headless: keep the retentive registers in the file beside the image "
+               "(<name>.rcp), as the window does, instead of starting from zero every run")
+      ->needs(headless);
   app.add_option("arguments", positional,
                  "MODEL [IMAGE [LAYOUT [SKIN]]]: panel model number, image file (default "
                  "hmi.bin), key layout code (1 = encoder panel), skin bitmap name");

@@ -13,6 +13,9 @@ struct PanSimOptions {
   LaunchOptions launch;
   bool headless = false;
   std::string scriptPath;  // empty: script lines from standard input
+  // Headless only: keep the retentive registers in the file beside the image (the window
+  // always does) instead of starting from zero.
+  bool retentive = false;
 };
 
 // Parses argv. Returns nothing when the program should end at once with a_ExitCode

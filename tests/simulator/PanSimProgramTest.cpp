@@ -5,8 +5,13 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
 
+#include "TestImage.h"
 #include "platform/Process.h"
+#include "simulator/app/PanSimOptions.h"
 
 namespace fs = std::filesystem;
 
@@ -45,6 +50,33 @@ class PanSimProgram : public testing::Test {
               0);
     EXPECT_EQ(Run("KD820", {"compile", (m_Dir / "F.FPJ").string()}), 0);
     return (m_Dir / "F.bin~").string();
+  }
+  // An image whose frame request and current frame are one retentive word, so that the panel
+  // starts on the frame it was left on. Frame 1 (key 3 leads to frame 2) and frame 2 each show
+  // a block of their own.
+  static constexpr uint16_t kResumeWord = 20;
+  std::string FrameResumingImage() {
+    simtest::TestImage image;
+    image.settings.control = true;
+    image.settings.requestWord = kResumeWord;
+    image.settings.currentWord = kResumeWord;
+    image.settings.retentiveControl = true;
+    image.frames = {{1, 0, 2, {{sim::Rect::FromSize(10, 0, 8, 8)}}},
+                    {2, 1, 0, {{sim::Rect::FromSize(20, 0, 8, 8)}}}};
+    const std::vector<uint8_t> bytes = image.Build();
+    const fs::path path = m_Dir / "R.bin~";
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
+    return path.string();
+  }
+  // Shows the start frame, lets the control register see it, then goes to the next frame.
+  std::string ResumeScript() {
+    return Script("lcd start.png\ncycle\nclick 3\ntick\nlcd end.png\n");
+  }
+  static std::string Bytes(const fs::path& a_Path) {
+    std::ifstream in(a_Path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
   }
 
   fs::path m_Dir;
@@ -86,6 +118,52 @@ TEST_F(PanSimProgram, SameImageAndScriptGiveTheSameBytes) {
     EXPECT_FALSE(a.empty());
     EXPECT_EQ(a, b) << name;
   }
+}
+
+TEST_F(PanSimProgram, HeadlessRunsStartFromZeroRetentiveRegistersAndWriteNoFile) {
+  const std::string image = FrameResumingImage();
+  const std::string script = ResumeScript();
+  ASSERT_EQ(Run("PanSim", {"--headless", "--script", script, "1", image}), 0);
+  const std::string start = Bytes("start.png");
+  const std::string end = Bytes("end.png");
+  ASSERT_FALSE(start.empty());
+  ASSERT_NE(start, end);  // the run left frame 1 for frame 2
+  // The second run starts on frame 1 again, not on the frame the first one left.
+  ASSERT_EQ(Run("PanSim", {"--headless", "--script", script, "1", image}), 0);
+  EXPECT_EQ(Bytes("start.png"), start);
+  EXPECT_EQ(Bytes("end.png"), end);
+  EXPECT_FALSE(fs::exists(m_Dir / "R.rcp"));
+}
+
+TEST_F(PanSimProgram, RetentiveKeepsTheRegistersInTheFileBesideTheImage) {
+  const std::string image = FrameResumingImage();
+  const std::string script = ResumeScript();
+  ASSERT_EQ(Run("PanSim", {"--headless", "--retentive", "--script", script, "1", image}), 0);
+  const std::string end = Bytes("end.png");
+  const std::string file = Bytes(m_Dir / "R.rcp");
+  ASSERT_EQ(file.size(), 2048u);
+  EXPECT_EQ(file[2 * kResumeWord], 2);  // the frame the run was left on
+  EXPECT_EQ(file[2 * kResumeWord + 1], 0);
+  // The second run resumes on frame 2.
+  ASSERT_EQ(Run("PanSim", {"--headless", "--retentive", "--script", script, "1", image}), 0);
+  EXPECT_EQ(Bytes("start.png"), end);
+}
+
+TEST(PanSimCommandLine, RetentiveIsAnOptionOfTheHeadlessRunnerOnly) {
+  auto parse = [](std::vector<std::string> a_Arguments, int& a_Code) {
+    std::vector<char*> argv;
+    for (std::string& argument : a_Arguments) argv.push_back(argument.data());
+    return sim::ParsePanSimOptions(static_cast<int>(argv.size()), argv.data(), a_Code);
+  };
+  int code = 0;
+  auto headless = parse({"PanSim", "--headless", "--retentive", "1"}, code);
+  ASSERT_TRUE(headless);
+  EXPECT_TRUE(headless->retentive);
+  auto plain = parse({"PanSim", "--headless", "1"}, code);
+  ASSERT_TRUE(plain);
+  EXPECT_FALSE(plain->retentive);
+  EXPECT_FALSE(parse({"PanSim", "--retentive", "1"}, code));
+  EXPECT_EQ(code, 2);
 }
 
 TEST_F(PanSimProgram, AnHourOfPanelTimeRuns) {

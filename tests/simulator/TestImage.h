@@ -4,6 +4,7 @@
 // which element is shown), an optional alarm section and a control block.
 #include <cstdint>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 #include "simulator/Geometry.h"
@@ -35,10 +36,13 @@ struct Settings {
   uint16_t passwordMask = 0;
   uint32_t passwords[8] = {};
   uint16_t passwordFrame = 0;
-  // Control registers on internal words: frame request at word requestWord, current frame
-  // at requestWord + 1 (both only when control is set).
+  // Control registers: frame request at word requestWord, current frame at currentWord
+  // (requestWord + 1 when not given), both only when control is set. Internal words, or
+  // retentive words with retentiveControl.
   bool control = false;
   uint16_t requestWord = 0;
+  std::optional<uint16_t> currentWord;
+  bool retentiveControl = false;
 };
 
 class TestImage {
@@ -68,8 +72,10 @@ class TestImage {
     if (settings.control) {
       Put32(b, s + 48, static_cast<uint32_t>(b.size()));
       Append(b, {2, 0, 3, 0});
-      for (uint16_t word : {settings.requestWord, static_cast<uint16_t>(settings.requestWord + 1)})
-        Descriptor(b, word);
+      const uint16_t current =
+          settings.currentWord.value_or(static_cast<uint16_t>(settings.requestWord + 1));
+      for (uint16_t word : {settings.requestWord, current})
+        Descriptor(b, word, settings.retentiveControl ? kRetentiveWords : kInternalWords);
     }
     // Frame table.
     Align(b);
@@ -134,10 +140,13 @@ class TestImage {
   static void Align(std::vector<uint8_t>& b) {
     while (b.size() % 4) b.push_back(0);
   }
-  // An internal word register LW a_Word: 3 units long, flags 0, port 255, station 0,
-  // type 255, unit 0x22, count 1, address.
-  static void Descriptor(std::vector<uint8_t>& b, uint16_t a_Word) {
-    Append(b, {3, 0, 255, 0, 255, 0x22});
+  static constexpr uint8_t kInternalWords = 255;
+  static constexpr uint8_t kRetentiveWords = 254;
+  // A word register a_Word of the panel: 3 units long, flags 0, port 255, station 0,
+  // a_Type (internal or retentive words), unit 0x22, count 1, address.
+  static void Descriptor(std::vector<uint8_t>& b, uint16_t a_Word,
+                         uint8_t a_Type = kInternalWords) {
+    Append(b, {3, 0, 255, 0, a_Type, 0x22});
     Append16(b, 1);
     Append32(b, a_Word);
   }
