@@ -9,7 +9,8 @@ using namespace kd820;
 namespace {
 
 std::unique_ptr<CKV410Project> LargeProject(int a_Frames) {
-  auto project = MakeSampleProject();
+  CEditorContext context;
+  auto project = MakeSampleProject(context);
   const CHMIFrame* source = project->FindFrame(1);
   for (int n = 3; n < a_Frames + 3; ++n) {
     auto frame = source->Clone();

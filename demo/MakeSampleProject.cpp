@@ -14,10 +14,10 @@ int main(int argc, char** argv) {
                  "data transfers and bitmap items.\n";
     return argc == 2 ? 0 : 2;
   }
-  auto project = MakeSampleProject();
-  project->SetPath(argv[1]);
   TerminalInteraction ui;
   CKV410Doc doc(ui);
+  auto project = MakeSampleProject(doc.Context());
+  project->SetPath(argv[1]);
   if (!doc.AdoptProject(std::move(project))) return 1;
   // The document adds a first frame to a new project; the sample has its own.
   if (!doc.Save()) return 1;

@@ -52,13 +52,16 @@ T& Place(CHMIFrame& a_Frame, int32_t a_Left, int32_t a_Top, int32_t a_Width, int
   return static_cast<T&>(*a_Frame.AddElement(std::move(element)));
 }
 
-void FillMainFrame(CHMIFrame& a_Frame, int32_t a_PictureA, int32_t a_PictureB) {
+void FillMainFrame(CHMIFrame& a_Frame, int32_t a_PictureA, int32_t a_PictureB,
+                   CEditorContext& a_Context) {
   auto& title = Place<CStaticText>(a_Frame, 0, 0, 48, 16);
   title.SetText("泵站 1");
   title.SetFace("宋体");
+  title.UpdateSize(a_Context);
   auto& label = Place<CStaticText>(a_Frame, 0, 16, 18, 8);
   label.SetText("RUN");
   label.SetSizeIndex(0);
+  label.UpdateSize(a_Context);
   label.SetReverse(true);
 
   auto& state = Place<CDynamicText>(a_Frame, 60, 0, 48, 16);
@@ -116,6 +119,7 @@ void FillMainFrame(CHMIFrame& a_Frame, int32_t a_PictureA, int32_t a_PictureB) {
   text.m_Reg = PortAddr(CAddr::kWord, "4x", 400);
   text.SetCharCount(6);
   text.SetSizeIndex(0);
+  text.UpdateSize(a_Context);
 
   auto& next = Place<CFunckeyGE>(a_Frame, 170, 48, 16, 16);
   next.m_KeyNumber = 3;
@@ -130,11 +134,12 @@ void FillMainFrame(CHMIFrame& a_Frame, int32_t a_PictureA, int32_t a_PictureB) {
   pump.SetInputOrder(3);
 }
 
-void FillAlarmFrame(CHMIFrame& a_Frame) {
+void FillAlarmFrame(CHMIFrame& a_Frame, CEditorContext& a_Context) {
   auto& title = Place<CStaticText>(a_Frame, 0, 0, 64, 12);
   title.SetText("Alarms");
   title.SetSizeIndex(1);
   title.SetBuiltinOption(1);
+  title.UpdateSize(a_Context);
   auto& list = Place<CEventListGE>(a_Frame, 0, 12, 192, 52);
   list.m_ShowNumber = 1;
   list.m_DateStyle = 2;
@@ -157,7 +162,7 @@ void FillAlarmFrame(CHMIFrame& a_Frame) {
 
 }  // namespace
 
-std::unique_ptr<CKV410Project> MakeSampleProject() {
+std::unique_ptr<CKV410Project> MakeSampleProject(CEditorContext& a_Context) {
   auto project = std::make_unique<CKV410Project>();
   project->SetHardwareModelId(1);
 
@@ -193,14 +198,14 @@ std::unique_ptr<CKV410Project> MakeSampleProject() {
   main->SetDescription("Overview");
   main->SetPrevious(0);
   main->SetNext(2);
-  FillMainFrame(*main, pictureA, pictureB);
+  FillMainFrame(*main, pictureA, pictureB, a_Context);
   project->AddFrame(main);
 
   auto alarms = std::make_unique<CHMIFrame>(2);
   alarms->SetDescription("Alarms");
   alarms->SetPrevious(1);
   alarms->SetNext(0);
-  FillAlarmFrame(*alarms);
+  FillAlarmFrame(*alarms, a_Context);
   project->AddFrame(alarms);
 
   CGlobalSettings& settings = project->GetSettings();
@@ -217,7 +222,7 @@ std::unique_ptr<CKV410Project> MakeSampleProject() {
   overheat.m_BuzzerSeconds = 5;
   overheat.m_Register = PortAddr(CAddr::kBit, "4x.B", 100, 3);
   overheat.m_Text = "电机过热";
-  alarmList.AddAlarm(overheat);
+  alarmList.AddAlarm(overheat, a_Context);
   CAlarmItem level;
   level.m_Flags = CAlarmItem::kValueAlarm | (2u << 1);
   level.m_RangeUsed = 1;
@@ -225,7 +230,7 @@ std::unique_ptr<CKV410Project> MakeSampleProject() {
   level.m_RangeB = 100;
   level.m_Register = PortAddr(CAddr::kWord, "4x", 210);
   level.m_Text = "Level out of range";
-  alarmList.AddAlarm(level);
+  alarmList.AddAlarm(level, a_Context);
 
   CDataTransferList& transfers = project->GetTransfers();
   CDataTransferItem periodic;

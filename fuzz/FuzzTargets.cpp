@@ -9,7 +9,6 @@
 #include "editor/devices/PlcLibrary.h"
 #include "editor/project/KV410Doc.h"
 #include "editor/project/ProjectJson.h"
-#include "platform/Diagnostics.h"
 
 using namespace kd820;
 
@@ -36,10 +35,10 @@ int FuzzProjectLoad(const uint8_t* a_Data, std::size_t a_Size) {
 
 int FuzzXmlLibrary(const uint8_t* a_Data, std::size_t a_Size) {
   // Messages are part of normal refusals; keep them off the fuzzer's output.
-  auto previous = SetDiagnosticSink([](const std::string&) {});
+  CProblemList quiet;
 
   CHardwareModel model;
-  if (CHardwareLibrary::LoadModelFromMemory(model, a_Data, a_Size, "fuzz.CFG")) {
+  if (CHardwareLibrary::LoadModelFromMemory(model, a_Data, a_Size, "fuzz.CFG", quiet)) {
     int32_t last = -1;
     for (const auto& port : model.m_Ports) {
       if (port.m_Id < 0 || port.m_Id > 3 || port.m_Id < last) std::abort();
@@ -50,7 +49,7 @@ int FuzzXmlLibrary(const uint8_t* a_Data, std::size_t a_Size) {
   }
 
   CPLCModel plc;
-  if (plc.LoadFromMemory(a_Data, a_Size, "fuzz.CFG")) {
+  if (plc.LoadFromMemory(a_Data, a_Size, "fuzz.CFG", quiet)) {
     for (const auto& type : plc.m_BitTypes) {
       if (type.m_Width != kWidthBit) std::abort();
     }
@@ -75,7 +74,6 @@ int FuzzXmlLibrary(const uint8_t* a_Data, std::size_t a_Size) {
     if (names.size() != plc.m_BitTypes.size() + plc.m_WordTypes.size() + plc.m_DWordTypes.size()) std::abort();
   }
 
-  SetDiagnosticSink(std::move(previous));
   return 0;
 }
 
@@ -86,14 +84,18 @@ int FuzzJsonImport(const uint8_t* a_Data, std::size_t a_Size) {
     ar.WriteObject(&a_Project);
     return ar.Bytes();
   };
+  // One context for every run: its libraries are read once.
+  static CProblemList quiet;
+  static CEditorContext context(quiet);
+  quiet.Clear();
   ProjectJsonImport first =
-      ImportProjectJson(std::string_view(reinterpret_cast<const char*>(a_Data), a_Size));
+      ImportProjectJson(std::string_view(reinterpret_cast<const char*>(a_Data), a_Size), context);
   if (!first) {
     if (first.m_Error.empty()) std::abort();  // a refusal always says why
     return 0;
   }
   const std::vector<uint8_t> bytes = store(*first.m_Project);
-  ProjectJsonImport second = ImportProjectJson(ExportProjectJson(*first.m_Project));
+  ProjectJsonImport second = ImportProjectJson(ExportProjectJson(*first.m_Project, context), context);
   if (!second || store(*second.m_Project) != bytes) std::abort();
   // Loading must not throw and gives the same project, except that it always sets the alarms'
   // reserved switch.

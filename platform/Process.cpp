@@ -37,21 +37,31 @@ std::string FindProgram(const std::string& a_Name) {
 }
 
 bool StartProgram(const std::string& a_Program, const std::vector<std::string>& a_Arguments,
-                  bool a_Wait, int& a_ExitCode, std::string& a_Error) {
-  const std::string path = FindProgram(a_Program);
+                  const std::string& a_WorkingDirectory, bool a_Wait, int& a_ExitCode,
+                  std::string& a_Error) {
+  std::string path = FindProgram(a_Program);
   if (path.empty()) {
     a_Error = a_Program;
     a_Error += ": program not found";
     return false;
   }
+  // The program starts in another directory: a relative path would be taken from there.
+  std::error_code ec;
+  if (const auto absolute = std::filesystem::absolute(path, ec); !ec) path = absolute.string();
   std::vector<std::string> strings;
   strings.push_back(a_Program);
   strings.insert(strings.end(), a_Arguments.begin(), a_Arguments.end());
   std::vector<char*> argv;
   for (std::string& s : strings) argv.push_back(s.data());
   argv.push_back(nullptr);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  if (!a_WorkingDirectory.empty()) {
+    posix_spawn_file_actions_addchdir_np(&actions, a_WorkingDirectory.c_str());
+  }
   pid_t pid = 0;
-  int rc = posix_spawn(&pid, path.c_str(), nullptr, nullptr, argv.data(), environ);
+  int rc = posix_spawn(&pid, path.c_str(), &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
   if (rc != 0) {
     a_Error = path;
     a_Error.append(": ").append(std::strerror(rc));

@@ -4,7 +4,8 @@
 #include "editor/devices/Addr.h"
 #include "editor/devices/PlcLibrary.h"
 #include "editor/project/KV410Project.h"
-#include "platform/Diagnostics.h"
+#include "editor/devices/EditorContext.h"
+#include "tests/LibraryTestSupport.h"
 
 using namespace kd820;
 
@@ -29,7 +30,7 @@ CRegisterType Type(const char* a_Name, int32_t a_Id, int32_t a_Width, int32_t a_
 class AddrTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    CPLCModel& model = *GetPortModel(0);
+    CPLCModel& model = *m_Context.GetPortModel(0);
     model = CPLCModel();
     model.m_Id = 9;
     model.m_StationDefault = 3;
@@ -58,11 +59,6 @@ class AddrTest : public ::testing::Test {
     }
     model.m_DWordTypes.push_back(dd);
     model.m_WordNames[dd.m_Name] = dd;
-    m_Previous = SetDiagnosticSink([this](const std::string& a_Text) { m_Diagnostics.push_back(a_Text); });
-  }
-  void TearDown() override {
-    *GetPortModel(0) = CPLCModel();
-    SetDiagnosticSink(m_Previous);
   }
 
   static CAddr Port(int32_t a_Width, const char* a_Type, int32_t a_Address) {
@@ -75,8 +71,10 @@ class AddrTest : public ::testing::Test {
     return a;
   }
 
-  std::vector<std::string> m_Diagnostics;
-  std::function<void(const std::string&)> m_Previous;
+  const std::vector<std::string>& Diagnostics() const { return m_Capture.Messages(); }
+
+  test::DiagnosticCapture m_Capture;
+  CEditorContext m_Context{m_Capture};
 };
 
 }  // namespace
@@ -85,18 +83,18 @@ TEST_F(AddrTest, InternalDescriptors) {
   CAddr bit(CAddr::kBit);
   bit.m_Address = 3;
   bit.m_SubAddress = 0xA;
-  EXPECT_EQ(bit.Descriptor(), (Descriptor{0x03, 0x00, 0xFF, 0, 0xF9, 0x00, 1, 0, 0x3A, 0, 0, 0}));
+  EXPECT_EQ(bit.Descriptor(m_Context), (Descriptor{0x03, 0x00, 0xFF, 0, 0xF9, 0x00, 1, 0, 0x3A, 0, 0, 0}));
 
   CAddr rw(CAddr::kWord);
   rw.m_TypeName = "RW";
   rw.m_Address = 100;
-  EXPECT_EQ(rw.Descriptor(), (Descriptor{0x03, 0x00, 0xFF, 0, 0xFE, 0x22, 1, 0, 100, 0, 0, 0}));
+  EXPECT_EQ(rw.Descriptor(m_Context), (Descriptor{0x03, 0x00, 0xFF, 0, 0xFE, 0x22, 1, 0, 100, 0, 0, 0}));
 
   CAddr bad(CAddr::kWord);
   bad.m_TypeName = "XW";
-  EXPECT_EQ(bad.GetRegIdForRegPrm(), 0);
-  EXPECT_EQ(bad.GetRegTypeForRegPrm(), 0);
-  EXPECT_EQ(m_Diagnostics, (std::vector<std::string>{
+  EXPECT_EQ(bad.GetRegIdForRegPrm(m_Context), 0);
+  EXPECT_EQ(bad.GetRegTypeForRegPrm(m_Context), 0);
+  EXPECT_EQ(Diagnostics(), (std::vector<std::string>{
                                "[CAddr::GetRegIdForRegPrm]Not support this register type: XW",
                                "[CAddr::GetRegTypeForRegPrm]Not support this register type: XW"}));
 }
@@ -107,7 +105,7 @@ TEST_F(AddrTest, PortDescriptors) {
   m.m_SubAddress = 3;
   m.m_HasIndex = 1;
   m.m_Index = 2;
-  const Descriptor d = m.Descriptor();
+  const Descriptor d = m.Descriptor(m_Context);
   EXPECT_EQ(d[2], 0);     // port
   EXPECT_EQ(d[3], 2);     // station
   EXPECT_EQ(d[4], 0x11);  // register id
@@ -118,79 +116,81 @@ TEST_F(AddrTest, PortDescriptors) {
   CAddr word = Port(CAddr::kWord, "D", 7);
   word.m_HasIndex = 1;
   word.m_Index = 1;
-  EXPECT_EQ(word.Descriptor()[8] | (word.Descriptor()[9] << 8) | (word.Descriptor()[10] << 16),
+  EXPECT_EQ(word.Descriptor(m_Context)[8] | (word.Descriptor(m_Context)[9] << 8) | (word.Descriptor(m_Context)[10] << 16),
             100007);
 
   CAddr be = Port(CAddr::kWord, "BE", 1);
   be.m_Bcd = 1;
-  EXPECT_EQ(be.Descriptor()[0], 0x03);
-  EXPECT_EQ(be.Descriptor()[1], 0x81);
+  EXPECT_EQ(be.Descriptor(m_Context)[0], 0x03);
+  EXPECT_EQ(be.Descriptor(m_Context)[1], 0x81);
   be.m_Bcd = 0;
-  EXPECT_EQ(be.Descriptor()[1], 0x01);
+  EXPECT_EQ(be.Descriptor(m_Context)[1], 0x01);
 
   for (int32_t length : {2, 3}) {
     CAddr dd = Port(CAddr::kDoubleWord, "DD", 0);
     dd.m_Length = length;
-    EXPECT_EQ(dd.Descriptor()[6], 1) << length;
-    EXPECT_EQ(dd.Descriptor()[5], 0x24);  // double-word unit, word addressed
+    EXPECT_EQ(dd.Descriptor(m_Context)[6], 1) << length;
+    EXPECT_EQ(dd.Descriptor(m_Context)[5], 0x24);  // double-word unit, word addressed
   }
   CAddr words = Port(CAddr::kWord, "D", 0);
   words.m_Length = 5;
-  EXPECT_EQ(words.Descriptor()[6], 5);
+  EXPECT_EQ(words.Descriptor(m_Context)[6], 5);
 }
 
-TEST_F(AddrTest, UnknownPortTypeBecomesTheDefaultInternalAddressWhenCompiled) {
+TEST_F(AddrTest, UnknownPortTypeCompilesAsTheDefaultInternalAddressAndStaysAsItIs) {
   CAddr a = Port(CAddr::kWord, "Q", 5);
-  const Descriptor preview = a.Descriptor();
-  EXPECT_EQ(a.m_TypeName, "Q");  // the preview leaves the address alone
+  EXPECT_TRUE(a.HasUnknownPortType(m_Context));
+  const CAddr before = a;
   std::vector<uint8_t> bytes;
-  a.Compile(bytes);
-  EXPECT_EQ(a.m_TypeName, "LW");
-  EXPECT_TRUE(a.IsInternal());
-  EXPECT_EQ(bytes, std::vector<uint8_t>(preview.begin(), preview.end()));
+  a.Compile(bytes, m_Context);
+  EXPECT_EQ(a, before);  // the user's address survives the compile
   EXPECT_EQ(bytes, (std::vector<uint8_t>{0x03, 0, 0xFF, 0, 0xFF, 0x22, 1, 0, 0, 0, 0, 0}));
+  const Descriptor descriptor = a.Descriptor(m_Context);
+  EXPECT_EQ(bytes, std::vector<uint8_t>(descriptor.begin(), descriptor.end()));
+  EXPECT_FALSE(Port(CAddr::kWord, "D", 5).HasUnknownPortType(m_Context));
+  EXPECT_FALSE(CAddr().HasUnknownPortType(m_Context));
 }
 
 TEST_F(AddrTest, FindTypeSearchesBitsOrWords) {
-  EXPECT_EQ(Port(CAddr::kBit, "M", 0).FindType()->m_Id, 0x11);
-  EXPECT_EQ(Port(CAddr::kWord, "M", 0).FindType(), nullptr);
-  EXPECT_EQ(Port(CAddr::kDoubleWord, "DD", 0).FindType()->m_Id, 0x30);
-  EXPECT_EQ(CAddr().FindType(), nullptr);
+  EXPECT_EQ(Port(CAddr::kBit, "M", 0).FindType(m_Context)->m_Id, 0x11);
+  EXPECT_EQ(Port(CAddr::kWord, "M", 0).FindType(m_Context), nullptr);
+  EXPECT_EQ(Port(CAddr::kDoubleWord, "DD", 0).FindType(m_Context)->m_Id, 0x30);
+  EXPECT_EQ(CAddr().FindType(m_Context), nullptr);
 }
 
 TEST_F(AddrTest, RangeHints) {
   EXPECT_EQ(RangeText(Type("D", 1, kWidthWord, kBaseDec, 0, 9999)), "DDDD(0~9999)");
   EXPECT_EQ(RangeText(Type("X", 1, kWidthBit, kBaseOct, 0, 0377)), "OOO(0~377)");
   EXPECT_EQ(RangeText(Type("H", 1, kWidthWord, kBaseHex, 0, 0xFFFF)), "HHHH(0~FFFF)");
-  EXPECT_EQ(Port(CAddr::kBit, "M", 0).RangeText(), "DDDD.H(0.0~9999.F)");
+  EXPECT_EQ(Port(CAddr::kBit, "M", 0).RangeText(m_Context), "DDDD.H(0.0~9999.F)");
   CAddr lwb(CAddr::kBit);
-  EXPECT_EQ(lwb.RangeText(), "DDD.H(0.0~255.F)");
+  EXPECT_EQ(lwb.RangeText(m_Context), "DDD.H(0.0~255.F)");
   CAddr rw(CAddr::kWord);
   rw.m_TypeName = "RW";
-  EXPECT_EQ(rw.RangeText(), "DDD(0~511)");
+  EXPECT_EQ(rw.RangeText(m_Context), "DDD(0~511)");
 }
 
 TEST_F(AddrTest, NumbersFormatAndParseInTheirBase) {
   CAddr x = Port(CAddr::kBit, "X", 0);
-  ASSERT_TRUE(x.ParseNumber("17"));
+  ASSERT_TRUE(x.ParseNumber("17", m_Context));
   EXPECT_EQ(x.m_Address, 15);
-  EXPECT_EQ(x.FormatNumber(), "17");
-  EXPECT_FALSE(x.ParseNumber("18"));
-  EXPECT_FALSE(x.ParseNumber("1.2"));
+  EXPECT_EQ(x.FormatNumber(m_Context), "17");
+  EXPECT_FALSE(x.ParseNumber("18", m_Context));
+  EXPECT_FALSE(x.ParseNumber("1.2", m_Context));
 
   CAddr lwb(CAddr::kBit);
-  ASSERT_TRUE(lwb.ParseNumber("12.A"));
+  ASSERT_TRUE(lwb.ParseNumber("12.A", m_Context));
   EXPECT_EQ(lwb.m_Address, 12);
   EXPECT_EQ(lwb.m_SubAddress, 10);
-  EXPECT_EQ(lwb.FormatNumber(), "12.A");
-  EXPECT_FALSE(lwb.ParseNumber("12"));
-  EXPECT_FALSE(lwb.ParseNumber("12.G"));
+  EXPECT_EQ(lwb.FormatNumber(m_Context), "12.A");
+  EXPECT_FALSE(lwb.ParseNumber("12", m_Context));
+  EXPECT_FALSE(lwb.ParseNumber("12.G", m_Context));
 
   CAddr lw;
   lw.m_Address = 12;
-  EXPECT_EQ(lw.m_TypeName + lw.FormatNumber(), "LW12");
-  EXPECT_FALSE(lw.ParseNumber(""));
-  EXPECT_FALSE(lw.ParseNumber("12abc"));
+  EXPECT_EQ(lw.m_TypeName + lw.FormatNumber(m_Context), "LW12");
+  EXPECT_FALSE(lw.ParseNumber("", m_Context));
+  EXPECT_FALSE(lw.ParseNumber("12abc", m_Context));
 
   EXPECT_EQ(ParseNumberInBase("-5", kBaseDec), -5);
   EXPECT_EQ(ParseNumberInBase("FFFFFFFF", kBaseHex), 0xFFFFFFFF);
@@ -199,49 +199,46 @@ TEST_F(AddrTest, NumbersFormatAndParseInTheirBase) {
 }
 
 TEST_F(AddrTest, ValidateChecksTypeAndRanges) {
-  EXPECT_EQ(CAddr().Validate(), std::nullopt);
+  EXPECT_EQ(CAddr().Validate(m_Context), std::nullopt);
   CAddr lw;
   lw.m_Address = 256;
-  EXPECT_NE(lw.Validate(), std::nullopt);
+  EXPECT_NE(lw.Validate(m_Context), std::nullopt);
   CAddr lwb(CAddr::kBit);
   lwb.m_SubAddress = 16;
-  EXPECT_NE(lwb.Validate(), std::nullopt);
+  EXPECT_NE(lwb.Validate(m_Context), std::nullopt);
   CAddr rwDouble(CAddr::kDoubleWord);
   rwDouble.m_TypeName = "RW";
-  EXPECT_NE(rwDouble.Validate(), std::nullopt);
+  EXPECT_NE(rwDouble.Validate(m_Context), std::nullopt);
 
-  EXPECT_EQ(Port(CAddr::kWord, "D", 9999).Validate(), std::nullopt);
-  const auto tooBig = Port(CAddr::kWord, "D", 10000).Validate();
+  EXPECT_EQ(Port(CAddr::kWord, "D", 9999).Validate(m_Context), std::nullopt);
+  const auto tooBig = Port(CAddr::kWord, "D", 10000).Validate(m_Context);
   ASSERT_TRUE(tooBig);
   EXPECT_NE(tooBig->find("DDDD(0~9999)"), std::string::npos) << *tooBig;
-  EXPECT_NE(Port(CAddr::kWord, "Q", 0).Validate(), std::nullopt);
+  EXPECT_NE(Port(CAddr::kWord, "Q", 0).Validate(m_Context), std::nullopt);
   CAddr noIndex = Port(CAddr::kBit, "M", 1);
   noIndex.m_HasSubAddress = 1;
-  EXPECT_NE(noIndex.Validate(), std::nullopt);
+  EXPECT_NE(noIndex.Validate(m_Context), std::nullopt);
   noIndex.m_HasIndex = 1;
   noIndex.m_Index = 7;
-  EXPECT_EQ(noIndex.Validate(), std::nullopt);
+  EXPECT_EQ(noIndex.Validate(m_Context), std::nullopt);
   noIndex.m_Index = 8;
-  EXPECT_NE(noIndex.Validate(), std::nullopt);
+  EXPECT_NE(noIndex.Validate(m_Context), std::nullopt);
   CAddr elsewhere = Port(CAddr::kWord, "D", 1);
   elsewhere.m_Port = 1;
-  EXPECT_NE(elsewhere.Validate(), std::nullopt);
+  EXPECT_NE(elsewhere.Validate(m_Context), std::nullopt);
 }
 
 TEST_F(AddrTest, ResetMovesToTheLowestEnabledPortUnlessKeptInternal) {
   CKV410Project project;
   project.GetPort(1)->m_Enabled = 1;
   project.GetPort(2)->m_Enabled = 1;
-  *GetPortModel(1) = *GetPortModel(0);
-  SetCurrentProject(&project);
+  *m_Context.GetPortModel(1) = *m_Context.GetPortModel(0);
   CAddr a;
-  a.Reset(CAddr::kBit, false);
+  a.ResetToPort(CAddr::kBit, project.LowestEnabledPort(), m_Context);
   EXPECT_EQ(a.m_Port, 1);
   EXPECT_EQ(a.m_Station, 3);
   EXPECT_EQ(a.m_TypeName, "LW.B");
-  a.Reset(CAddr::kWord, true);
+  a.Reset(CAddr::kWord);
   EXPECT_TRUE(a.IsInternal());
   EXPECT_EQ(a.m_Station, 0);
-  SetCurrentProject(nullptr);
-  *GetPortModel(1) = CPLCModel();
 }

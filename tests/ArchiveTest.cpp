@@ -289,9 +289,7 @@ TEST(AddrDefaults, InternalResetAndPortSwap) {
 
   a.m_Port = 2;
   a.m_TypeName = "D";
-  SetChangedPorts({false, false, true, false});
-  a.ResetIfPortChanged();
-  SetChangedPorts({});
+  a.ResetIfPortChanged({false, false, true, false});
   EXPECT_TRUE(a.IsInternal());
   EXPECT_EQ(a.m_TypeName, "LW");
 }

@@ -47,7 +47,7 @@ TEST_F(CliProjectTest, NewProjectForEachModelWithAPlcOnCom0) {
     EXPECT_EQ(com0.m_ProtocolId, 11);
     EXPECT_EQ(com0.m_Station, 7);
     std::vector<uint8_t> record;
-    com0.Compile(record);
+    com0.Compile(record, StderrProblems());
     ASSERT_EQ(record.size(), 36u);
     EXPECT_EQ(record[2], 8);
     EXPECT_EQ(record[3], 0x45);
@@ -94,7 +94,7 @@ TEST_F(CliProjectTest, CommAsksBeforeResettingAChangedPort) {
     alarm.m_Register.m_Port = 1;
     alarm.m_Register.m_TypeName = "M";
     alarm.m_Register.m_HasSubAddress = 0;
-    doc.GetProject()->GetAlarms().AddAlarm(alarm);
+    doc.GetProject()->GetAlarms().AddAlarm(alarm, doc.Context());
     ASSERT_TRUE(doc.Save());
   }
   const auto before = test::ReadFile(path);

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "demo/SampleProject.h"
+#include "tests/LibraryTestSupport.h"
 #include "editor/project/KV410Doc.h"
 #include "tests/TestSupport.h"
 
@@ -17,7 +18,7 @@ class CliTest : public ::testing::Test {
     setenv("KD820_LOCK_DIR", m_Dir.File("locks").c_str(), 1);
     m_Sample = m_Dir.File("sample.FPJ");
     CArchive ar;
-    auto project = MakeSampleProject();
+    auto project = test::Sample();
     ar.WriteObject(project.get());
     test::WriteFile(m_Sample, ar.Bytes());
   }

@@ -15,7 +15,8 @@ namespace {
 
 std::pair<std::size_t, std::size_t> Plc(int32_t a_Id) {
   std::size_t m = 0, p = 0;
-  EXPECT_TRUE(GetPlcLibrary().FindPlc(a_Id, &m, &p));
+  CEditorContext context;
+  EXPECT_TRUE(context.GetPlcLibrary().FindPlc(a_Id, &m, &p));
   return {m, p};
 }
 
@@ -55,11 +56,11 @@ TEST_F(WizardTest, NamePageTrimsAndFollowsTheName) {
 
 TEST_F(WizardTest, NewProjectWithAPlcOnCom0) {
   test::LibraryFixture lib;
-  CNewProjectWizard wizard;
+  CKV410Doc doc(m_Ui);
+  CNewProjectWizard wizard(doc.Context());
   ASSERT_TRUE(wizard.HmiPage().HasModel());
   EXPECT_EQ(wizard.HmiPage().GetModel().m_Id, 1);
   Fill(wizard);
-  CKV410Doc doc(m_Ui);
   m_Ui.QueueAnswer(Answer::Yes);  // the model cannot be changed later
   ASSERT_TRUE(wizard.Finish(doc, m_Ui)) << ::testing::PrintToString(m_Ui.Messages());
   EXPECT_EQ(m_Ui.Questions(), std::vector<std::string>{msg::kConfirmModel});
@@ -78,9 +79,9 @@ TEST_F(WizardTest, NewProjectWithAPlcOnCom0) {
   EXPECT_EQ(com0.m_ResponseTimeout, 300);
   EXPECT_EQ(com0.m_RetryCount, 10);
   EXPECT_FALSE(project.GetPort(1)->IsEnabled());
-  EXPECT_EQ(GetPortModel(0)->m_Id, 11);
+  EXPECT_EQ(doc.Context().GetPortModel(0)->m_Id, 11);
   std::vector<uint8_t> record;
-  com0.Compile(record);
+  com0.Compile(record, StderrProblems());
   ASSERT_EQ(record.size(), 36u);
   EXPECT_EQ(record[1], 2);      // RS485 two-wire
   EXPECT_EQ(record[2], 8);
@@ -97,11 +98,11 @@ TEST_F(WizardTest, NewProjectWithAPlcOnCom0) {
 
 TEST_F(WizardTest, SingleModelIsNotConfirmedAndMissingPortsStayDisabled) {
   test::LibraryFixture lib(false);
-  CNewProjectWizard wizard;
+  CKV410Doc doc(m_Ui);
+  CNewProjectWizard wizard(doc.Context());
   Fill(wizard);
   EXPECT_EQ(wizard.PlcPage().Port(1), nullptr);
   EXPECT_FALSE(wizard.PlcPage().ChoosePlc(1, Plc(12)));
-  CKV410Doc doc(m_Ui);
   ASSERT_TRUE(wizard.Finish(doc, m_Ui));
   EXPECT_TRUE(m_Ui.Questions().empty());
   EXPECT_FALSE(doc.GetProject()->GetPort(1)->IsEnabled());
@@ -110,10 +111,10 @@ TEST_F(WizardTest, SingleModelIsNotConfirmedAndMissingPortsStayDisabled) {
 
 TEST_F(WizardTest, ExistingDirectoryIsAskedAndMissingParentRefused) {
   test::LibraryFixture lib(false);
-  CNewProjectWizard wizard;
+  CKV410Doc doc(m_Ui);
+  CNewProjectWizard wizard(doc.Context());
   Fill(wizard);
   std::filesystem::create_directories(m_Work.File("Plant"));
-  CKV410Doc doc(m_Ui);
   m_Ui.QueueAnswer(Answer::No);
   EXPECT_FALSE(wizard.Finish(doc, m_Ui));
   ASSERT_EQ(m_Ui.Questions().size(), 1u);
@@ -139,9 +140,9 @@ TEST_F(WizardTest, TemplateOfTheModelIsCopiedAndThePlcPageApplied) {
   ar.WriteObject(&templ);
   test::WriteFile(lib.Home() + "/lib/hardware/beta.SFP", ar.Bytes());
 
-  CNewProjectWizard wizard;
-  Fill(wizard);
   CKV410Doc doc(m_Ui);
+  CNewProjectWizard wizard(doc.Context());
+  Fill(wizard);
   ASSERT_TRUE(wizard.Finish(doc, m_Ui)) << ::testing::PrintToString(m_Ui.Messages());
   auto saved = CKV410Doc::LoadFromBytes(test::ReadFile(m_Work.File("Plant/Plant.FPJ")));
   ASSERT_NE(saved->FindFrame(7), nullptr);
@@ -151,10 +152,10 @@ TEST_F(WizardTest, TemplateOfTheModelIsCopiedAndThePlcPageApplied) {
 
 TEST_F(WizardTest, ChangingAPortsPlcAsksAndResetsExactlyItsAddresses) {
   test::LibraryFixture lib;
-  CNewProjectWizard wizard;
+  CKV410Doc doc(m_Ui);
+  CNewProjectWizard wizard(doc.Context());
   Fill(wizard);
   ASSERT_TRUE(wizard.PlcPage().ChoosePlc(1, Plc(11)));
-  CKV410Doc doc(m_Ui);
   m_Ui.QueueAnswer(Answer::Yes);
   ASSERT_TRUE(wizard.Finish(doc, m_Ui));
   CKV410Project& project = *doc.GetProject();
@@ -174,13 +175,14 @@ TEST_F(WizardTest, ChangingAPortsPlcAsksAndResetsExactlyItsAddresses) {
   project.GetAlarms().m_Alarms.back().m_Register.m_Port = 0;
   project.GetAlarms().m_Alarms.back().m_Register.m_TypeName = "M";
 
-  CNewProjectPlc page(CurrentHardwareModel());
+  CEditorContext& context = doc.Context();
+  CNewProjectPlc page(context.CurrentHardwareModel(), context);
   page.LoadFromProject(project);
   ASSERT_TRUE(page.Port(0)->m_Plc);
   // Only timing changes: applied without a question, nothing reset.
   page.Port(0)->m_Settings.m_ResponseTimeout = 777;
   m_Ui.Clear();
-  ASSERT_TRUE(ApplyCommunicationSettings(project, page, m_Ui));
+  ASSERT_TRUE(ApplyCommunicationSettings(project, page, m_Ui, context));
   EXPECT_TRUE(m_Ui.Questions().empty());
   EXPECT_EQ(project.GetPort(0)->m_ResponseTimeout, 777);
   EXPECT_EQ(onCom0->m_Reg.m_TypeName, "D");
@@ -188,21 +190,21 @@ TEST_F(WizardTest, ChangingAPortsPlcAsksAndResetsExactlyItsAddresses) {
   // Another protocol on COM0: asked; No changes nothing.
   ASSERT_TRUE(page.ChoosePlc(0, Plc(12)));
   m_Ui.QueueAnswer(Answer::No);
-  EXPECT_FALSE(ApplyCommunicationSettings(project, page, m_Ui));
+  EXPECT_FALSE(ApplyCommunicationSettings(project, page, m_Ui, context));
   EXPECT_EQ(m_Ui.Questions(), std::vector<std::string>{msg::kResetChangedPorts});
   EXPECT_EQ(project.GetPort(0)->m_ProtocolId, 11);
   EXPECT_EQ(onCom0->m_Reg.m_Port, 0);
 
   m_Ui.QueueAnswer(Answer::Yes);
-  ASSERT_TRUE(ApplyCommunicationSettings(project, page, m_Ui));
+  ASSERT_TRUE(ApplyCommunicationSettings(project, page, m_Ui, context));
   EXPECT_EQ(project.GetPort(0)->m_ProtocolId, 12);
-  EXPECT_EQ(GetPortModel(0)->m_Id, 12);
+  EXPECT_EQ(context.GetPortModel(0)->m_Id, 12);
   EXPECT_TRUE(onCom0->m_Reg.IsInternal());
   EXPECT_EQ(onCom0->m_Reg.m_TypeName, "LW");
   EXPECT_TRUE(project.GetAlarms().m_Alarms.back().m_Register.IsInternal());
   EXPECT_EQ(onCom1->m_Reg.m_Port, 1);
   EXPECT_EQ(onCom1->m_Reg.m_TypeName, "D");
-  EXPECT_FALSE(IsPortChanged(0));
+  EXPECT_FALSE(context.IsPortChanged(0));
 }
 
 TEST(EditRules, SettingsDialog) {
@@ -238,16 +240,17 @@ TEST(EditRules, AlarmItemChecks) {
   input.m_RangeA = 5;
   EXPECT_EQ(CheckAlarmItem(input), std::nullopt);
 
+  CEditorContext context;
   std::vector<CAlarmItem> list;
-  EXPECT_EQ(AddAlarmToList(list, input.m_Item), std::nullopt);
+  EXPECT_EQ(AddAlarmToList(list, input.m_Item, context), std::nullopt);
   CAlarmItem noted = input.m_Item;
   noted.m_Register.m_Note = "a remark";
-  EXPECT_EQ(AddAlarmToList(list, noted), "报警设置条目已存在");
+  EXPECT_EQ(AddAlarmToList(list, noted, context), "报警设置条目已存在");
   // Registers on a port compare by their compiled form, station included.
   CRegisterType m;
   m.m_Name = "M";
-  GetPortModel(0)->m_BitNames["M"] = m;
-  GetPortModel(0)->m_BitTypes.push_back(m);
+  context.GetPortModel(0)->m_BitNames["M"] = m;
+  context.GetPortModel(0)->m_BitTypes.push_back(m);
   CAlarmItem otherStation = input.m_Item;
   otherStation.m_Register.m_Port = 0;
   otherStation.m_Register.m_TypeName = "M";
@@ -255,10 +258,9 @@ TEST(EditRules, AlarmItemChecks) {
   otherStation.m_Register.m_Station = 5;
   CAlarmItem station6 = otherStation;
   station6.m_Register.m_Station = 6;
-  EXPECT_EQ(AddAlarmToList(list, otherStation), std::nullopt);
-  EXPECT_EQ(AddAlarmToList(list, station6), std::nullopt);
-  EXPECT_EQ(AddAlarmToList(list, station6), "报警设置条目已存在");
-  *GetPortModel(0) = CPLCModel();
+  EXPECT_EQ(AddAlarmToList(list, otherStation, context), std::nullopt);
+  EXPECT_EQ(AddAlarmToList(list, station6, context), std::nullopt);
+  EXPECT_EQ(AddAlarmToList(list, station6, context), "报警设置条目已存在");
 }
 
 TEST(EditRules, LanguageDialog) {

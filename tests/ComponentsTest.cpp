@@ -10,6 +10,7 @@
 
 #include "editor/project/ClassTable.h"
 #include "editor/devices/Addr.h"
+#include "editor/devices/EditorContext.h"
 #include "editor/devices/PlcLibrary.h"
 #include "editor/project/AlarmSettings.h"
 #include "editor/base/Archive.h"
@@ -72,7 +73,7 @@ CAddr PortAddress(int32_t a_Width, int32_t a_Port, int32_t a_Station, int32_t a_
 struct PortModelsWithDAndM {
   PortModelsWithDAndM() {
     for (int port = 0; port < 4; ++port) {
-      CPLCModel& model = *GetPortModel(port);
+      CPLCModel& model = *m_Context.GetPortModel(port);
       CRegisterType m, d;
       m.m_Name = "M";
       d.m_Name = "D";
@@ -83,10 +84,14 @@ struct PortModelsWithDAndM {
       model.m_WordNames["D"] = d;
     }
   }
-  ~PortModelsWithDAndM() {
-    for (int port = 0; port < 4; ++port) *GetPortModel(port) = CPLCModel();
-  }
+  CEditorContext m_Context;
 };
+
+// A context without PLC models: every port address compiles as the default internal one.
+const CEditorContext& NoModels() {
+  static const CEditorContext context;
+  return context;
+}
 
 void WriteI32(CArchive& a_Ar, int32_t a_Value) { a_Ar.WriteU32(static_cast<uint32_t>(a_Value)); }
 
@@ -103,10 +108,6 @@ void WriteSettingsHead(CArchive& a_Ar, int32_t a_Version) {
   WriteI32(a_Ar, 3);  // control flags
 }
 
-// Restores the program-wide changed-port marks when a test ends.
-struct ChangedPortsGuard {
-  ~ChangedPortsGuard() { SetChangedPorts({false, false, false, false}); }
-};
 
 }  // namespace
 
@@ -172,13 +173,11 @@ TEST(ComponentGlobalSettings, OlderVersionsLoadMissingFramesAsOneNewerReadKnownF
 }
 
 TEST(ComponentGlobalSettings, PortOperationsReachTheControlAddress) {
-  ChangedPortsGuard guard;
   CGlobalSettings settings;
   settings.m_ControlAddress = PortAddress(CAddr::kWord, 0, 1, 8);
   settings.SwapPorts(0, 2);
   EXPECT_EQ(settings.m_ControlAddress.m_Port, 2);
-  SetChangedPorts({false, false, true, false});
-  settings.ResetChangedPorts();
+  settings.ResetChangedPorts({false, false, true, false});
   EXPECT_TRUE(settings.m_ControlAddress.IsInternal());
   EXPECT_EQ(settings.m_ControlAddress.m_Width, CAddr::kWord);
 }
@@ -212,8 +211,8 @@ void WriteAlarmItems(CArchive& a_Ar, int32_t a_Version) {
 
 TEST(ComponentAlarmSettings, RoundTripsItemsAndFont) {
   CAlarmSettings alarms;
-  ASSERT_TRUE(alarms.AddAlarm(MakeAlarm(1, "电机故障")));
-  ASSERT_TRUE(alarms.AddAlarm(MakeAlarm(2, std::string(300, 'x'))));
+  ASSERT_TRUE(alarms.AddAlarm(MakeAlarm(1, "电机故障"), NoModels()));
+  ASSERT_TRUE(alarms.AddAlarm(MakeAlarm(2, std::string(300, 'x')), NoModels()));
   alarms.m_FontSizeIndex = 3;
   alarms.m_TextOption = 2;
   alarms.m_FontName = "宋体";
@@ -223,12 +222,12 @@ TEST(ComponentAlarmSettings, RoundTripsItemsAndFont) {
   alarms.m_ReservedSwitch = 0;
 
   CAlarmSettings loaded;
-  loaded.AddAlarm(MakeAlarm(3, "replaced"));
+  loaded.AddAlarm(MakeAlarm(3, "replaced"), NoModels());
   const Bytes bytes = Store(alarms);
   EXPECT_EQ(I32At(bytes, bytes.size() - 4), 0);  // the reserved switch as it was
   Load(loaded, bytes);
   ASSERT_EQ(loaded.m_Alarms.size(), 2u);
-  EXPECT_TRUE(loaded.m_Alarms[0] == alarms.m_Alarms[0]);
+  EXPECT_TRUE(loaded.m_Alarms[0].SameAs(alarms.m_Alarms[0], NoModels()));
   EXPECT_EQ(loaded.m_Alarms[1].m_Text.size(), 300u);
   EXPECT_EQ(loaded.m_FontName, "宋体");
   EXPECT_EQ(loaded.m_AlarmFrame, 17);
@@ -279,21 +278,21 @@ TEST(ComponentAlarmSettings, VersionTwoLoadsTheFontAndSetsTheReservedSwitch) {
 TEST(ComponentAlarmSettings, AddAlarmRefusesEqualItems) {
   PortModelsWithDAndM models;
   CAlarmSettings alarms;
-  EXPECT_TRUE(alarms.AddAlarm(MakeAlarm(1, "a")));
-  EXPECT_FALSE(alarms.AddAlarm(MakeAlarm(1, "a")));
+  EXPECT_TRUE(alarms.AddAlarm(MakeAlarm(1, "a"), models.m_Context));
+  EXPECT_FALSE(alarms.AddAlarm(MakeAlarm(1, "a"), models.m_Context));
 
   CAlarmItem otherNote = MakeAlarm(1, "a");
   otherNote.m_Register.m_Note = "changed";
-  EXPECT_FALSE(alarms.AddAlarm(otherNote));
+  EXPECT_FALSE(alarms.AddAlarm(otherNote, models.m_Context));
 
   CAlarmItem otherStation = MakeAlarm(1, "a");
   otherStation.m_Register.m_Station = 4;
-  EXPECT_TRUE(alarms.AddAlarm(otherStation));
+  EXPECT_TRUE(alarms.AddAlarm(otherStation, models.m_Context));
 
-  EXPECT_TRUE(alarms.AddAlarm(MakeAlarm(1, "b")));
+  EXPECT_TRUE(alarms.AddAlarm(MakeAlarm(1, "b"), models.m_Context));
   CAlarmItem otherSeconds = MakeAlarm(1, "a");
   otherSeconds.m_BuzzerSeconds = 5;
-  EXPECT_TRUE(alarms.AddAlarm(otherSeconds));
+  EXPECT_TRUE(alarms.AddAlarm(otherSeconds, models.m_Context));
   EXPECT_EQ(alarms.m_Alarms.size(), 4u);
 }
 
@@ -311,17 +310,15 @@ TEST(ComponentAlarmSettings, HostileCountsAreArchiveErrors) {
 }
 
 TEST(ComponentAlarmSettings, PortOperationsReachEveryRegister) {
-  ChangedPortsGuard guard;
   CAlarmSettings alarms;
-  alarms.AddAlarm(MakeAlarm(1, "a"));
+  alarms.AddAlarm(MakeAlarm(1, "a"), NoModels());
   CAlarmItem onPort0 = MakeAlarm(2, "b");
   onPort0.m_Register.m_Port = 0;
-  alarms.AddAlarm(onPort0);
+  alarms.AddAlarm(onPort0, NoModels());
   alarms.SwapPorts(0, 1);
   EXPECT_EQ(alarms.m_Alarms[0].m_Register.m_Port, 0);
   EXPECT_EQ(alarms.m_Alarms[1].m_Register.m_Port, 1);
-  SetChangedPorts({false, true, false, false});
-  alarms.ResetChangedPorts();
+  alarms.ResetChangedPorts({false, true, false, false});
   EXPECT_EQ(alarms.m_Alarms[0].m_Register.m_Port, 0);
   EXPECT_TRUE(alarms.m_Alarms[1].m_Register.IsInternal());
   EXPECT_EQ(alarms.m_Alarms[1].m_Register.m_Width, CAddr::kWord);
@@ -473,7 +470,7 @@ TEST(ComponentDataTransfer, StoresItemsInFileOrderAndRoundTrips) {
   EXPECT_EQ(loaded.m_Items[0].m_Trigger.m_Width, CAddr::kBit);
   EXPECT_EQ(loaded.m_Items[0].m_Source.m_Address, 100);
   EXPECT_EQ(loaded.m_Items[0].m_Destination.m_Port, 2);
-  EXPECT_TRUE(loaded.m_Items[1] == periodic);
+  EXPECT_TRUE(loaded.m_Items[1].SameAs(periodic, NoModels()));
   EXPECT_EQ(Store(loaded), bytes);
 }
 
@@ -495,29 +492,27 @@ TEST(ComponentDataTransfer, ItemComparison) {
   const CDataTransferItem item = MakeTransfer(5);
   CDataTransferItem same = item;
   same.m_Source.m_Note = "other remark";
-  EXPECT_TRUE(item == same);
+  EXPECT_TRUE(item.SameAs(same, models.m_Context));
 
   CDataTransferItem otherCount = item;
   otherCount.m_Count = 6;
-  EXPECT_FALSE(item == otherCount);
+  EXPECT_FALSE(item.SameAs(otherCount, models.m_Context));
   CDataTransferItem otherTrigger = item;
   otherTrigger.m_Trigger.m_Station = 9;
-  EXPECT_FALSE(item == otherTrigger);
+  EXPECT_FALSE(item.SameAs(otherTrigger, models.m_Context));
   CDataTransferItem otherLimit = item;
   otherLimit.m_ExecutionLimit = 0;
-  EXPECT_FALSE(item == otherLimit);
+  EXPECT_FALSE(item.SameAs(otherLimit, models.m_Context));
 }
 
 TEST(ComponentDataTransfer, PortOperationsReachAllThreeAddresses) {
-  ChangedPortsGuard guard;
   CDataTransferList list;
   list.m_Items.push_back(MakeTransfer(1));  // trigger on 0, source on 1, destination on 2
   list.SwapPorts(0, 2);
   EXPECT_EQ(list.m_Items[0].m_Trigger.m_Port, 2);
   EXPECT_EQ(list.m_Items[0].m_Source.m_Port, 1);
   EXPECT_EQ(list.m_Items[0].m_Destination.m_Port, 0);
-  SetChangedPorts({true, false, true, false});
-  list.ResetChangedPorts();
+  list.ResetChangedPorts({true, false, true, false});
   EXPECT_TRUE(list.m_Items[0].m_Trigger.IsInternal());
   EXPECT_EQ(list.m_Items[0].m_Trigger.m_Width, CAddr::kBit);
   EXPECT_EQ(list.m_Items[0].m_Source.m_Port, 1);

@@ -22,7 +22,8 @@
 #include "editor/screens/StaticText.h"
 #include "editor/screens/TextMetrics.h"
 #include "editor/screens/TrendGE.h"
-#include "platform/Diagnostics.h"
+#include "editor/devices/EditorContext.h"
+#include "tests/LibraryTestSupport.h"
 
 using namespace kd820;
 
@@ -44,10 +45,13 @@ float F32(const std::vector<uint8_t>& a_Bytes, std::size_t a_At) {
 // element records in order.
 struct Compiled {
   CKV410Project m_Project;
-  CImageCompiler m_Compiler;
+  CEditorContext m_Context;
+  CImageCompiler m_Compiler{m_Context};
   std::vector<uint32_t> m_Records;
 
-  explicit Compiled(std::vector<std::vector<std::unique_ptr<CGraphElement>>> a_Frames) {
+  explicit Compiled(std::vector<std::vector<std::unique_ptr<CGraphElement>>> a_Frames,
+                    IProblemSink& a_Problems = StderrProblems())
+      : m_Context(a_Problems) {
     setenv("KD820_HOME", KD820_TEST_BINARY_DIR, 1);  // the component images of the build tree
     uint16_t number = 1;
     for (auto& elements : a_Frames) {
@@ -68,6 +72,12 @@ struct Compiled {
 };
 
 using ElementList = std::vector<std::unique_ptr<CGraphElement>>;
+
+// The fonts the elements below are measured with.
+CEditorContext& Fonts() {
+  static CEditorContext context;
+  return context;
+}
 
 template <class... Lists>
 std::vector<ElementList> Frames(Lists... a_Lists) {
@@ -272,6 +282,7 @@ TEST(ElementRecord, StaticTextsShareTheirListAndText) {
     auto text = std::make_unique<CStaticText>();
     text->SetText("RUN");
     text->SetSizeIndex(0);
+    text->UpdateSize(Fonts());
     list->push_back(std::move(text));
   }
   static_cast<CStaticText&>(*second[0]).SetReverse(true);
@@ -293,7 +304,7 @@ TEST(ElementRecord, StaticTextsShareTheirListAndText) {
   EXPECT_EQ(img[r + 1], 6);
   EXPECT_EQ(img[r + 2], 8);
   // The two "R"s of other texts are the same glyph object.
-  EXPECT_EQ(c.m_Compiler.ObjectCache().Find("VISIBLE_ASCII_CHAR_R_8"), r);
+  EXPECT_EQ(c.m_Compiler.Resources().ObjectCache().Find("VISIBLE_ASCII_CHAR_R_8"), r);
 }
 
 TEST(ElementRecord, RegisterOptionWordsAndLimits) {
@@ -350,6 +361,7 @@ TEST(ElementRecord, ListObjectsAreSharedByTheirTextSizeAndFace) {
     text->SetText(a_Text);
     text->SetSizeIndex(a_Size);
     text->SetFace(a_Face);
+    text->UpdateSize(Fonts());
     return text;
   };
   std::vector<std::unique_ptr<CGraphElement>> elements;
@@ -366,6 +378,7 @@ TEST(ElementRecord, ListObjectsAreSharedByTheirTextSizeAndFace) {
   elements.push_back(std::move(small));
   auto ascii = std::make_unique<CAsciiGE>();
   ascii->SetSizeIndex(0);
+  ascii->UpdateSize(Fonts());
   const std::string glyphSet = ascii->GetGlyphText();
   elements.push_back(std::move(ascii));
   Compiled c(Frames(std::move(elements)));
@@ -373,17 +386,17 @@ TEST(ElementRecord, ListObjectsAreSharedByTheirTextSizeAndFace) {
   const auto list = [&](std::size_t i, std::size_t a_At) { return U32(img, c.m_Records[i] + a_At); };
   // The built-in font ignores the face: one list, found under an empty face.
   EXPECT_EQ(list(0, 12), list(1, 12));
-  EXPECT_EQ(c.m_Compiler.TextCache().Find("STATIC_TEXT_RUN_0_"), list(0, 12));
-  EXPECT_EQ(c.m_Compiler.ObjectCache().Find("VISIBLE_ASCII_TEXT_RUN_8"), U32(img, list(0, 12) + 1));
+  EXPECT_EQ(c.m_Compiler.Resources().TextCache().Find("STATIC_TEXT_RUN_0_"), list(0, 12));
+  EXPECT_EQ(c.m_Compiler.Resources().ObjectCache().Find("VISIBLE_ASCII_TEXT_RUN_8"), U32(img, list(0, 12) + 1));
   // A face of its own at larger sizes.
   EXPECT_NE(list(2, 12), list(3, 12));
-  EXPECT_EQ(c.m_Compiler.TextCache().Find("STATIC_TEXT_RUN_3_Microsoft Sans Serif"), list(2, 12));
-  EXPECT_EQ(c.m_Compiler.TextCache().Find("STATIC_TEXT_RUN_3_宋体"), list(3, 12));
-  EXPECT_EQ(c.m_Compiler.ObjectCache().Find("FONT_TEXT_RUN_宋体_24"), U32(img, list(3, 12) + 1));
+  EXPECT_EQ(c.m_Compiler.Resources().TextCache().Find("STATIC_TEXT_RUN_3_Microsoft Sans Serif"), list(2, 12));
+  EXPECT_EQ(c.m_Compiler.Resources().TextCache().Find("STATIC_TEXT_RUN_3_宋体"), list(3, 12));
+  EXPECT_EQ(c.m_Compiler.Resources().ObjectCache().Find("FONT_TEXT_RUN_宋体_24"), U32(img, list(3, 12) + 1));
   // Registers: "宋体" above 16 pixels, no face below.
-  EXPECT_EQ(c.m_Compiler.TextCache().Find("REGISTER_TEXT_*-.0123456789_3_宋体"), list(4, 24));
-  EXPECT_EQ(c.m_Compiler.TextCache().Find("REGISTER_TEXT_*0123456789ABCDEF_1_"), list(5, 24));
-  EXPECT_EQ(c.m_Compiler.TextCache().Find("ASCII_TEXT_" + glyphSet + "_0_"), list(6, 24));
+  EXPECT_EQ(c.m_Compiler.Resources().TextCache().Find("REGISTER_TEXT_*-.0123456789_3_宋体"), list(4, 24));
+  EXPECT_EQ(c.m_Compiler.Resources().TextCache().Find("REGISTER_TEXT_*0123456789ABCDEF_1_"), list(5, 24));
+  EXPECT_EQ(c.m_Compiler.Resources().TextCache().Find("ASCII_TEXT_" + glyphSet + "_0_"), list(6, 24));
   // A glyph of the built-in 24-pixel register set is drawn in the face at that size.
   const uint32_t sequence = U32(img, U32(img, list(4, 24) + 1) + 1);
   ASSERT_EQ(img[sequence], 13);
@@ -396,6 +409,7 @@ TEST(ElementRecord, ListObjectsAreSharedByTheirTextSizeAndFace) {
 TEST(ElementRecord, DynamicTextListsItsNonEmptyStates) {
   auto text = std::make_unique<CDynamicText>();
   text->SetSizeIndex(0);
+  text->UpdateSize(Fonts());
   text->GetState(3)->m_Text = "ON";
   text->GetState(7)->m_Text = "OFF";
   text->m_Alignment = 2;
@@ -417,6 +431,7 @@ TEST(ElementRecord, AsciiStringCarriesEveryPrintableCharacter) {
   auto text = std::make_unique<CAsciiGE>();
   text->SetCharCount(2);
   text->SetSizeIndex(0);
+  text->UpdateSize(Fonts());
   Compiled c(Frames(One(std::move(text))));
   const auto& img = c.Image();
   const uint32_t r = c.m_Records[0];
@@ -448,7 +463,7 @@ TEST(ElementRecord, AlarmTableRepairsItsFrameAndFillsTheBounds) {
   ASSERT_EQ(U32(img, table), 2u);
   EXPECT_EQ(img[table + 4] | (img[table + 5] << 8), 0x8001);
   EXPECT_EQ(img[table + 6] | (img[table + 7] << 8), 4);
-  EXPECT_EQ(alarms.m_AlarmFrame, 4);
+  EXPECT_EQ(alarms.m_AlarmFrame, 9);  // the image has the repaired frame, the project its own
   const uint32_t digits = U32(img, table + 8);
   EXPECT_EQ(img[U32(img, digits + 1)], 15);
   const uint32_t first = U32(img, table + 12), second = U32(img, table + 16);
@@ -462,7 +477,7 @@ TEST(ElementRecord, AlarmTableRepairsItsFrameAndFillsTheBounds) {
 
 TEST(ElementRecord, EmptyAlarmListStillHasItsDigits) {
   CKV410Project project;
-  CImageCompiler compiler;
+  CImageCompiler compiler(Fonts());
   compiler.Compile(project);
   const auto& img = compiler.Image();
   const uint32_t table = U32(img, image::kDirectoryOffset + 4 * image::kAlarms);
@@ -496,7 +511,7 @@ TEST(ElementRecord, AlarmBoundsByCompareKind) {
     item.m_Text = "a" + std::to_string(kind);
     alarms.m_Alarms.push_back(item);
   }
-  CImageCompiler compiler;
+  CImageCompiler compiler(Fonts());
   compiler.Compile(project);
   const auto& img = compiler.Image();
   const uint32_t table = U32(img, image::kDirectoryOffset + 4 * image::kAlarms);
@@ -518,13 +533,13 @@ TEST(ElementRecord, AlarmBoundsByCompareKind) {
 }
 
 TEST(ElementRecord, LongTextsAreCutTo127CharactersWithAWarning) {
-  std::vector<std::string> seen;
-  auto previous = SetDiagnosticSink([&](const std::string& a_Text) { seen.push_back(a_Text); });
   auto text = std::make_unique<CStaticText>();
   text->SetText(std::string(200, 'x'));
   text->SetSizeIndex(0);
-  Compiled c(Frames(One(std::move(text))));
-  SetDiagnosticSink(previous);
+  text->UpdateSize(Fonts());
+  test::DiagnosticCapture log;
+  Compiled c(Frames(One(std::move(text))), log);
+  const std::vector<std::string>& seen = log.Messages();
   const auto& img = c.Image();
   const uint32_t list = U32(img, c.m_Records[0] + 12);
   const uint32_t sequence = U32(img, U32(img, list + 1) + 1);
@@ -534,21 +549,6 @@ TEST(ElementRecord, LongTextsAreCutTo127CharactersWithAWarning) {
 }
 
 namespace {
-
-// Collects the diagnostics reported while it lives.
-class Diagnostics {
- public:
-  Diagnostics() {
-    m_Previous = SetDiagnosticSink([this](const std::string& a_Text) { m_Lines.push_back(a_Text); });
-  }
-  ~Diagnostics() { SetDiagnosticSink(std::move(m_Previous)); }
-  Diagnostics(const Diagnostics&) = delete;
-  Diagnostics& operator=(const Diagnostics&) = delete;
-  std::vector<std::string> m_Lines;
-
- private:
-  std::function<void(const std::string&)> m_Previous;
-};
 
 std::string UpperCase(std::string a_Text) {
   for (char& c : a_Text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
@@ -578,29 +578,29 @@ std::vector<uint8_t> ColourBmp() {
 
 TEST(ElementResources, BitmapFilesAreSharedWhateverTheLetterCaseOfTheirPath) {
   setenv("KD820_HOME", KD820_TEST_BINARY_DIR, 1);
-  CImageCompiler compiler;
-  compiler.Buffer().AppendU32(0);  // objects never start at offset 0 in an image
-  const std::string path = CImageCompiler::ComponentPath("led/LED0_0_2.dat");
-  const uint32_t bitmap = compiler.CompileBitmapFile(path);
+  CImageCompiler compiler(Fonts());
+  compiler.Resources().Buffer().AppendU32(0);  // objects never start at offset 0 in an image
+  const std::string path = ComponentPath("led/LED0_0_2.dat");
+  const uint32_t bitmap = compiler.Resources().CompileBitmapFile(path);
   ASSERT_NE(bitmap, 0u) << path;
-  const std::size_t length = compiler.Buffer().Length();
-  const auto& img = compiler.Buffer().Bytes();
+  const std::size_t length = compiler.Resources().Buffer().Length();
+  const auto& img = compiler.Resources().Buffer().Bytes();
   EXPECT_EQ(img[bitmap], image::kBitmap);
   const uint32_t width = img[bitmap + 1] | (img[bitmap + 2] << 8);
   const uint32_t height = img[bitmap + 3] | (img[bitmap + 4] << 8);
   EXPECT_EQ(length, bitmap + 5 + height * ((width + 7) / 8));
-  EXPECT_EQ(compiler.CompileBitmapFile(UpperCase(path)), bitmap);
-  EXPECT_EQ(compiler.Buffer().Length(), length);  // nothing written for the second use
+  EXPECT_EQ(compiler.Resources().CompileBitmapFile(UpperCase(path)), bitmap);
+  EXPECT_EQ(compiler.Resources().Buffer().Length(), length);  // nothing written for the second use
 
   // The same file as a character: a glyph object with one-byte sizes, stored on its own.
-  const uint32_t glyph = compiler.CompileBitmapFileAsChar(path);
+  const uint32_t glyph = compiler.Resources().CompileBitmapFileAsChar(path);
   ASSERT_NE(glyph, 0u);
   EXPECT_NE(glyph, bitmap);
   EXPECT_EQ(img[glyph], image::kGlyph);
   EXPECT_EQ(img[glyph + 1], width);
   EXPECT_EQ(img[glyph + 2], height);
-  EXPECT_EQ(compiler.Buffer().Length(), glyph + 3 + height * ((width + 7) / 8));
-  EXPECT_EQ(compiler.CompileBitmapFileAsChar(UpperCase(path)), glyph);
+  EXPECT_EQ(compiler.Resources().Buffer().Length(), glyph + 3 + height * ((width + 7) / 8));
+  EXPECT_EQ(compiler.Resources().CompileBitmapFileAsChar(UpperCase(path)), glyph);
 }
 
 TEST(ElementResources, UnreadableBitmapFilesGiveOffsetZeroAndTheirMessage) {
@@ -611,38 +611,39 @@ TEST(ElementResources, UnreadableBitmapFilesGiveOffsetZeroAndTheirMessage) {
                                                   static_cast<std::streamsize>(bytes.size()));
   }
   const std::string missing = ::testing::TempDir() + "kd820_no_such_picture.bmp";
-  Diagnostics log;
-  CImageCompiler compiler;
-  compiler.Buffer().AppendU32(0);
-  EXPECT_EQ(compiler.CompileBitmapFile(colour), 0u);
-  EXPECT_EQ(compiler.CompileBitmapFileAsChar(colour), 0u);
-  EXPECT_EQ(compiler.CompileBitmapFile(missing), 0u);
-  EXPECT_EQ(compiler.Buffer().Length(), 4u);
-  ASSERT_EQ(log.m_Lines.size(), 3u);
-  EXPECT_EQ(log.m_Lines[0], "[CGraphElement::LoadSingleColorBitmap]Not single color bmp file: " + colour);
-  EXPECT_EQ(log.m_Lines[1], log.m_Lines[0]);
-  EXPECT_EQ(log.m_Lines[2], "[CGraphElement::LoadSingleColorBitmap]Can not open file: " + missing);
+  test::DiagnosticCapture log;
+  CEditorContext context(log);
+  CImageCompiler compiler(context);
+  compiler.Resources().Buffer().AppendU32(0);
+  EXPECT_EQ(compiler.Resources().CompileBitmapFile(colour), 0u);
+  EXPECT_EQ(compiler.Resources().CompileBitmapFileAsChar(colour), 0u);
+  EXPECT_EQ(compiler.Resources().CompileBitmapFile(missing), 0u);
+  EXPECT_EQ(compiler.Resources().Buffer().Length(), 4u);
+  ASSERT_EQ(log.Messages().size(), 3u);
+  EXPECT_EQ(log.Messages()[0], "[CGraphElement::LoadSingleColorBitmap]Not single color bmp file: " + colour);
+  EXPECT_EQ(log.Messages()[1], log.Messages()[0]);
+  EXPECT_EQ(log.Messages()[2], "[CGraphElement::LoadSingleColorBitmap]Can not open file: " + missing);
   std::filesystem::remove(colour);
 }
 
 TEST(ElementResources, EmptyTextsAndCharactersWithoutAGlyph) {
-  CImageCompiler compiler;
-  compiler.Buffer().AppendU32(0);
-  EXPECT_EQ(compiler.CompileText("", "", 8, 2), 0u);
-  EXPECT_EQ(compiler.CompileCharSequence("", "", 8, 2), 0u);
-  EXPECT_EQ(compiler.Buffer().Length(), 4u);
+  CImageCompiler compiler(Fonts());
+  compiler.Resources().Buffer().AppendU32(0);
+  EXPECT_EQ(compiler.Resources().CompileText("", "", 8, 2), 0u);
+  EXPECT_EQ(compiler.Resources().CompileCharSequence("", "", 8, 2), 0u);
+  EXPECT_EQ(compiler.Resources().Buffer().Length(), 4u);
   // The built-in font has no glyph outside printable ASCII: that slot stays 0.
-  EXPECT_EQ(compiler.CompileChar(U'\u00E9', "", 8, 1), 0u);
-  const uint32_t sequence = compiler.CompileCharSequence("a\u00E9b", "", 8, 1);
-  const auto& img = compiler.Buffer().Bytes();
+  EXPECT_EQ(compiler.Resources().CompileChar(U'\u00E9', "", 8, 1), 0u);
+  const uint32_t sequence = compiler.Resources().CompileCharSequence("a\u00E9b", "", 8, 1);
+  const auto& img = compiler.Resources().Buffer().Bytes();
   ASSERT_EQ(img[sequence], 3);
   EXPECT_NE(U32(img, sequence + 1), 0u);
   EXPECT_EQ(U32(img, sequence + 5), 0u);
   EXPECT_NE(U32(img, sequence + 9), 0u);
   // Built-in texts carry no face in their keys: another face finds the same objects.
-  EXPECT_EQ(compiler.CompileCharSequence("a\u00E9b", "Some Face", 8, 1), sequence);
-  const uint32_t text = compiler.CompileText("ab", "", 12, 2);
-  EXPECT_EQ(compiler.CompileText("ab", "Other", 12, 2), text);
+  EXPECT_EQ(compiler.Resources().CompileCharSequence("a\u00E9b", "Some Face", 8, 1), sequence);
+  const uint32_t text = compiler.Resources().CompileText("ab", "", 12, 2);
+  EXPECT_EQ(compiler.Resources().CompileText("ab", "Other", 12, 2), text);
   EXPECT_EQ(img[text], image::kText);
 }
 
@@ -650,21 +651,26 @@ TEST(TextSize, StaticTextSizesItselfFromItsText) {
   CStaticText text;
   text.SetSizeIndex(0);
   text.SetText("RUN");
+  text.UpdateSize(Fonts());
   EXPECT_EQ(text.GetWidth(), 18);  // three 6-pixel cells
   EXPECT_EQ(text.GetHeight(), 8);
   text.SetSizeIndex(2);
+  text.UpdateSize(Fonts());
   EXPECT_EQ(text.GetHeight(), 16);
-  EXPECT_EQ(text.GetWidth(), text.UsesBuiltinFont() ? 24 : TextWidth("RUN", 2, false, text.GetFace()));
+  EXPECT_EQ(text.GetWidth(),
+            text.UsesBuiltinFont() ? 24 : TextWidth(Fonts(), "RUN", 2, false, text.GetFace()));
   text.SetBuiltinOption(1);
+  text.UpdateSize(Fonts());
   EXPECT_EQ(text.GetWidth(), 24);  // 8-pixel cells at 16 pixels
   text.SetSizeIndex(4);
+  text.UpdateSize(Fonts());
   EXPECT_EQ(text.GetHeight(), 32);
   EXPECT_GT(text.GetWidth(), 0);
 
   // An entered text loses characters at its end until it fits the display.
   CStaticText entered;
   entered.SetSizeIndex(0);
-  entered.EnterText(std::string(40, 'x'));
+  entered.EnterText(std::string(40, 'x'), Fonts());
   EXPECT_EQ(entered.GetText(), std::string(32, 'x'));
   EXPECT_EQ(entered.GetWidth(), 192);
 }
@@ -674,21 +680,22 @@ TEST(TextSize, DynamicAsciiAndRegisterElements) {
   state.SetSizeIndex(0);
   state.GetState(1)->m_Text = "ON";
   state.GetState(2)->m_Text = "STOPPED";
-  state.UpdateSize();
+  state.UpdateSize(Fonts());
   EXPECT_EQ(state.GetWidth(), 7 * 6);
   EXPECT_EQ(state.GetHeight(), 8);
 
   CAsciiGE ascii;
   ascii.SetSizeIndex(0);
   ascii.SetCharCount(10);
+  ascii.UpdateSize(Fonts());
   EXPECT_EQ(ascii.GetWidth(), 60);
 
   CRegisterGE reg;  // signed, 4 digits: sign and four digits
   reg.m_SizeIndex = 2;
-  reg.UpdateSize();
+  reg.UpdateSize(Fonts());
   EXPECT_EQ(reg.GetWidth(), 5 * 8);
   EXPECT_EQ(reg.GetHeight(), 16);
   reg.m_FloatBits = 2;
-  reg.UpdateSize();
+  reg.UpdateSize(Fonts());
   EXPECT_EQ(reg.GetWidth(), 8 * 8);
 }

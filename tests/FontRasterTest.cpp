@@ -9,7 +9,8 @@
 
 #include "editor/fonts/FontRasterizer.h"
 #include "editor/fonts/Glyph.h"
-#include "platform/Diagnostics.h"
+#include "editor/devices/EditorContext.h"
+#include "tests/LibraryTestSupport.h"
 
 using namespace kd820;
 
@@ -19,24 +20,19 @@ const std::string kSans = "Microsoft Sans Serif";
 const std::string kSong = "宋体";
 const std::string kShippedConfig = std::string(KD820_TEST_BINARY_DIR) + "/lib/fonts/fonts.conf";
 
-class DiagnosticLog {
- public:
-  DiagnosticLog() {
-    m_Previous = SetDiagnosticSink([this](const std::string& a_Text) { m_Lines.push_back(a_Text); });
-  }
-  ~DiagnosticLog() { SetDiagnosticSink(std::move(m_Previous)); }
-  DiagnosticLog(const DiagnosticLog&) = delete;
-  DiagnosticLog& operator=(const DiagnosticLog&) = delete;
-  std::vector<std::string> m_Lines;
+// The problems a rasterizer reports, in order.
+using DiagnosticLog = test::DiagnosticCapture;
 
- private:
-  std::function<void(const std::string&)> m_Previous;
-};
+// What the shared rasterizer reports.
+DiagnosticLog& SharedLog() {
+  static DiagnosticLog s_Log;
+  return s_Log;
+}
 
 // One rasterizer over the build tree's copy of the shipped configuration for the whole suite,
 // so faces are opened and sizes fitted once.
 FontRasterizer& Raster() {
-  static FontRasterizer s_Raster(kShippedConfig);
+  static FontRasterizer s_Raster(kShippedConfig, SharedLog());
   return s_Raster;
 }
 
@@ -78,7 +74,9 @@ Glyph Render(char32_t a_Character, const std::string& a_Face, int a_Size) {
 }  // namespace
 
 TEST(FontRasterTest, ShippedConfigurationMapsTheFaceNames) {
-  DiagnosticLog log;
+  (void)Raster();
+  DiagnosticLog& log = SharedLog();
+  log.Clear();
   for (const std::string face : {"Microsoft Sans Serif", "MS Sans Serif"}) {
     const auto found = Raster().FindFace(face, 16);
     ASSERT_TRUE(found) << face;
@@ -92,21 +90,21 @@ TEST(FontRasterTest, ShippedConfigurationMapsTheFaceNames) {
     EXPECT_EQ(found->m_Family, "WenQuanYi Zen Hei") << face;
     EXPECT_FALSE(found->m_Substituted) << face;
   }
-  EXPECT_TRUE(log.m_Lines.empty()) << log.m_Lines.front();
+  EXPECT_TRUE(log.Messages().empty()) << log.Messages().front();
 }
 
 TEST(FontRasterTest, UnknownFaceFallsBackAndIsReportedOnce) {
   DiagnosticLog log;
-  FontRasterizer raster(kShippedConfig);
+  FontRasterizer raster(kShippedConfig, log);
   const std::string face = "Kq Nonexistent Face";
   const auto found = raster.FindFace(face, 16);
   ASSERT_TRUE(found);
   EXPECT_TRUE(found->m_Substituted);
   EXPECT_FALSE(found->m_File.empty());
   EXPECT_NE(found->m_Family, face);
-  ASSERT_EQ(log.m_Lines.size(), 1u);
-  EXPECT_NE(log.m_Lines[0].find(face), std::string::npos) << log.m_Lines[0];
-  EXPECT_NE(log.m_Lines[0].find(found->m_Family), std::string::npos) << log.m_Lines[0];
+  ASSERT_EQ(log.Messages().size(), 1u);
+  EXPECT_NE(log.Messages()[0].find(face), std::string::npos) << log.Messages()[0];
+  EXPECT_NE(log.Messages()[0].find(found->m_Family), std::string::npos) << log.Messages()[0];
 
   // Same face again, at another size and through rendering: no second report, and the
   // fallback still draws.
@@ -114,18 +112,18 @@ TEST(FontRasterTest, UnknownFaceFallsBackAndIsReportedOnce) {
   Glyph glyph;
   EXPECT_TRUE(raster.RenderFontGlyph(U'A', face, 16, glyph));
   EXPECT_GT(InkCount(glyph), 0);
-  EXPECT_EQ(log.m_Lines.size(), 1u);
+  EXPECT_EQ(log.Messages().size(), 1u);
 
   // A different unknown face is reported on its own.
   EXPECT_TRUE(raster.FindFace("Kq Other Missing Face", 16));
-  EXPECT_EQ(log.m_Lines.size(), 2u);
+  EXPECT_EQ(log.Messages().size(), 2u);
 }
 
 TEST(FontRasterTest, MissingApplicationConfigurationIsReported) {
   DiagnosticLog log;
-  FontRasterizer raster("/nonexistent/kd820/fonts.conf");
-  ASSERT_EQ(log.m_Lines.size(), 1u);
-  EXPECT_NE(log.m_Lines[0].find("/nonexistent/kd820/fonts.conf"), std::string::npos);
+  FontRasterizer raster("/nonexistent/kd820/fonts.conf", log);
+  ASSERT_EQ(log.Messages().size(), 1u);
+  EXPECT_NE(log.Messages()[0].find("/nonexistent/kd820/fonts.conf"), std::string::npos);
   // The system configuration still finds something to draw with.
   EXPECT_GT(raster.FitPointSize("DejaVu Sans", 16), 0);
 }
@@ -332,7 +330,7 @@ TEST(FontRasterTest, LineHeightGrowsWithThePointSize) {
 }
 
 TEST(FontRasterTest, FittedSizesAreKeptAndNeverRecomputed) {
-  FontRasterizer raster(kShippedConfig);
+  FontRasterizer raster(kShippedConfig, StderrProblems());
   EXPECT_EQ(raster.FitsComputed(), 0);
   const int first = raster.FitPointSize(kSans, 24);
   EXPECT_EQ(raster.FitsComputed(), 1);
@@ -354,7 +352,7 @@ TEST(FontRasterTest, FittedSizesAreKeptAndNeverRecomputed) {
 }
 
 TEST(FontRasterTest, SizeThatCannotBeFittedGivesNoGlyph) {
-  FontRasterizer raster(kShippedConfig);
+  FontRasterizer raster(kShippedConfig, StderrProblems());
   EXPECT_EQ(raster.FitPointSize(kSans, 0), -1);
   EXPECT_EQ(raster.FitPointSize(kSans, -3), -1);
   Glyph glyph;
@@ -370,7 +368,7 @@ TEST(FontRasterTest, SizeThatCannotBeFittedGivesNoGlyph) {
 }
 
 TEST(FontRasterTest, RenderingIsDeterministic) {
-  FontRasterizer fresh(kShippedConfig);
+  FontRasterizer fresh(kShippedConfig, StderrProblems());
   for (const int size : {12, 16, 24, 32}) {
     for (const auto& [face, ch] : {std::pair{kSans, U'A'}, std::pair{kSans, U'g'}, std::pair{kSong, U'中'}}) {
       const Glyph once = Render(ch, face, size);
@@ -389,16 +387,17 @@ TEST(FontRasterTest, LongFaceNamesAreCut) {
   // Only the first 31 characters of a face name count.
   const std::string longName = "DejaVu Sans" + std::string(20, ' ') + "ignored tail";
   DiagnosticLog log;
-  FontRasterizer raster(kShippedConfig);
+  FontRasterizer raster(kShippedConfig, log);
   const auto found = raster.FindFace(longName, 16);
   ASSERT_TRUE(found);
   EXPECT_EQ(found->m_Family, "DejaVu Sans");
 }
 
-TEST(FontRasterTest, ProgramWideInstanceRenders) {
+TEST(FontRasterTest, TheContextsRasterizerRenders) {
   DiagnosticLog log;  // run outside the build tree's environment, the shipped file may be elsewhere
-  FontRasterizer& raster = FontRasterizer::Instance();
-  EXPECT_EQ(&raster, &FontRasterizer::Instance());
+  CEditorContext context(log);
+  FontRasterizer& raster = context.Rasterizer();
+  EXPECT_EQ(&raster, &context.Rasterizer());
   Glyph glyph;
   ASSERT_TRUE(raster.RenderFontGlyph(U'A', kSans, 16, glyph));
   EXPECT_EQ(glyph.m_Height, 16);

@@ -41,7 +41,7 @@ class HardwareLibraryTest : public ::testing::Test {
 
 TEST_F(HardwareLibraryTest, LoadsAModelFile) {
   CHardwareModel model;
-  ASSERT_TRUE(CHardwareLibrary::LoadModel(model, Write("a.CFG", ModelFile("5", "Five"))));
+  ASSERT_TRUE(CHardwareLibrary::LoadModel(model, Write("a.CFG", ModelFile("5", "Five")), m_Messages));
   EXPECT_EQ(model.m_Version, 3);
   EXPECT_EQ(model.m_Id, 5);
   EXPECT_EQ(model.m_Name, "m5");
@@ -62,7 +62,7 @@ TEST_F(HardwareLibraryTest, LoadsAModelFile) {
   EXPECT_TRUE(m_Messages.Messages().empty());
 
   // Missing parts read as empty or 0.
-  ASSERT_TRUE(CHardwareLibrary::LoadModel(model, Write("b.CFG", "<anything id=\"\"/>")));
+  ASSERT_TRUE(CHardwareLibrary::LoadModel(model, Write("b.CFG", "<anything id=\"\"/>"), m_Messages));
   EXPECT_EQ(model.m_Id, 0);
   EXPECT_EQ(model.m_Name, "");
   EXPECT_EQ(model.m_ResolutionX, 0);
@@ -82,7 +82,7 @@ TEST_F(HardwareLibraryTest, KeepsOnlyUsablePortsSortedById) {
   <port id="2" type="Serial" devicename="COM2b" rs232="Enable"/>
   <port id="2" type="can" devicename="CAN2" can="Disable"/>
   <port id="1" type="serial" devicename="COM1b" rs232="Enable"/>
-)"))));
+)")), m_Messages));
   std::vector<std::string> names;
   for (const auto& port : model.m_Ports) names.push_back(port.m_DeviceName);
   EXPECT_THAT(names, ElementsAre("COM0", "COM1a", "COM1b", "CAN"));  // equal ids keep file order
@@ -110,7 +110,7 @@ TEST_F(HardwareLibraryTest, RefusesMalformedFilesAndKeepsTheRecord) {
     CHardwareModel model;
     model.m_Name = "kept";
     m_Messages.Clear();
-    EXPECT_FALSE(CHardwareLibrary::LoadModel(model, path));
+    EXPECT_FALSE(CHardwareLibrary::LoadModel(model, path, m_Messages));
     EXPECT_EQ(model.m_Name, "kept");
     EXPECT_THAT(m_Messages.Messages(), ElementsAre("Error Load XML: " + path));
   }
@@ -127,28 +127,29 @@ TEST_F(HardwareLibraryTest, IndexSortsByIdAndSkipsFilesThatDoNotLoad) {
   Write("h.xml", ModelFile("1", "xml"));
   std::filesystem::create_directories(HardwareDir() / "i.CFG");
 
+  CHardwareLibrary library(m_Messages);
   std::vector<std::string> list;
-  GetHardwareLibrary().ListModels(list);
+  library.ListModels(list);
   EXPECT_THAT(list, ElementsAre("three", "three again", "seven", "eight"));
   EXPECT_THAT(m_Messages.Messages(), ElementsAre("Error Load XML: " + broken, "Error Load XML: " + wrongId));
 
   CHardwareModel model;
-  ASSERT_TRUE(GetHardwareLibrary().LoadModelByIndex(model, 0));
+  ASSERT_TRUE(library.LoadModelByIndex(model, 0));
   EXPECT_EQ(model.m_Description, "three");
-  EXPECT_FALSE(GetHardwareLibrary().LoadModelByIndex(model, 4));
-  ASSERT_TRUE(GetHardwareLibrary().LoadModelById(model, 7));
+  EXPECT_FALSE(library.LoadModelByIndex(model, 4));
+  ASSERT_TRUE(library.LoadModelById(model, 7));
   EXPECT_EQ(model.m_Description, "seven");
-  EXPECT_FALSE(GetHardwareLibrary().LoadModelById(model, 42));
+  EXPECT_FALSE(library.LoadModelById(model, 42));
   EXPECT_EQ(model.m_Description, "seven");  // left as it was
   CHardwareModel fresh;
-  EXPECT_FALSE(GetHardwareLibrary().LoadModelById(fresh, 42));
+  EXPECT_FALSE(library.LoadModelById(fresh, 42));
   EXPECT_EQ(fresh.m_Id, -1);
 
   // Listed once per run, until the library is reset.
   Write("j.CFG", ModelFile("9", "nine"));
-  EXPECT_EQ(GetHardwareLibrary().Index().size(), 4u);
-  ResetHardwareLibrary();
-  EXPECT_EQ(GetHardwareLibrary().Index().size(), 5u);
+  EXPECT_EQ(library.Index().size(), 4u);
+  library = CHardwareLibrary(m_Messages);
+  EXPECT_EQ(library.Index().size(), 5u);
 }
 
 TEST(HardwareModelTexts, ShowTheModelInWizardOrder) {
@@ -183,11 +184,12 @@ TEST(HardwareLibraryShipped, LoadsBothModelsWithTheirFirmware) {
   const std::filesystem::path source = KD820_TEST_SOURCE_DIR;
   test::ScopedProgramDirectory home(source);
   test::DiagnosticCapture messages;
-  ASSERT_EQ(GetHardwareLibrary().Index().size(), 2u);
+  CHardwareLibrary library(messages);
+  ASSERT_EQ(library.Index().size(), 2u);
   for (int32_t id : {1, 2}) {
     SCOPED_TRACE(id);
     CHardwareModel model;
-    ASSERT_TRUE(GetHardwareLibrary().LoadModelById(model, id));
+    ASSERT_TRUE(library.LoadModelById(model, id));
     EXPECT_EQ(model.m_Name, id == 1 ? "pv5521" : "pv5521e");
     EXPECT_EQ(model.m_Encoder, id == 2);
     EXPECT_EQ(HardwareModelTexts(model)[2], "显示分辨率: 192x64");

@@ -3,6 +3,7 @@
 
 #include "common/ImageFormat.h"
 #include "editor/compiler/ImageCompiler.h"
+#include "editor/devices/EditorContext.h"
 #include "editor/project/KV410Project.h"
 #include "editor/screens/FunckeyGE.h"
 #include "editor/screens/RegisterGE.h"
@@ -36,7 +37,8 @@ uint32_t Section(const std::vector<uint8_t>& a_Image, std::size_t a_Index) {
 
 TEST(ImageCompiler, ProjectWithoutFrames) {
   CKV410Project project;
-  CImageCompiler compiler;
+  CEditorContext context;
+  CImageCompiler compiler(context);
   EXPECT_TRUE(compiler.Compile(project).empty());
   const auto& img = compiler.Image();
   EXPECT_EQ(std::string(img.begin(), img.begin() + 6), "Marvok");
@@ -64,7 +66,8 @@ TEST(ImageCompiler, ChecksumLeavesOutTheHeader) {
 
   // In a compiled image: the stored sum covers the bytes after the header only.
   CKV410Project project;
-  CImageCompiler compiler;
+  CEditorContext context;
+  CImageCompiler compiler(context);
   compiler.Compile(project);
   std::vector<uint8_t> compiled = compiler.Image();
   uint32_t expected = 0;
@@ -78,7 +81,8 @@ TEST(ImageCompiler, PortTableCountsEnabledPortsAndPointsAtTheirRecords) {
   CKV410Project project;
   project.GetPort(0)->m_Enabled = 1;
   project.GetPort(2)->m_Enabled = 1;
-  CImageCompiler compiler;
+  CEditorContext context;
+  CImageCompiler compiler(context);
   compiler.Compile(project);
   const auto& img = compiler.Image();
   const uint32_t ports = Section(img, image::kPorts);
@@ -112,7 +116,9 @@ TEST(ImageCompiler, EmptyFrameRecordAndFocusOrder) {
   busy->AddElement(std::move(first));
   project.AddFrame(busy);
 
-  CImageCompiler compiler;
+  CEditorContext context;
+
+  CImageCompiler compiler(context);
   compiler.Compile(project);
   const auto& img = compiler.Image();
   const uint32_t table = Section(img, image::kFrames);
@@ -149,7 +155,8 @@ TEST(ImageCompiler, FrameTableListsFramesByNumberAndDefaultElementsStayOutOfFocu
     frame->AddElement(std::make_unique<CFunckeyGE>());   // key number 0: not either
     project.AddFrame(frame);
   }
-  CImageCompiler compiler;
+  CEditorContext context;
+  CImageCompiler compiler(context);
   compiler.Compile(project);
   const auto& img = compiler.Image();
   EXPECT_EQ(Section(img, image::kReserved), 0u);
@@ -168,7 +175,8 @@ TEST(ImageCompiler, FrameTableListsFramesByNumberAndDefaultElementsStayOutOfFocu
 }
 
 TEST(ImageCompiler, DisplayLargerThanTheFrameRecordsCanHoldIsRefused) {
-  CImageCompiler compiler;
+  CEditorContext context;
+  CImageCompiler compiler(context);
   EXPECT_FALSE(compiler.SetDisplaySize(320, 240));
   EXPECT_FALSE(compiler.SetDisplaySize(128, 257));
   EXPECT_FALSE(compiler.SetDisplaySize(0, 64));
@@ -198,12 +206,13 @@ TEST(ImageCompiler, TrendsShareSamplingBuffersNewestFirst) {
   auto* b = static_cast<CTrendGE*>(frame->AddElement(trend(11, 20)));
   auto* c = static_cast<CTrendGE*>(frame->AddElement(trend(10, 20)));
   project.AddFrame(frame);
-  CImageCompiler compiler;
+  CEditorContext context;
+  CImageCompiler compiler(context);
   compiler.Compile(project);
-  ASSERT_EQ(compiler.SamplingEntries().size(), 2u);
-  EXPECT_EQ(compiler.SamplingIndex(*a), compiler.SamplingIndex(*c));
-  EXPECT_EQ(compiler.SamplingIndex(*b), 0u);
-  EXPECT_EQ(compiler.SamplingIndex(*a), 1u);
+  ASSERT_EQ(compiler.Resources().SamplingEntries().size(), 2u);
+  EXPECT_EQ(compiler.Resources().SamplingIndex(*a), compiler.Resources().SamplingIndex(*c));
+  EXPECT_EQ(compiler.Resources().SamplingIndex(*b), 0u);
+  EXPECT_EQ(compiler.Resources().SamplingIndex(*a), 1u);
 
   const auto& img = compiler.Image();
   const uint32_t table = Section(img, image::kSamplingBuffers);
@@ -220,7 +229,8 @@ TEST(ImageCompiler, TransferTable) {
   CKV410Project project;
   project.GetTransfers().m_Items.resize(2);
   project.GetTransfers().m_Items[1].m_Periodic = 1;
-  CImageCompiler compiler;
+  CEditorContext context;
+  CImageCompiler compiler(context);
   compiler.Compile(project);
   const auto& img = compiler.Image();
   const uint32_t table = Section(img, image::kTransfers);
@@ -235,12 +245,13 @@ TEST(ImageCompiler, EveryTestProjectGivesAnImageTheInspectorAccepts) {
   setenv("KD820_HOME", KD820_TEST_BINARY_DIR, 1);
   test::TempDir dir;
   std::vector<std::unique_ptr<CKV410Project>> projects;
-  projects.push_back(MakeSampleProject());
+  projects.push_back(test::Sample());
   projects.push_back(test::LibrarySample());
   projects.push_back(std::make_unique<CKV410Project>());
   for (std::size_t i = 0; i < projects.size(); ++i) {
     SCOPED_TRACE(i);
-    CImageCompiler compiler;
+    CEditorContext context;
+    CImageCompiler compiler(context);
     EXPECT_TRUE(compiler.Compile(*projects[i]).empty());
     const std::string path = dir.File("p" + std::to_string(i) + ".bin~");
     test::WriteFile(path, compiler.Image());

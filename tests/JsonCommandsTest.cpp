@@ -17,7 +17,7 @@ class JsonCommands : public ::testing::Test {
   void SetUp() override {
     setenv("KD820_LOCK_DIR", m_Dir.File("locks").c_str(), 1);
     m_Project = m_Dir.File("plant.FPJ");
-    auto sample = MakeSampleProject();
+    auto sample = test::Sample();
     test::WriteFile(m_Project, test::StoreProject(*sample));
   }
   void TearDown() override { unsetenv("KD820_LOCK_DIR"); }
@@ -108,9 +108,9 @@ TEST_F(JsonCommands, ImportRefusesOtherTargetsAndOpenProjects) {
 
 TEST_F(JsonCommands, NotesAreShownWithASuccessfulImport) {
   const std::string json = m_Dir.File("other-model.json");
-  auto sample = MakeSampleProject();
+  auto sample = test::Sample();
   sample->SetHardwareModelId(42);
-  const std::string text = ExportProjectJson(*sample);
+  const std::string text = test::ExportJson(*sample);
   test::WriteFile(json, std::vector<uint8_t>(text.begin(), text.end()));
   EXPECT_EQ(Stderr([&] { return RunImportCommand(json, m_Dir.File("other.FPJ"), false); }, 0),
             "KD820: note: " + json +

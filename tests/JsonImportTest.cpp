@@ -63,7 +63,7 @@ class JsonImport : public ::testing::Test {
 }  // namespace
 
 TEST_F(JsonImport, BaseDocumentIsAccepted) {
-  ProjectJsonImport result = ImportProjectJson(kBase);
+  ProjectJsonImport result = test::Import(kBase);
   ASSERT_TRUE(result) << result.m_Error;
   EXPECT_TRUE(result.m_Notes.empty());
   EXPECT_EQ(result.m_Project->GetFrames().size(), 2u);
@@ -203,7 +203,7 @@ TEST_F(JsonImport, LanguageChecksUseTheEditorsMessages) {
 
 TEST_F(JsonImport, UnknownModelAndProtocolAreNotedNotRefused) {
   // Model 77 is not in the library: its display is unknown, so a far-away element passes.
-  ProjectJsonImport result = ImportProjectJson(With(R"("left": 150)", R"("left": 500)").replace(
+  ProjectJsonImport result = test::Import(With(R"("left": 150)", R"("left": 500)").replace(
       kBase.find(R"("hardwareModel": 1)"), 18, R"("hardwareModel": 77)"));
   ASSERT_TRUE(result) << result.m_Error;
   EXPECT_EQ(result.m_Notes, std::vector<std::string>{"hardwareModel: the hardware library has no model 77; "
@@ -212,23 +212,24 @@ TEST_F(JsonImport, UnknownModelAndProtocolAreNotedNotRefused) {
   const std::string unknownProtocol =
       With(R"({"COM0": {"enabled": 1, "protocol": 10, "serialType": "RS485"}})",
            R"({"COM0": {"enabled": 1, "protocol": 10, "serialType": "RS485"}, "COM2": {"enabled": 1, "protocol": 99}})");
-  result = ImportProjectJson(unknownProtocol);
+  result = test::Import(unknownProtocol);
   ASSERT_TRUE(result) << result.m_Error;
   EXPECT_EQ(result.m_Notes, std::vector<std::string>{
                                 "ports.COM2: COM2 uses the PLC protocol 99, which the PLC library does "
                                 "not have; its register addresses cannot be imported"});
 }
 
-TEST_F(JsonImport, LeavesTheProgramWidePortModelsAlone) {
+TEST_F(JsonImport, LeavesTheContextsPortModelsAlone) {
+  CEditorContext context;
   CPLCModel marker;
   marker.m_Name = "shown project's model";
-  *GetPortModel(0) = marker;
-  *GetPortModel(1) = marker;
-  EXPECT_TRUE(test::ImportOk(kBase));
-  EXPECT_FALSE(test::ImportError(With(R"("text": "hot")", R"("text": "")")).empty());
-  EXPECT_EQ(GetPortModel(0)->m_Name, marker.m_Name);
-  EXPECT_EQ(GetPortModel(1)->m_Name, marker.m_Name);
-  EXPECT_FALSE(GetPortModel(0)->HasRegisterTypes());
+  *context.GetPortModel(0) = marker;
+  *context.GetPortModel(1) = marker;
+  EXPECT_TRUE(ImportProjectJson(kBase, context));
+  EXPECT_FALSE(ImportProjectJson(With(R"("text": "hot")", R"("text": "")"), context));
+  EXPECT_EQ(context.GetPortModel(0)->m_Name, marker.m_Name);
+  EXPECT_EQ(context.GetPortModel(1)->m_Name, marker.m_Name);
+  EXPECT_FALSE(context.GetPortModel(0)->HasRegisterTypes());
 }
 
 TEST_F(JsonImport, DocumentsBeyondWhatAPanelHoldsAreRefused) {

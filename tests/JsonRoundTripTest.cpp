@@ -29,9 +29,9 @@ using Bytes = std::vector<uint8_t>;
 
 // Export, import, store: the bytes the JSON form gives for a project.
 Bytes ThroughJson(const CKV410Project& a_Project, std::string* a_Json = nullptr) {
-  const std::string json = ExportProjectJson(a_Project);
+  const std::string json = test::ExportJson(a_Project);
   if (a_Json != nullptr) *a_Json = test::OneLine(json);
-  ProjectJsonImport result = ImportProjectJson(json);
+  ProjectJsonImport result = test::Import(json);
   EXPECT_TRUE(result) << result.m_Error;
   EXPECT_TRUE(result.m_Notes.empty()) << ::testing::PrintToString(result.m_Notes);
   return result ? test::StoreProject(*result.m_Project) : Bytes();
@@ -59,7 +59,7 @@ double Bits(uint64_t a_Bits) {
 
 TEST(JsonRoundTrip, SampleProjectGivesTheSameFile) {
   test::ShippedLibrary library;
-  auto sample = MakeSampleProject();
+  auto sample = test::Sample();
   std::string json;
   EXPECT_EQ(ThroughJson(*sample, &json), test::StoreProject(*sample));
   // The readable forms are used where the library knows the protocol.
@@ -74,13 +74,13 @@ TEST(JsonRoundTrip, SampleProjectGivesTheSameFile) {
 
 TEST(JsonRoundTrip, LoadedProjectGivesTheSameFileAndTheSameJson) {
   test::ShippedLibrary library;
-  auto sample = MakeSampleProject();
+  auto sample = test::Sample();
   auto loaded = Reloaded(*sample);
-  const std::string json = ExportProjectJson(*loaded);
+  const std::string json = test::ExportJson(*loaded);
   EXPECT_EQ(ThroughJson(*loaded), test::StoreProject(*loaded));
   auto again = test::ImportOk(json);
   ASSERT_TRUE(again);
-  EXPECT_EQ(ExportProjectJson(*again), json);
+  EXPECT_EQ(test::ExportJson(*again), json);
 }
 
 TEST(JsonRoundTrip, OddStoredValuesSurvive) {
@@ -201,7 +201,7 @@ TEST(JsonRoundTrip, ElementBaseFieldsAreKeptAsStored) {
   auto imported = test::ImportOk(json);
   ASSERT_TRUE(imported);
   auto loaded = Reloaded(*imported);
-  const std::string exported = test::OneLine(ExportProjectJson(*loaded));
+  const std::string exported = test::OneLine(test::ExportJson(*loaded));
   for (const char* expected :
        {R"("number": 9,)", R"("name": "Start key")", R"("doubleSize": 3)", R"("reverse": -2)",
         R"("storedWord1": 11)", R"("storedWord2": -12)", R"("inputOrder": 4000000000)",
@@ -308,7 +308,7 @@ TEST(JsonRoundTrip, PortNumbersWithoutTheirProtocolAreWrittenAsRawFields) {
     test::TempDir empty;
     test::ScopedProgramDirectory noLibrary(empty.Path());
     test::DiagnosticCapture diagnostics;  // the library files are missing
-    json = test::OneLine(ExportProjectJson(*sample));
+    json = test::OneLine(test::ExportJson(*sample));
     // Without the protocol nothing on COM0 can be checked, so the import refuses.
     EXPECT_EQ(test::ImportError(json),
               "frames[0].elements[2].register.port: COM0 uses the PLC protocol 10, which the PLC "
@@ -324,7 +324,7 @@ TEST(JsonRoundTrip, PortNumbersWithoutTheirProtocolAreWrittenAsRawFields) {
   ASSERT_TRUE(imported);
   EXPECT_EQ(test::StoreProject(*imported), expected);
   // With the protocol at hand the number is written in the type's base.
-  EXPECT_NE(test::OneLine(ExportProjectJson(*imported)).find(R"("type": "X", "number": "17")"),
+  EXPECT_NE(test::OneLine(test::ExportJson(*imported)).find(R"("type": "X", "number": "17")"),
             std::string::npos);
 }
 
@@ -358,7 +358,7 @@ TEST(JsonRoundTrip, UnpairedSurrogatesReachTheFile) {
   EXPECT_EQ(Utf8ToUtf16(project->FindFrame(1)->GetDescription()),
             std::u16string(u"x\xD800y\xDE00\xD83D\xDE00"));
   auto loaded = Reloaded(*project);
-  EXPECT_NE(ExportProjectJson(*loaded).find(R"("description": "x\ud800y\ude00😀")"), std::string::npos);
+  EXPECT_NE(test::ExportJson(*loaded).find(R"("description": "x\ud800y\ude00😀")"), std::string::npos);
 }
 
 TEST(JsonDoc, ExampleImportsAndRoundTrips) {
@@ -371,7 +371,7 @@ TEST(JsonDoc, ExampleImportsAndRoundTrips) {
   ASSERT_NE(start, std::string::npos);
   const std::size_t end = doc.find("```", start + 8);
   ASSERT_NE(end, std::string::npos);
-  ProjectJsonImport result = ImportProjectJson(doc.substr(start + 8, end - start - 8));
+  ProjectJsonImport result = test::Import(doc.substr(start + 8, end - start - 8));
   ASSERT_TRUE(result) << result.m_Error;
   EXPECT_TRUE(result.m_Notes.empty()) << ::testing::PrintToString(result.m_Notes);
   CKV410Project& project = *result.m_Project;

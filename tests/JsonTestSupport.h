@@ -16,6 +16,12 @@ using namespace kd820;
 
 namespace test {
 
+// The JSON form of a project, read against the libraries of the program directory.
+inline std::string ExportJson(const CKV410Project& a_Project) {
+  const CEditorContext context;
+  return ExportProjectJson(a_Project, context);
+}
+
 // The project-file bytes of a project, as the document stores them.
 inline std::vector<uint8_t> StoreProject(CKV410Project& a_Project) {
   CArchive ar;
@@ -37,7 +43,8 @@ inline constexpr int32_t kHostLinkA = 10;
 // The sample project moved to the shipped Host Link A protocol, whose types include octal
 // numbers (X, Y) and indexed data files (B, N): bits on M, words on D, double words on DD.
 inline std::unique_ptr<CKV410Project> LibrarySample() {
-  auto project = MakeSampleProject();
+  CEditorContext context;
+  auto project = MakeSampleProject(context);
   project->GetPort(0)->m_ProtocolId = kHostLinkA;
   const auto fit = [](CAddr& a_Addr) {
     if (a_Addr.IsInternal()) return;
@@ -77,14 +84,16 @@ inline std::string OneLine(const std::string& a_Json) {
 
 // Imports a document that must be accepted.
 inline std::unique_ptr<CKV410Project> ImportOk(const std::string& a_Json) {
-  ProjectJsonImport result = ImportProjectJson(a_Json);
+  CEditorContext context;
+  ProjectJsonImport result = ImportProjectJson(a_Json, context);
   EXPECT_TRUE(result) << result.m_Error;
   return std::move(result.m_Project);
 }
 
 // The error of a document that must be refused.
 inline std::string ImportError(const std::string& a_Json) {
-  ProjectJsonImport result = ImportProjectJson(a_Json);
+  CEditorContext context;
+  ProjectJsonImport result = ImportProjectJson(a_Json, context);
   EXPECT_FALSE(result) << "accepted:\n" << a_Json;
   return result.m_Error;
 }

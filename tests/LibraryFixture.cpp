@@ -4,10 +4,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "editor/devices/HardwareLibrary.h"
-#include "editor/devices/PlcLibrary.h"
 
-using namespace kd820;
 
 namespace test {
 
@@ -66,8 +63,6 @@ LibraryFixture::LibraryFixture(bool a_TwoModels) {
   Write(lib / "plc" / "acme" / "slave.CFG", Protocol(11, "AcmeSlave", true));
   Write(lib / "plc" / "acme" / "master.CFG", Protocol(12, "AcmeMaster", false));
   setenv("KD820_HOME", Home().c_str(), 1);
-  ResetHardwareLibrary();
-  ResetPlcLibrary();
 }
 
 LibraryFixture::~LibraryFixture() {
@@ -76,9 +71,6 @@ LibraryFixture::~LibraryFixture() {
   } else {
     unsetenv("KD820_HOME");
   }
-  ResetHardwareLibrary();
-  ResetPlcLibrary();
-  for (int port = 0; port < 4; ++port) *GetPortModel(port) = CPLCModel();
 }
 
 }  // namespace test

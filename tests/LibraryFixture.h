@@ -10,7 +10,8 @@ namespace test {
 // Writes lib/hardware (model 2 "beta" with COM0 only, and unless a_TwoModels is false model 1
 // "alpha" with COM0, COM1 and CAN) and lib/plc (manufacturer "Acme": protocols 11 "AcmeSlave" with stations, 12
 // "AcmeMaster"; both with a bit type "M" and word types "D" and "DD") under a temporary
-// directory, points the program directory at it and forgets the loaded libraries.
+// directory and points the program directory at it (contexts made while it lives read their
+// libraries from there).
 class LibraryFixture {
  public:
   explicit LibraryFixture(bool a_TwoModels = true);

@@ -6,7 +6,9 @@
 #include <set>
 #include <string>
 
+#include "editor/devices/EditorContext.h"
 #include "editor/devices/PlcLibrary.h"
+#include "editor/project/ProjectModels.h"
 #include "editor/project/KV410Project.h"
 #include "tests/LibraryTestSupport.h"
 #include "tests/TestSupport.h"
@@ -63,30 +65,30 @@ std::string ProtocolXml(const Protocol& a_P) {
 )" + regs + "  </REG_ADDRs>\n</proto>\n";
 }
 
-bool LoadInto(CPLCModel& a_Model, const std::string& a_Text) {
-  return a_Model.LoadFromMemory(a_Text.data(), a_Text.size(), "p.CFG");
+bool LoadInto(CPLCModel& a_Model, const std::string& a_Text, IProblemSink& a_Problems = StderrProblems()) {
+  return a_Model.LoadFromMemory(a_Text.data(), a_Text.size(), "p.CFG", a_Problems);
 }
 
 TEST(PlcConversion, TablesGiveCodesOrReportAndGiveZero) {
   test::DiagnosticCapture messages;
-  EXPECT_EQ(TransSerialType("rs485-2"), 1);
-  EXPECT_EQ(TransSerialType("RS422"), 2);
-  EXPECT_EQ(TransBaudRate("9600"), 3);
-  EXPECT_EQ(TransBaudRate("187500"), 8);
-  EXPECT_EQ(TransDataBit("8"), 1);
-  EXPECT_EQ(TransStopBit("2"), 1);
-  EXPECT_EQ(TransAddressWidth("word"), kWidthWord);
-  EXPECT_EQ(TransDataMode("Hex"), kBaseHex);
-  EXPECT_EQ(TransAddressMode("dword"), kUnitDWord);
+  EXPECT_EQ(TransSerialType("rs485-2", messages), 1);
+  EXPECT_EQ(TransSerialType("RS422", messages), 2);
+  EXPECT_EQ(TransBaudRate("9600", messages), 3);
+  EXPECT_EQ(TransBaudRate("187500", messages), 8);
+  EXPECT_EQ(TransDataBit("8", messages), 1);
+  EXPECT_EQ(TransStopBit("2", messages), 1);
+  EXPECT_EQ(TransAddressWidth("word", messages), kWidthWord);
+  EXPECT_EQ(TransDataMode("Hex", messages), kBaseHex);
+  EXPECT_EQ(TransAddressMode("dword", messages), kUnitDWord);
   EXPECT_THAT(messages.Messages(), IsEmpty());
 
-  EXPECT_EQ(TransSerialType("rs485-3"), 0);
-  EXPECT_EQ(TransBaudRate("9601"), 0);
-  EXPECT_EQ(TransDataBit("9"), 0);
-  EXPECT_EQ(TransStopBit("1.5"), 0);
-  EXPECT_EQ(TransAddressWidth("qword"), 0);
-  EXPECT_EQ(TransDataMode("bin"), 0);
-  EXPECT_EQ(TransAddressMode(""), 0);
+  EXPECT_EQ(TransSerialType("rs485-3", messages), 0);
+  EXPECT_EQ(TransBaudRate("9601", messages), 0);
+  EXPECT_EQ(TransDataBit("9", messages), 0);
+  EXPECT_EQ(TransStopBit("1.5", messages), 0);
+  EXPECT_EQ(TransAddressWidth("qword", messages), 0);
+  EXPECT_EQ(TransDataMode("bin", messages), 0);
+  EXPECT_EQ(TransAddressMode("", messages), 0);
   EXPECT_THAT(messages.Messages(),
               ElementsAre("TransSerialType Error: rs485-3", "TransBaudRate Error: 9601", "TransDataBit Error: 9",
                           "TransStopBit Error: 1.5", "TransAddressWidth Error: qword", "TransDataMode Error: bin",
@@ -112,7 +114,7 @@ TEST(PlcModel, LoadsTheProtocolAndItsRegisterTypes) {
   };
   test::DiagnosticCapture messages;
   CPLCModel model;
-  ASSERT_TRUE(LoadInto(model, ProtocolXml(p)));
+  ASSERT_TRUE(LoadInto(model, ProtocolXml(p), messages));
   EXPECT_THAT(messages.Messages(), IsEmpty());
   EXPECT_EQ(model.m_Id, 12);
   EXPECT_EQ(model.m_Name, "Twelve");
@@ -204,7 +206,7 @@ TEST(PlcModel, TextsOutsideTheTablesReportAndLoadingGoesOn) {
   p.m_Regs = {{R"(ID="1" Name="Q" AddressWidth="QWORD")", "0", "9", R"(Type="BIN" Mode="NIBBLE")"}};
   test::DiagnosticCapture messages;
   CPLCModel model;
-  ASSERT_TRUE(LoadInto(model, ProtocolXml(p)));
+  ASSERT_TRUE(LoadInto(model, ProtocolXml(p), messages));
   EXPECT_EQ(model.m_BaudRate, 0);
   EXPECT_EQ(model.m_SerialType, 0);
   EXPECT_THAT(messages.Messages(),
@@ -244,7 +246,7 @@ TEST(PlcModel, RefusedFilesLeaveTheModelAsItWas) {
     SCOPED_TRACE(text);
     test::DiagnosticCapture messages;
     CPLCModel model = good;
-    EXPECT_FALSE(LoadInto(model, text));
+    EXPECT_FALSE(LoadInto(model, text, messages));
     EXPECT_EQ(model.m_Name, "kept");
     EXPECT_NE(model.FindRegisterType(false, "D"), nullptr);
     ASSERT_FALSE(messages.Messages().empty());
@@ -298,7 +300,8 @@ TEST_F(PlcLibraryTest, BuildsManufacturersWithProtocolsSortedById) {
                                         }()));
   WriteProtocol("b/q.CFG", "7", "Q7");
 
-  const CPlcLibrary& library = GetPlcLibrary();
+  CPlcLibrary library(m_Messages);
+  library.Build();
   std::vector<std::string> makers, plcsA, plcsB;
   library.ListManufacturers(makers);
   library.ListPlcs(0, plcsA);
@@ -338,11 +341,12 @@ TEST_F(PlcLibraryTest, BuildsManufacturersWithProtocolsSortedById) {
 }
 
 TEST_F(PlcLibraryTest, MissingIndexLeavesTheLibraryEmpty) {
-  EXPECT_TRUE(GetPlcLibrary().Manufacturers().empty());
+  CEditorContext context(m_Messages);
+  EXPECT_TRUE(context.GetPlcLibrary().Manufacturers().empty());
   EXPECT_THAT(m_Messages.Messages(), ElementsAre("Error Load XML: " + (PlcDir() / "index.CFG").string()));
-  EXPECT_FALSE(GetPlcLibrary().FindPlc(1, nullptr, nullptr));
+  EXPECT_FALSE(context.GetPlcLibrary().FindPlc(1, nullptr, nullptr));
   // Built once: no second message.
-  GetPlcLibrary();
+  context.GetPlcLibrary();
   EXPECT_EQ(m_Messages.Messages().size(), 1u);
 }
 
@@ -355,7 +359,8 @@ TEST_F(PlcLibraryTest, ManufacturerDirectoriesStayBelowThePlcDirectory) {
   WriteProtocol("p.CFG", "1", "in plc itself");
   test::WriteText(m_Dir.Path() / "lib" / "outside" / "o.CFG", ProtocolXml(Protocol()));
   WriteProtocol("deep/inner/d.CFG", "4", "Deep");
-  const CPlcLibrary& library = GetPlcLibrary();
+  CPlcLibrary library(m_Messages);
+  library.Build();
   ASSERT_EQ(library.Manufacturers().size(), 5u);
   EXPECT_TRUE(library.Manufacturers()[0].m_Plcs.empty());  // the index itself is no protocol
   EXPECT_TRUE(library.Manufacturers()[1].m_Plcs.empty());
@@ -370,9 +375,10 @@ TEST_F(PlcLibraryTest, PortModelsFollowTheProjectsPorts) {
   WriteIndex(R"(<manufacturer discription="M" dir="m"/>)");
   WriteProtocol("m/p1.CFG", "1", "One");
   WriteProtocol("m/p2.CFG", "2", "Two");
-  EXPECT_EQ(GetPortModel(-1), nullptr);
-  EXPECT_EQ(GetPortModel(4), nullptr);
-  for (int i = 0; i < 4; ++i) ASSERT_TRUE(GetPlcLibrary().LoadPortModel(*GetPortModel(i), 2));
+  CEditorContext context(m_Messages);
+  EXPECT_EQ(context.GetPortModel(-1), nullptr);
+  EXPECT_EQ(context.GetPortModel(4), nullptr);
+  for (int i = 0; i < 4; ++i) ASSERT_TRUE(context.GetPlcLibrary().LoadPortModel(*context.GetPortModel(i), 2));
 
   CKV410Project project;
   project.GetPort(0)->m_Enabled = 1;
@@ -381,12 +387,12 @@ TEST_F(PlcLibraryTest, PortModelsFollowTheProjectsPorts) {
   project.GetPort(1)->m_ProtocolId = 99;  // no longer in the library
   project.GetPort(2)->m_Enabled = 0;
   project.GetPort(2)->m_ProtocolId = 1;
-  ReloadPortModels(project);
-  EXPECT_EQ(GetPortModel(0)->m_Name, "One");
-  EXPECT_EQ(GetPortModel(1)->m_Name, "Two");  // kept
-  EXPECT_EQ(GetPortModel(2)->m_Name, "");
-  EXPECT_FALSE(GetPortModel(2)->HasRegisterTypes());
-  EXPECT_EQ(GetPortModel(3)->m_Name, "");  // the CAN port is off
+  ReloadPortModels(project, context);
+  EXPECT_EQ(context.GetPortModel(0)->m_Name, "One");
+  EXPECT_EQ(context.GetPortModel(1)->m_Name, "Two");  // kept
+  EXPECT_EQ(context.GetPortModel(2)->m_Name, "");
+  EXPECT_FALSE(context.GetPortModel(2)->HasRegisterTypes());
+  EXPECT_EQ(context.GetPortModel(3)->m_Name, "");  // the CAN port is off
 }
 
 // Every protocol of the shipped library loads cleanly, and together they use every feature.
@@ -394,7 +400,8 @@ TEST(PlcLibraryShipped, EveryProtocolLoads) {
   const std::filesystem::path source = KD820_TEST_SOURCE_DIR;
   test::ScopedProgramDirectory home(source);
   test::DiagnosticCapture messages;
-  const CPlcLibrary& library = GetPlcLibrary();
+  CEditorContext context(messages);
+  const CPlcLibrary& library = context.GetPlcLibrary();
   ASSERT_GE(library.Manufacturers().size(), 2u);
   EXPECT_EQ(library.Manufacturers()[0].m_Description, "Modbus");
 

@@ -2,15 +2,15 @@
 #include <gtest/gtest.h>
 
 #include "editor/project/PortCom.h"
-#include "platform/Diagnostics.h"
+#include "tests/LibraryTestSupport.h"
 
 using namespace kd820;
 
 namespace {
 
-std::vector<uint8_t> Compile(const CPortCom& a_Port) {
+std::vector<uint8_t> Compile(const CPortCom& a_Port, IProblemSink& a_Problems = StderrProblems()) {
   std::vector<uint8_t> bytes;
-  a_Port.Compile(bytes);
+  a_Port.Compile(bytes, a_Problems);
   return bytes;
 }
 
@@ -73,21 +73,20 @@ TEST(PortCompile, DisabledPortCompilesToNothing) {
   EXPECT_TRUE(Compile(port).empty());
   CPortCan can;
   std::vector<uint8_t> bytes;
-  can.Compile(bytes);
+  can.Compile(bytes, StderrProblems());
   EXPECT_TRUE(bytes.empty());
 }
 
 TEST(PortCompile, CodesOutsideTheirTablesAreReportedAndWrittenAsZero) {
-  std::vector<std::string> seen;
-  auto previous = SetDiagnosticSink([&](const std::string& a_Text) { seen.push_back(a_Text); });
+  test::DiagnosticCapture log;
+  const std::vector<std::string>& seen = log.Messages();
   CPortCom port = EnabledPort();
   port.m_SerialType = 3;
   port.m_BaudRate = 9;
   port.m_DataBits = 2;
   port.m_Parity = -1;
   port.m_StopBits = 5;
-  const auto bytes = Compile(port);
-  SetDiagnosticSink(previous);
+  const auto bytes = Compile(port, log);
   EXPECT_EQ(bytes[1], 0);
   EXPECT_EQ(bytes[2], 0);
   EXPECT_EQ(bytes[3], 0);

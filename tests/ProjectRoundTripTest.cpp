@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "demo/SampleProject.h"
+#include "tests/LibraryTestSupport.h"
 #include "editor/project/KV410Doc.h"
 #include "editor/screens/PictureGE.h"
 #include "fuzz/FuzzTargets.h"
@@ -22,7 +23,7 @@ std::vector<uint8_t> Store(CKV410Project& a_Project) {
 }  // namespace
 
 TEST(ProjectRoundTrip, SampleStoresLoadsAndStoresIdentically) {
-  auto project = MakeSampleProject();
+  auto project = test::Sample();
   const auto first = Store(*project);
   auto loaded = CKV410Doc::LoadFromBytes(first);
   EXPECT_EQ(Store(*loaded), first);
@@ -42,7 +43,7 @@ TEST(ProjectRoundTrip, SampleStoresLoadsAndStoresIdentically) {
 }
 
 TEST(ProjectRoundTrip, UnusedBitmapsAreLeftOutAndUseCountsRecomputed) {
-  auto project = MakeSampleProject();
+  auto project = test::Sample();
   const int32_t unused = project->GetBitmapLib().AddItem(8, 1, {0x5A});
   ASSERT_GT(unused, 0);
   // A second picture of item 1 counts twice.
@@ -61,7 +62,7 @@ TEST(ProjectRoundTrip, OpenedUnchangedSampleDoesNotAskToSave) {
   test::TempDir dir;
   setenv("KD820_LOCK_DIR", dir.File("locks").c_str(), 1);
   const std::string path = dir.File("sample.FPJ");
-  test::WriteFile(path, Store(*MakeSampleProject()));
+  test::WriteFile(path, Store(*test::Sample()));
   ScriptedInteraction ui;
   {
     CKV410Doc doc(ui);
@@ -73,12 +74,12 @@ TEST(ProjectRoundTrip, OpenedUnchangedSampleDoesNotAskToSave) {
 }
 
 TEST(ProjectRoundTrip, SampleIsAcceptedByTheFuzzInvariant) {
-  const auto bytes = Store(*MakeSampleProject());
+  const auto bytes = Store(*test::Sample());
   EXPECT_EQ(FuzzProjectLoad(bytes.data(), bytes.size()), 0);
 }
 
 TEST(ProjectRoundTrip, SwapPortsReachesEveryAddress) {
-  auto project = MakeSampleProject();
+  auto project = test::Sample();
   std::string error;
   ASSERT_TRUE(project->SwapPorts(0, 2, &error));
   int onPort2 = 0, onPort0 = 0;

@@ -4,10 +4,13 @@
 
 #include "common/ImageFormat.h"
 #include "editor/base/ImageBuffer.h"
+#include "editor/compiler/ResourceWriter.h"
+#include "editor/devices/EditorContext.h"
 #include "editor/devices/PlcLibrary.h"
 #include "editor/project/DataTransfer.h"
 #include "editor/project/GlobalSettings.h"
 #include "editor/screens/GraphElement.h"
+#include "tests/LibraryTestSupport.h"
 
 using namespace kd820;
 
@@ -26,8 +29,14 @@ std::vector<uint8_t> Slice(const std::vector<uint8_t>& a_Bytes, std::size_t a_At
   return {a_Bytes.begin() + static_cast<long>(a_At), a_Bytes.begin() + static_cast<long>(a_At + a_N)};
 }
 
+// A context without PLC models, for records whose addresses are internal.
+CEditorContext& NoModels() {
+  static CEditorContext context;
+  return context;
+}
+
 std::vector<uint8_t> Descriptor(const CAddr& a_Addr) {
-  const auto d = a_Addr.Descriptor();
+  const auto d = a_Addr.Descriptor(NoModels());
   return {d.begin(), d.end()};
 }
 
@@ -63,10 +72,10 @@ TEST(ImageBuffer, PrimitivesAndCache) {
 
 TEST(SettingsRecord, NewProjectDefaults) {
   CGlobalSettings settings;
-  CImageBuffer image;
-  image.AppendU32(0);  // the record's offset does not matter
+  CResourceWriter image(NoModels());
+  image.Buffer().AppendU32(0);  // the record's offset does not matter
   ASSERT_EQ(settings.Compile(image), std::nullopt);
-  const auto& b = image.Bytes();
+  const auto& b = image.Buffer().Bytes();
   ASSERT_EQ(b.size(), 4 + image::kSettingsRecordSize);
   EXPECT_EQ(U32(b, 4), 1u);
   EXPECT_EQ(U16(b, 8), 1);    // start frame
@@ -83,9 +92,9 @@ TEST(SettingsRecord, NewProjectDefaults) {
 TEST(SettingsRecord, ControlBlockUsesConsecutiveRegisters) {
   CGlobalSettings settings;
   settings.m_ControlFlags = CGlobalSettings::kPlcSelectsFrame | CGlobalSettings::kReportFrame;
-  CImageBuffer image;
+  CResourceWriter image(NoModels());
   ASSERT_EQ(settings.Compile(image), std::nullopt);
-  const auto& b = image.Bytes();
+  const auto& b = image.Buffer().Bytes();
   ASSERT_EQ(b.size(), 56u + 4 + 24);
   EXPECT_EQ(U32(b, 48), 56u);
   EXPECT_EQ(b[56], 2);
@@ -99,11 +108,11 @@ TEST(SettingsRecord, ControlBlockUsesConsecutiveRegisters) {
 
   settings.m_ControlFlags = CGlobalSettings::kReportFrame;
   settings.m_ControlAddress.m_Address = 9;
-  CImageBuffer single;
+  CResourceWriter single(NoModels());
   ASSERT_EQ(settings.Compile(single), std::nullopt);
-  ASSERT_EQ(single.Length(), 56u + 4 + 12);
-  EXPECT_EQ(single.Bytes()[56], 1);
-  EXPECT_EQ(Slice(single.Bytes(), 60, 12), Descriptor(settings.m_ControlAddress));
+  ASSERT_EQ(single.Buffer().Length(), 56u + 4 + 12);
+  EXPECT_EQ(single.Buffer().Bytes()[56], 1);
+  EXPECT_EQ(Slice(single.Buffer().Bytes(), 60, 12), Descriptor(settings.m_ControlAddress));
 }
 
 TEST(SettingsRecord, ByteAddressedDoubleWordsStepByFourAndBitUnitsAreRefused) {
@@ -115,7 +124,8 @@ TEST(SettingsRecord, ByteAddressedDoubleWordsStepByFourAndBitUnitsAreRefused) {
   bits.m_Name = "B";
   bits.m_Width = kWidthWord;
   bits.m_AddressUnit = kUnitBit;
-  CPLCModel& model = *GetPortModel(0);
+  CEditorContext context;
+  CPLCModel& model = *context.GetPortModel(0);
   model.m_WordNames = {{"V", bytes}, {"B", bits}};
   CGlobalSettings settings;
   settings.m_ControlFlags = 3;
@@ -123,25 +133,24 @@ TEST(SettingsRecord, ByteAddressedDoubleWordsStepByFourAndBitUnitsAreRefused) {
   settings.m_ControlAddress.m_Width = CAddr::kDoubleWord;
   settings.m_ControlAddress.m_TypeName = "V";
   settings.m_ControlAddress.m_Address = 100;
-  CImageBuffer image;
+  CResourceWriter image(context);
   ASSERT_EQ(settings.Compile(image), std::nullopt);
-  EXPECT_EQ(U32(image.Bytes(), 60 + 8), 100u);
-  EXPECT_EQ(U32(image.Bytes(), 72 + 8), 104u);
+  EXPECT_EQ(U32(image.Buffer().Bytes(), 60 + 8), 100u);
+  EXPECT_EQ(U32(image.Buffer().Bytes(), 72 + 8), 104u);
 
   settings.m_ControlAddress.m_Width = CAddr::kWord;
   settings.m_ControlAddress.m_TypeName = "B";
-  CImageBuffer refused;
+  CResourceWriter refused(context);
   EXPECT_NE(settings.Compile(refused), std::nullopt);
-  model = CPLCModel();
 }
 
 TEST(TransferRecord, FlagsAndCounts) {
   CDataTransferItem periodic;
   periodic.m_Periodic = 1;
-  CImageBuffer a;
+  CResourceWriter a(NoModels());
   periodic.Compile(a);
-  ASSERT_EQ(a.Length(), image::kTransferRecordSize);
-  EXPECT_EQ(U32(a.Bytes(), 0), 0x01u);
+  ASSERT_EQ(a.Buffer().Length(), image::kTransferRecordSize);
+  EXPECT_EQ(U32(a.Buffer().Bytes(), 0), 0x01u);
 
   CDataTransferItem edge;
   edge.m_EdgeMode = CDataTransferItem::kRising;
@@ -150,9 +159,9 @@ TEST(TransferRecord, FlagsAndCounts) {
   edge.m_Period = 25;
   edge.m_Count = 5;
   edge.m_Source = CAddr(CAddr::kDoubleWord);
-  CImageBuffer b;
+  CResourceWriter b(NoModels());
   edge.Compile(b);
-  const auto& bytes = b.Bytes();
+  const auto& bytes = b.Buffer().Bytes();
   EXPECT_EQ(U32(bytes, 0), 0x32u);
   EXPECT_EQ(U16(bytes, 4 + 6), 3);   // double-word source: 5 registers take 3 units
   EXPECT_EQ(U16(bytes, 16 + 6), 5);  // word destination
@@ -163,19 +172,28 @@ TEST(TransferRecord, FlagsAndCounts) {
 
   CDataTransferItem both;
   both.m_EdgeMode = CDataTransferItem::kBothEdges;
-  CImageBuffer c;
+  CResourceWriter c(NoModels());
   both.Compile(c);
-  EXPECT_EQ(U32(c.Bytes(), 0), 0x06u);
+  EXPECT_EQ(U32(c.Buffer().Bytes(), 0), 0x06u);
 }
 
-TEST(TransferRecord, MissingPortTypeBecomesInternal) {
+TEST(TransferRecord, MissingPortTypeCompilesAsInternalWithAWarningAndStaysInTheProject) {
   CDataTransferItem item;
   item.m_Source.m_Port = 1;
   item.m_Source.m_TypeName = "GONE";
-  CImageBuffer image;
+  item.m_Source.m_Address = 12;
+  test::DiagnosticCapture log;
+  CEditorContext context(log);
+  CResourceWriter image(context);
+  image.SetWhere("", "data transfers");
   item.Compile(image);
-  EXPECT_TRUE(item.m_Source.IsInternal());
-  EXPECT_EQ(image.Bytes()[4 + 2], 0xFF);
+  EXPECT_EQ(item.m_Source.m_Port, 1);  // the user's address is kept
+  EXPECT_EQ(item.m_Source.m_TypeName, "GONE");
+  EXPECT_EQ(image.Buffer().Bytes()[4 + 2], 0xFF);
+  EXPECT_EQ(log.Messages(),
+            std::vector<std::string>{"warning: data transfers: address COM1 GONE 12: the PLC on COM1 "
+                                     "has no word register type \"GONE\"; compiled as the internal "
+                                     "address LW 0"});
 }
 
 namespace {
@@ -191,15 +209,15 @@ TEST(ElementPrefix, RectangleRegistersAndResourceSlots) {
   e.SetPosition(10, 5);
   e.SetWidth(20);
   e.SetHeight(8);
-  CImageBuffer plain;
+  CResourceWriter plain(NoModels());
   EXPECT_TRUE(e.CompilePrefix(plain, {}, 0).empty());
-  EXPECT_EQ(plain.Bytes(), (std::vector<uint8_t>{10, 5, 29, 12, 0, 0, 0, 0, 0, 0, 0, 0}));
+  EXPECT_EQ(plain.Buffer().Bytes(), (std::vector<uint8_t>{10, 5, 29, 12, 0, 0, 0, 0, 0, 0, 0, 0}));
 
   CAddr reg;
   reg.m_Address = 7;
-  CImageBuffer withRegister;
+  CResourceWriter withRegister(NoModels());
   const auto slots = e.CompilePrefix(withRegister, {{1, &reg}}, 4);
-  const auto& b = withRegister.Bytes();
+  const auto& b = withRegister.Buffer().Bytes();
   ASSERT_EQ(b.size(), 8u + 12 + 4 + 4);
   EXPECT_EQ(b[4], 1);
   EXPECT_EQ(U16(b, 6), 2);  // the descriptor sits in slot 1
@@ -217,11 +235,11 @@ TEST(ElementPrefix, DoubleSizeKeepsTheElementOnTheDisplay) {
   EXPECT_EQ(e.GetWidth(), 80);
   EXPECT_EQ(e.GetHeight(), 16);
   EXPECT_EQ(e.GetLeft(), 48);
-  CImageBuffer image;
+  CResourceWriter image(NoModels());
   e.CompilePrefix(image, {}, 0);
-  EXPECT_EQ(image.Bytes()[0], 48);
-  EXPECT_EQ(image.Bytes()[2], 127);  // ends at the right edge
-  EXPECT_EQ(image.Bytes()[3], 15);
+  EXPECT_EQ(image.Buffer().Bytes()[0], 48);
+  EXPECT_EQ(image.Buffer().Bytes()[2], 127);  // ends at the right edge
+  EXPECT_EQ(image.Buffer().Bytes()[3], 15);
   e.SetDoubleSize(false, 128, 64);
   EXPECT_EQ(e.GetWidth(), 40);
   EXPECT_EQ(e.GetLeft(), 48);

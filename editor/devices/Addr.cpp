@@ -2,30 +2,21 @@
 
 #include "editor/devices/InternalRegisters.h"
 #include "editor/devices/PlcLibrary.h"
-#include "editor/project/KV410Project.h"
-#include "platform/Diagnostics.h"
+#include "editor/devices/EditorContext.h"
 
 namespace kd820 {
 
 KD_IMPLEMENT_SERIAL(CAddr, nullptr, 0)
 
-namespace {
-std::array<bool, 4> g_ChangedPorts{};
-}  // namespace
-
-void SetChangedPorts(const std::array<bool, 4>& a_Marks) { g_ChangedPorts = a_Marks; }
-
-bool IsPortChanged(int32_t a_Port) {
-  return a_Port >= 0 && a_Port < 4 && g_ChangedPorts[static_cast<std::size_t>(a_Port)];
+void CAddr::ResetIfPortChanged(const std::array<bool, 4>& a_Changed) {
+  if (!IsInternal() && m_Port >= 0 && m_Port < 4 && a_Changed[static_cast<std::size_t>(m_Port)]) {
+    Reset(m_Width);
+  }
 }
 
-void CAddr::ResetIfPortChanged() {
-  if (!IsInternal() && IsPortChanged(m_Port)) Reset(m_Width, true);
-}
+CAddr::CAddr() { Reset(kWord); }
 
-CAddr::CAddr() { Reset(kWord, true); }
-
-CAddr::CAddr(int32_t a_Width) { Reset(a_Width, true); }
+CAddr::CAddr(int32_t a_Width) { Reset(a_Width); }
 
 const InternalRegisterType* FindInternalRegisterType(const std::string& a_Name) {
   static const InternalRegisterType kTypes[] = {
@@ -40,22 +31,18 @@ const InternalRegisterType* FindInternalRegisterType(const std::string& a_Name) 
   return nullptr;
 }
 
-void CAddr::Reset(int32_t a_Width, bool a_KeepInternal) {
+void CAddr::ResetToPort(int32_t a_Width, int32_t a_Port, const CEditorContext& a_Context) {
+  Reset(a_Width);
+  if (const CPLCModel* model = a_Context.GetPortModel(a_Port)) {
+    m_Port = a_Port;
+    m_Station = model->m_StationDefault;
+  }
+}
+
+void CAddr::Reset(int32_t a_Width) {
   m_Width = a_Width;
   m_Port = kInternalPort;
   m_Station = 0;
-  if (const CKV410Project* project = GetCurrentProject(); !a_KeepInternal && project != nullptr) {
-    for (int port = 0; port < CKV410Project::kSerialPortCount; ++port) {
-      if (project->GetPort(port)->IsEnabled()) {
-        m_Port = port;
-        break;
-      }
-    }
-    if (m_Port == kInternalPort && project->GetCanPort().IsEnabled()) m_Port = CPortCan::kPortNumber;
-    if (const CPLCModel* model = GetPortModel(m_Port); model != nullptr && !IsInternal()) {
-      m_Station = model->m_StationDefault;
-    }
-  }
   m_TypeName = a_Width == kBit ? "LW.B" : "LW";
   m_Note.clear();
   m_Address = 0;
@@ -108,19 +95,23 @@ void CAddr::SwapPort(int32_t a_A, int32_t a_B) {
   }
 }
 
-const CRegisterType* CAddr::FindType() const {
+const CRegisterType* CAddr::FindType(const CEditorContext& a_Context) const {
   if (IsInternal()) return nullptr;
-  const CPLCModel* model = GetPortModel(m_Port);
+  const CPLCModel* model = a_Context.GetPortModel(m_Port);
   return model == nullptr ? nullptr : model->FindRegisterType(m_Width == kBit, m_TypeName);
 }
 
-uint8_t CAddr::GetRegIdForRegPrm() const {
+bool CAddr::HasUnknownPortType(const CEditorContext& a_Context) const {
+  return !IsInternal() && FindType(a_Context) == nullptr;
+}
+
+uint8_t CAddr::GetRegIdForRegPrm(const CEditorContext& a_Context) const {
   if (!IsInternal()) {
-    const CRegisterType* type = FindType();
+    const CRegisterType* type = FindType(a_Context);
     return type == nullptr ? 0 : static_cast<uint8_t>(type->m_Id);
   }
   if (const InternalRegisterType* type = FindInternalRegisterType(m_TypeName)) return type->m_RegisterId;
-  ReportDiagnostic("[CAddr::GetRegIdForRegPrm]Not support this register type: " + m_TypeName);
+  a_Context.Problems().Warn("[CAddr::GetRegIdForRegPrm]Not support this register type: " + m_TypeName);
   return 0;
 }
 
@@ -130,12 +121,12 @@ uint8_t WidthCode(int32_t a_Width) {
 }
 }  // namespace
 
-uint8_t CAddr::GetRegTypeForRegPrm() const {
+uint8_t CAddr::GetRegTypeForRegPrm(const CEditorContext& a_Context) const {
   uint8_t unit = 0;
   uint8_t addressUnit = 0;
   if (!IsInternal()) {
     unit = WidthCode(m_Width);
-    if (const CRegisterType* type = FindType()) {
+    if (const CRegisterType* type = FindType(a_Context)) {
       static constexpr uint8_t kUnitCodes[] = {0, 1, 2, 4};
       addressUnit = type->m_AddressUnit >= 0 && type->m_AddressUnit <= 3
                         ? kUnitCodes[type->m_AddressUnit]
@@ -145,27 +136,20 @@ uint8_t CAddr::GetRegTypeForRegPrm() const {
     unit = type->m_UnitCode;
     addressUnit = WidthCode(m_Width);
   } else {
-    ReportDiagnostic("[CAddr::GetRegTypeForRegPrm]Not support this register type: " + m_TypeName);
+    a_Context.Problems().Warn("[CAddr::GetRegTypeForRegPrm]Not support this register type: " + m_TypeName);
     return 0;
   }
   return static_cast<uint8_t>(unit + 16 * addressUnit);
 }
 
-std::array<uint8_t, 12> CAddr::Descriptor() const {
-  CAddr copy(*this);
-  std::vector<uint8_t> bytes;
-  copy.Compile(bytes);
-  std::array<uint8_t, 12> out{};
-  std::copy(bytes.begin(), bytes.end(), out.begin());
-  return out;
+void CAddr::Compile(std::vector<uint8_t>& a_Bytes, const CEditorContext& a_Context) const {
+  const auto bytes = Descriptor(a_Context);
+  a_Bytes.insert(a_Bytes.end(), bytes.begin(), bytes.end());
 }
 
-void CAddr::Compile(std::vector<uint8_t>& a_Bytes) {
-  const CRegisterType* type = FindType();
-  if (!IsInternal() && type == nullptr) {
-    Reset(m_Width, true);
-    type = nullptr;
-  }
+std::array<uint8_t, 12> CAddr::Descriptor(const CEditorContext& a_Context) const {
+  if (HasUnknownPortType(a_Context)) return CAddr(m_Width).Descriptor(a_Context);
+  const CRegisterType* type = FindType(a_Context);
   uint16_t head = 0x0003;
   if (m_Bcd != 0) head |= 0x8000;
   if (type != nullptr && type->m_BigEndian) head |= 0x0100;
@@ -180,13 +164,13 @@ void CAddr::Compile(std::vector<uint8_t>& a_Bytes) {
   if (m_HasIndex != 0) {
     value += static_cast<uint32_t>(m_Index) * (m_HasSubAddress != 0 ? 800000u : 100000u);
   }
-  const uint8_t bytes[12] = {
+  return {
       static_cast<uint8_t>(head),
       static_cast<uint8_t>(head >> 8),
       static_cast<uint8_t>(IsInternal() ? 0xFF : m_Port),
       static_cast<uint8_t>(IsInternal() ? 0 : m_Station),
-      GetRegIdForRegPrm(),
-      GetRegTypeForRegPrm(),
+      GetRegIdForRegPrm(a_Context),
+      GetRegTypeForRegPrm(a_Context),
       static_cast<uint8_t>(units),
       static_cast<uint8_t>(units >> 8),
       static_cast<uint8_t>(value),
@@ -194,7 +178,6 @@ void CAddr::Compile(std::vector<uint8_t>& a_Bytes) {
       static_cast<uint8_t>(value >> 16),
       static_cast<uint8_t>(value >> 24),
   };
-  a_Bytes.insert(a_Bytes.end(), bytes, bytes + 12);
 }
 
 }  // namespace kd820

@@ -11,11 +11,8 @@
 
 namespace kd820 {
 
-// Program-wide marks of the ports whose PLC the communication settings changed (0..3).
-void SetChangedPorts(const std::array<bool, 4>& a_Marks);
-bool IsPortChanged(int32_t a_Port);
-
 struct CRegisterType;
+class CEditorContext;
 
 // The range hint of a port register type, for example "DDDD(0~9999)".
 std::string RangeText(const CRegisterType& a_Type);
@@ -37,42 +34,47 @@ class CAddr : public CObject {
   CAddr();
   explicit CAddr(int32_t a_Width);
 
-  // The default address of the given width. Unless a_KeepInternal, the address moves to the
-  // lowest enabled port of the current project when it has one.
-  void Reset(int32_t a_Width, bool a_KeepInternal = true);
+  // The default address of the given width: internal.
+  void Reset(int32_t a_Width);
+  // The default address of the given width on a_Port (a project's lowest enabled port, or
+  // kInternalPort), with the station the port's PLC starts with.
+  void ResetToPort(int32_t a_Width, int32_t a_Port, const CEditorContext& a_Context);
   void CopyFrom(const CAddr& a_Other);
   void Serialize(CArchive& a_Ar) override;
 
   // When the port is a it becomes b and the other way round; nothing when a equals b.
   void SwapPort(int32_t a_A, int32_t a_B);
 
-  // Resets a port address whose port is marked as changed (SetChangedPorts).
-  void ResetIfPortChanged();
+  // Resets a port address whose port is marked in a_Changed (0..3).
+  void ResetIfPortChanged(const std::array<bool, 4>& a_Changed);
 
   bool IsInternal() const { return m_Port == kInternalPort; }
 
   // The port register type of the address (by name among the bit types for a bit address,
   // else among the word and double-word types of the port's PLC model); null for internal
   // addresses and unknown names.
-  const CRegisterType* FindType() const;
-  // Appends the 12-byte register descriptor. A port address whose type the port's PLC model
-  // lacks first becomes the default internal address.
-  void Compile(std::vector<uint8_t>& a_Bytes);
-  // The descriptor this address compiles to, leaving the address itself unchanged.
-  std::array<uint8_t, 12> Descriptor() const;
-  uint8_t GetRegIdForRegPrm() const;
-  uint8_t GetRegTypeForRegPrm() const;
+  const CRegisterType* FindType(const CEditorContext& a_Context) const;
+  // A port address whose type the port's PLC model lacks: it compiles as the default
+  // internal address.
+  bool HasUnknownPortType(const CEditorContext& a_Context) const;
+  // The 12-byte register descriptor (for an address with an unknown port type, that of the
+  // default internal address of its width); the address itself never changes.
+  std::array<uint8_t, 12> Descriptor(const CEditorContext& a_Context) const;
+  // Appends the descriptor.
+  void Compile(std::vector<uint8_t>& a_Bytes, const CEditorContext& a_Context) const;
+  uint8_t GetRegIdForRegPrm(const CEditorContext& a_Context) const;
+  uint8_t GetRegTypeForRegPrm(const CEditorContext& a_Context) const;
 
   // The number part as text: "12", "3.A" (address and sub-address, each in its base).
-  std::string FormatNumber() const;
+  std::string FormatNumber(const CEditorContext& a_Context) const;
   // Sets the address (and sub-address) from text in the form FormatNumber prints; false
   // when the text does not convert.
-  bool ParseNumber(const std::string& a_Text);
+  bool ParseNumber(const std::string& a_Text, const CEditorContext& a_Context);
   // The hint text of the allowed range for the address's type.
-  std::string RangeText() const;
+  std::string RangeText(const CEditorContext& a_Context) const;
   // Checks type, address, sub-address and index against the type's ranges; the reason when
   // they do not fit.
-  std::optional<std::string> Validate() const;
+  std::optional<std::string> Validate(const CEditorContext& a_Context) const;
   // Every field equal.
   bool operator==(const CAddr& a_Other) const;
 

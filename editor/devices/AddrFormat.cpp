@@ -7,6 +7,7 @@
 
 #include "editor/devices/Addr.h"
 #include "editor/devices/InternalRegisters.h"
+#include "editor/devices/EditorContext.h"
 #include "editor/devices/PlcLibrary.h"
 
 namespace kd820 {
@@ -58,13 +59,13 @@ std::string RangeHint(const Ranges& a_R) {
 }
 
 // The ranges of the address's type, if it has a known one.
-std::optional<Ranges> RangesFor(const CAddr& a_Addr) {
+std::optional<Ranges> RangesFor(const CAddr& a_Addr, const CEditorContext& a_Context) {
   if (a_Addr.IsInternal()) {
     const InternalRegisterType* type = FindInternalRegisterType(a_Addr.m_TypeName);
     if (type == nullptr) return std::nullopt;
     return RangesOf(*type);
   }
-  const CRegisterType* type = a_Addr.FindType();
+  const CRegisterType* type = a_Addr.FindType(a_Context);
   if (type == nullptr) return std::nullopt;
   return RangesOf(*type);
 }
@@ -106,21 +107,21 @@ std::optional<int64_t> ParseNumberInBase(const std::string& a_Text, int32_t a_Ba
 
 std::string RangeText(const CRegisterType& a_Type) { return RangeHint(RangesOf(a_Type)); }
 
-std::string CAddr::RangeText() const {
-  const auto ranges = RangesFor(*this);
+std::string CAddr::RangeText(const CEditorContext& a_Context) const {
+  const auto ranges = RangesFor(*this, a_Context);
   return ranges ? RangeHint(*ranges) : std::string();
 }
 
-std::string CAddr::FormatNumber() const {
-  const auto ranges = RangesFor(*this);
+std::string CAddr::FormatNumber(const CEditorContext& a_Context) const {
+  const auto ranges = RangesFor(*this, a_Context);
   const int32_t base = ranges ? ranges->m_AddressBase : kBaseDec;
   const int32_t subBase = ranges ? ranges->m_SubBase : kBaseHex;
   if (m_HasSubAddress == 0) return FormatInBase(m_Address, base);
   return FormatInBase(m_Address, base) + "." + FormatInBase(m_SubAddress, subBase);
 }
 
-bool CAddr::ParseNumber(const std::string& a_Text) {
-  const auto ranges = RangesFor(*this);
+bool CAddr::ParseNumber(const std::string& a_Text, const CEditorContext& a_Context) {
+  const auto ranges = RangesFor(*this, a_Context);
   const int32_t base = ranges ? ranges->m_AddressBase : kBaseDec;
   const int32_t subBase = ranges ? ranges->m_SubBase : kBaseHex;
   const bool hasSub = ranges ? ranges->m_HasSub : a_Text.find('.') != std::string::npos;
@@ -140,7 +141,7 @@ bool CAddr::ParseNumber(const std::string& a_Text) {
   return true;
 }
 
-std::optional<std::string> CAddr::Validate() const {
+std::optional<std::string> CAddr::Validate(const CEditorContext& a_Context) const {
   if (IsInternal()) {
     const InternalRegisterType* type = FindInternalRegisterType(m_TypeName);
     if (type == nullptr) return "\"" + m_TypeName + "\" is not an internal register type (LW, LW.B, RW, RW.B)";
@@ -150,11 +151,11 @@ std::optional<std::string> CAddr::Validate() const {
     if (m_Width == kDoubleWord) return m_TypeName + " holds single words";
   } else {
     if (m_Port < 0 || m_Port > 3) return "port " + std::to_string(m_Port) + " does not exist";
-    const CPLCModel* model = GetPortModel(m_Port);
+    const CPLCModel* model = a_Context.GetPortModel(m_Port);
     if (model == nullptr || !model->HasRegisterTypes()) {
       return "the PLC of port " + std::to_string(m_Port) + " has no register types";
     }
-    const CRegisterType* type = FindType();
+    const CRegisterType* type = FindType(a_Context);
     if (type == nullptr) {
       return "the PLC of port " + std::to_string(m_Port) + " has no " +
              (m_Width == kBit ? "bit" : "word") + " register type \"" + m_TypeName + "\"";
@@ -174,7 +175,7 @@ std::optional<std::string> CAddr::Validate() const {
       return m_TypeName + " has no index";
     }
   }
-  const Ranges r = *RangesFor(*this);
+  const Ranges r = *RangesFor(*this, a_Context);
   if ((m_HasSubAddress != 0) != r.m_HasSub) {
     return m_TypeName + (r.m_HasSub ? " needs a bit number (address.bit)" : " has no bit number");
   }

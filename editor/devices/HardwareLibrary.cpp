@@ -5,7 +5,6 @@
 
 #include "editor/devices/LibraryFiles.h"
 #include "editor/base/XmlDocumentWrapper.h"
-#include "platform/Diagnostics.h"
 #include "platform/ProgramDirectory.h"
 #include "editor/base/TextCase.h"
 
@@ -93,9 +92,9 @@ bool ParseModel(const CXmlNodeWrapper& a_Root, CHardwareModel& a_Model) {
 }
 
 bool LoadDocument(CXmlDocumentWrapper& a_Document, CHardwareModel& a_Model, bool a_Loaded,
-                  const std::string& a_Name) {
+                  const std::string& a_Name, IProblemSink& a_Problems) {
   if (!a_Loaded || !ParseModel(a_Document.AsNode(), a_Model)) {
-    ReportDiagnostic("Error Load XML: " + a_Name);
+    a_Problems.Error("Error Load XML: " + a_Name, {"", "", a_Name});
     return false;
   }
   return true;
@@ -107,17 +106,19 @@ std::string Format2(const char* a_Before, const std::string& a_Value, const char
 
 }  // namespace
 
-bool CHardwareLibrary::LoadModel(CHardwareModel& a_Model, const std::string& a_Path) {
+bool CHardwareLibrary::LoadModel(CHardwareModel& a_Model, const std::string& a_Path,
+                                 IProblemSink& a_Problems) {
   CXmlDocumentWrapper document;
   const bool loaded = document.Load(a_Path);
-  return LoadDocument(document, a_Model, loaded, a_Path);
+  return LoadDocument(document, a_Model, loaded, a_Path, a_Problems);
 }
 
 bool CHardwareLibrary::LoadModelFromMemory(CHardwareModel& a_Model, const void* a_Data,
-                                           std::size_t a_Size, const std::string& a_Name) {
+                                           std::size_t a_Size, const std::string& a_Name,
+                                           IProblemSink& a_Problems) {
   CXmlDocumentWrapper document;
   const bool loaded = document.LoadFromMemory(a_Data, a_Size);
-  return LoadDocument(document, a_Model, loaded, a_Name);
+  return LoadDocument(document, a_Model, loaded, a_Name, a_Problems);
 }
 
 void CHardwareLibrary::BuildIndex() {
@@ -127,7 +128,7 @@ void CHardwareLibrary::BuildIndex() {
   for (const auto& file : ListCfgFiles(ProgramDirectory() / "lib" / "hardware")) {
     // The whole model is read, so that a file listed here also loads later.
     CHardwareModel model;
-    if (!LoadModel(model, file.string())) continue;
+    if (!LoadModel(model, file.string(), *m_Problems)) continue;
     m_Index.push_back({model.m_Id, file.string(), model.m_Description});
   }
   std::stable_sort(m_Index.begin(), m_Index.end(),
@@ -149,31 +150,15 @@ void CHardwareLibrary::ListModels(std::vector<std::string>& a_List) {
 bool CHardwareLibrary::LoadModelByIndex(CHardwareModel& a_Model, std::size_t a_Index) {
   BuildIndex();
   if (a_Index >= m_Index.size()) return false;
-  return LoadModel(a_Model, m_Index[a_Index].m_Path);
+  return LoadModel(a_Model, m_Index[a_Index].m_Path, *m_Problems);
 }
 
 bool CHardwareLibrary::LoadModelById(CHardwareModel& a_Model, int32_t a_Id) {
   BuildIndex();
   for (const auto& entry : m_Index) {
-    if (entry.m_Id == a_Id) return LoadModel(a_Model, entry.m_Path);
+    if (entry.m_Id == a_Id) return LoadModel(a_Model, entry.m_Path, *m_Problems);
   }
   return false;
-}
-
-namespace {
-CHardwareLibrary& LibraryInstance() {
-  static CHardwareLibrary library;
-  return library;
-}
-}  // namespace
-
-CHardwareLibrary& GetHardwareLibrary() { return LibraryInstance(); }
-
-void ResetHardwareLibrary() { LibraryInstance() = CHardwareLibrary(); }
-
-CHardwareModel& CurrentHardwareModel() {
-  static CHardwareModel model;
-  return model;
 }
 
 std::string GetPortDeviceName(const CHardwareModel& a_Model, int32_t a_PortId) {

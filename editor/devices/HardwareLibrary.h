@@ -6,6 +6,8 @@
 #include <utility>
 #include <vector>
 
+#include "editor/base/Problem.h"
+
 namespace kd820 {
 
 struct CHardwarePort {
@@ -44,6 +46,9 @@ struct CHardwareIndexEntry {
 
 class CHardwareLibrary {
  public:
+  // Files that do not load are reported to a_Problems, which must outlive the library.
+  explicit CHardwareLibrary(IProblemSink& a_Problems = StderrProblems()) : m_Problems(&a_Problems) {}
+
   // Lists lib/hardware/*.CFG under the program directory once; later calls do nothing.
   void BuildIndex();
   const std::vector<CHardwareIndexEntry>& Index();
@@ -52,24 +57,20 @@ class CHardwareLibrary {
   // False, with a_Model unchanged, when no file has the id.
   bool LoadModelById(CHardwareModel& a_Model, int32_t a_Id);
   // Parses one model file; false after "Error Load XML: %s" when it does not load.
-  static bool LoadModel(CHardwareModel& a_Model, const std::string& a_Path);
+  static bool LoadModel(CHardwareModel& a_Model, const std::string& a_Path,
+                        IProblemSink& a_Problems = StderrProblems());
   // The same from bytes in memory; a_Name stands for the path in the message. A model file
   // whose numbers are not numbers, or whose palette or resolution are out of range, does not
   // load; a_Model is left unchanged whenever the result is false.
   static bool LoadModelFromMemory(CHardwareModel& a_Model, const void* a_Data, std::size_t a_Size,
-                                  const std::string& a_Name);
+                                  const std::string& a_Name,
+                                  IProblemSink& a_Problems = StderrProblems());
 
  private:
+  IProblemSink* m_Problems;
   bool m_Built = false;
   std::vector<CHardwareIndexEntry> m_Index;
 };
-
-// The library, kept until the program ends.
-CHardwareLibrary& GetHardwareLibrary();
-// Forgets the index so that the next use lists the files again.
-void ResetHardwareLibrary();
-// The program-wide current hardware model (of the shown project).
-CHardwareModel& CurrentHardwareModel();
 
 std::string GetPortDeviceName(const CHardwareModel& a_Model, int32_t a_PortId);
 int32_t GetPortId(const CHardwareModel& a_Model, const std::string& a_DeviceName);

@@ -6,9 +6,7 @@
 #include <utility>
 
 #include "editor/devices/LibraryFiles.h"
-#include "editor/project/KV410Project.h"
 #include "editor/base/XmlDocumentWrapper.h"
-#include "platform/Diagnostics.h"
 #include "platform/ProgramDirectory.h"
 #include "editor/base/TextCase.h"
 
@@ -26,12 +24,12 @@ struct TableEntry {
 
 template <std::size_t N>
 int32_t Convert(const std::array<TableEntry, N>& a_Table, const char* a_Message,
-                const std::string& a_Text, bool a_Report) {
+                const std::string& a_Text, IProblemSink* a_Report) {
   const std::string upper = AsciiUpper(a_Text);
   for (const auto& entry : a_Table) {
     if (upper == entry.m_Text) return entry.m_Code;
   }
-  if (a_Report) ReportDiagnostic(std::string(a_Message) + a_Text);
+  if (a_Report != nullptr) a_Report->Warn(std::string(a_Message) + a_Text);
   return 0;
 }
 
@@ -71,7 +69,7 @@ bool ReadText(const CXmlNodeWrapper& a_Parent, const char* a_Child, int32_t& a_O
   return ReadInt(a_Parent.FindNode(a_Child).GetText(), a_Out);
 }
 
-bool ParseRegisterType(const CXmlNodeWrapper& a_Node, CRegisterType& a_Type, bool a_Report) {
+bool ParseRegisterType(const CXmlNodeWrapper& a_Node, CRegisterType& a_Type, IProblemSink* a_Report) {
   CRegisterType type;
   if (!ReadInt(a_Node.GetValue("ID"), type.m_Id)) return false;
   type.m_Name = a_Node.GetValue("Name");
@@ -117,7 +115,7 @@ bool ParseRegisterType(const CXmlNodeWrapper& a_Node, CRegisterType& a_Type, boo
 
 // Reads a protocol file's root into a_Model; false (a_Model untouched) when a number is not
 // a number. Conversion messages are shown only when a_Report is set.
-bool ParseProtocol(const CXmlNodeWrapper& a_Root, CPLCModel& a_Model, bool a_Report) {
+bool ParseProtocol(const CXmlNodeWrapper& a_Root, CPLCModel& a_Model, IProblemSink* a_Report) {
   CPLCModel model;
   if (!ReadInt(a_Root.GetValue("ID"), model.m_Id)) return false;
   model.m_Name = a_Root.GetValue("PLCName");
@@ -171,9 +169,9 @@ bool ParseProtocol(const CXmlNodeWrapper& a_Root, CPLCModel& a_Model, bool a_Rep
 }
 
 bool LoadDocument(CXmlDocumentWrapper& a_Document, bool a_Loaded, CPLCModel& a_Model,
-                  const std::string& a_Name, bool a_Report) {
-  if (!a_Loaded || !ParseProtocol(a_Document.AsNode(), a_Model, a_Report)) {
-    ReportDiagnostic("Error Load XML: " + a_Name);
+                  const std::string& a_Name, IProblemSink& a_Problems, bool a_Report) {
+  if (!a_Loaded || !ParseProtocol(a_Document.AsNode(), a_Model, a_Report ? &a_Problems : nullptr)) {
+    a_Problems.Error("Error Load XML: " + a_Name, {"", "", a_Name});
     return false;
   }
   return true;
@@ -197,17 +195,27 @@ std::optional<std::filesystem::path> ManufacturerDirectory(const std::filesystem
 
 }  // namespace
 
-int32_t TransSerialType(const std::string& a_Text) {
-  return Convert(kSerialTypes, kSerialTypeMessage, a_Text, true);
+int32_t TransSerialType(const std::string& a_Text, IProblemSink& a_Problems) {
+  return Convert(kSerialTypes, kSerialTypeMessage, a_Text, &a_Problems);
 }
-int32_t TransBaudRate(const std::string& a_Text) {
-  return Convert(kBaudRates, kBaudRateMessage, a_Text, true);
+int32_t TransBaudRate(const std::string& a_Text, IProblemSink& a_Problems) {
+  return Convert(kBaudRates, kBaudRateMessage, a_Text, &a_Problems);
 }
-int32_t TransDataBit(const std::string& a_Text) { return Convert(kDataBits, kDataBitMessage, a_Text, true); }
-int32_t TransStopBit(const std::string& a_Text) { return Convert(kStopBits, kStopBitMessage, a_Text, true); }
-int32_t TransAddressWidth(const std::string& a_Text) { return Convert(kWidths, kWidthMessage, a_Text, true); }
-int32_t TransDataMode(const std::string& a_Text) { return Convert(kBases, kBaseMessage, a_Text, true); }
-int32_t TransAddressMode(const std::string& a_Text) { return Convert(kUnits, kUnitMessage, a_Text, true); }
+int32_t TransDataBit(const std::string& a_Text, IProblemSink& a_Problems) {
+  return Convert(kDataBits, kDataBitMessage, a_Text, &a_Problems);
+}
+int32_t TransStopBit(const std::string& a_Text, IProblemSink& a_Problems) {
+  return Convert(kStopBits, kStopBitMessage, a_Text, &a_Problems);
+}
+int32_t TransAddressWidth(const std::string& a_Text, IProblemSink& a_Problems) {
+  return Convert(kWidths, kWidthMessage, a_Text, &a_Problems);
+}
+int32_t TransDataMode(const std::string& a_Text, IProblemSink& a_Problems) {
+  return Convert(kBases, kBaseMessage, a_Text, &a_Problems);
+}
+int32_t TransAddressMode(const std::string& a_Text, IProblemSink& a_Problems) {
+  return Convert(kUnits, kUnitMessage, a_Text, &a_Problems);
+}
 
 std::string SerialTypeText(int32_t a_Code) {
   switch (a_Code) {
@@ -218,16 +226,17 @@ std::string SerialTypeText(int32_t a_Code) {
   }
 }
 
-bool CPLCModel::Load(const std::string& a_Path) {
+bool CPLCModel::Load(const std::string& a_Path, IProblemSink& a_Problems) {
   CXmlDocumentWrapper document;
   const bool loaded = document.Load(a_Path);
-  return LoadDocument(document, loaded, *this, a_Path, true);
+  return LoadDocument(document, loaded, *this, a_Path, a_Problems, true);
 }
 
-bool CPLCModel::LoadFromMemory(const void* a_Data, std::size_t a_Size, const std::string& a_Name) {
+bool CPLCModel::LoadFromMemory(const void* a_Data, std::size_t a_Size, const std::string& a_Name,
+                               IProblemSink& a_Problems) {
   CXmlDocumentWrapper document;
   const bool loaded = document.LoadFromMemory(a_Data, a_Size);
-  return LoadDocument(document, loaded, *this, a_Name, true);
+  return LoadDocument(document, loaded, *this, a_Name, a_Problems, true);
 }
 
 void CPLCModel::ListRegisterNames(bool a_Bits, std::vector<std::string>& a_List) const {
@@ -256,7 +265,7 @@ void CPlcLibrary::Build() {
   const std::string indexPath = (plcDir / "index.CFG").string();
   CXmlDocumentWrapper index;
   if (!index.Load(indexPath)) {
-    ReportDiagnostic("Error Load XML: " + indexPath);
+    m_Problems->Error("Error Load XML: " + indexPath, {"", "", indexPath});
     return;
   }
   const CXmlNodeListWrapper makers = index.AsNode().FindNodes("manufacturer");
@@ -267,7 +276,8 @@ void CPlcLibrary::Build() {
     maker.m_Dir = node.GetValue("dir");
     const auto dir = ManufacturerDirectory(plcDir, maker.m_Dir);
     if (!dir) {
-      ReportDiagnostic("Error Load XML: " + (plcDir / maker.m_Dir).string());
+      const std::string path = (plcDir / maker.m_Dir).string();
+      m_Problems->Error("Error Load XML: " + path, {"", "", path});
     } else {
       for (const auto& file : ListCfgFiles(*dir)) {
         // The whole file is read (quietly: loading it for a port reports its texts), so that
@@ -275,7 +285,7 @@ void CPlcLibrary::Build() {
         CXmlDocumentWrapper document;
         const bool loaded = document.Load(file.string());
         CPLCModel model;
-        if (!LoadDocument(document, loaded, model, file.string(), false)) continue;
+        if (!LoadDocument(document, loaded, model, file.string(), *m_Problems, false)) continue;
         maker.m_Plcs.push_back({model.m_Id, model.m_Name, file.string()});
         m_PathById[model.m_Id] = file.string();
       }
@@ -324,60 +334,7 @@ std::string CPlcLibrary::GetDriverFileName(std::size_t a_Manufacturer, std::size
 bool CPlcLibrary::LoadPortModel(CPLCModel& a_Model, int32_t a_Id) const {
   const auto it = m_PathById.find(a_Id);
   if (it == m_PathById.end()) return false;
-  return a_Model.Load(it->second);
-}
-
-namespace {
-
-struct LibraryState {
-  bool m_Built = false;
-  CPlcLibrary m_Library;
-};
-
-LibraryState& State() {
-  static LibraryState state;
-  return state;
-}
-
-std::array<CPLCModel, 4>& PortModels() {
-  static std::array<CPLCModel, 4> models;
-  return models;
-}
-
-}  // namespace
-
-CPlcLibrary& GetPlcLibrary() {
-  LibraryState& state = State();
-  if (!state.m_Built) {
-    state.m_Built = true;
-    state.m_Library.Build();
-  }
-  return state.m_Library;
-}
-
-void ResetPlcLibrary() {
-  State().m_Built = false;
-  State().m_Library = CPlcLibrary();
-}
-
-CPLCModel* GetPortModel(int a_Port) {
-  if (a_Port < 0 || a_Port > 3) return nullptr;
-  return &PortModels()[static_cast<std::size_t>(a_Port)];
-}
-
-void ReloadPortModels(const CKV410Project& a_Project) {
-  const CPlcLibrary& library = GetPlcLibrary();
-  for (int i = 0; i < CKV410Project::kSerialPortCount; ++i) {
-    const CPortCom* port = a_Project.GetPort(i);
-    CPLCModel& model = *GetPortModel(i);
-    if (port == nullptr || !port->IsEnabled()) {
-      model = CPLCModel();
-    } else {
-      library.LoadPortModel(model, port->m_ProtocolId);
-    }
-  }
-  // The CAN port carries no protocol id: its model is only emptied when the port is off.
-  if (!a_Project.GetCanPort().IsEnabled()) *GetPortModel(CPortCan::kPortNumber) = CPLCModel();
+  return a_Model.Load(it->second, *m_Problems);
 }
 
 }  // namespace kd820

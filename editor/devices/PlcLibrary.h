@@ -7,9 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "editor/base/Problem.h"
+
 namespace kd820 {
 
-class CKV410Project;
 
 // Codes of the conversion tables.
 enum NumberBase : int32_t { kBaseOct = 0, kBaseDec = 1, kBaseHex = 2 };
@@ -41,11 +42,12 @@ class CPLCModel {
  public:
   // Loads a protocol file; false (after "Error Load XML: %s") when it does not parse, the
   // model then keeps what it had.
-  bool Load(const std::string& a_Path);
+  bool Load(const std::string& a_Path, IProblemSink& a_Problems = StderrProblems());
   // The same from bytes in memory; a_Name stands for the path in the message. A file whose
   // numbers are not numbers (empty ones read as 0), or whose sub-address length is outside
   // 0..31, does not load.
-  bool LoadFromMemory(const void* a_Data, std::size_t a_Size, const std::string& a_Name);
+  bool LoadFromMemory(const void* a_Data, std::size_t a_Size, const std::string& a_Name,
+                      IProblemSink& a_Problems = StderrProblems());
 
   // Names of the bit types (a_Bits) or of the word then double-word types, in file order.
   void ListRegisterNames(bool a_Bits, std::vector<std::string>& a_List) const;
@@ -94,6 +96,9 @@ struct CManufacturer {
 
 class CPlcLibrary {
  public:
+  // Files that do not load are reported to a_Problems, which must outlive the library.
+  explicit CPlcLibrary(IProblemSink& a_Problems = StderrProblems()) : m_Problems(&a_Problems) {}
+
   const std::vector<CManufacturer>& Manufacturers() const { return m_Manufacturers; }
   void ListManufacturers(std::vector<std::string>& a_List) const;
   void ListPlcs(std::size_t a_Manufacturer, std::vector<std::string>& a_List) const;
@@ -105,33 +110,24 @@ class CPlcLibrary {
   // Loads the protocol file of that id into a_Model; false (model unchanged) when none has it.
   bool LoadPortModel(CPLCModel& a_Model, int32_t a_Id) const;
 
-  // Builds the library from the program directory's lib/plc (done by GetPlcLibrary).
+  // Builds the library from the program directory's lib/plc.
   void Build();
 
  private:
+  IProblemSink* m_Problems;
   std::vector<CManufacturer> m_Manufacturers;
   std::map<int32_t, std::string> m_PathById;
 };
 
-// The library, built on first use and kept until the program ends.
-CPlcLibrary& GetPlcLibrary();
-// Forgets the library so that the next GetPlcLibrary builds it again (tests, a new program dir).
-void ResetPlcLibrary();
-// The PLC model of port 0..3; null for other numbers.
-CPLCModel* GetPortModel(int a_Port);
-// Reloads the four port models from the protocol ids of the project's enabled ports; a port
-// whose id the library lacks keeps its previous model.
-void ReloadPortModels(const CKV410Project& a_Project);
-
 // Conversion tables: the code of a text (upper-cased first); other text reports
 // "<Table> Error: <text>" and gives 0.
-int32_t TransSerialType(const std::string& a_Text);
-int32_t TransBaudRate(const std::string& a_Text);
-int32_t TransDataBit(const std::string& a_Text);
-int32_t TransStopBit(const std::string& a_Text);
-int32_t TransAddressWidth(const std::string& a_Text);
-int32_t TransDataMode(const std::string& a_Text);
-int32_t TransAddressMode(const std::string& a_Text);
+int32_t TransSerialType(const std::string& a_Text, IProblemSink& a_Problems = StderrProblems());
+int32_t TransBaudRate(const std::string& a_Text, IProblemSink& a_Problems = StderrProblems());
+int32_t TransDataBit(const std::string& a_Text, IProblemSink& a_Problems = StderrProblems());
+int32_t TransStopBit(const std::string& a_Text, IProblemSink& a_Problems = StderrProblems());
+int32_t TransAddressWidth(const std::string& a_Text, IProblemSink& a_Problems = StderrProblems());
+int32_t TransDataMode(const std::string& a_Text, IProblemSink& a_Problems = StderrProblems());
+int32_t TransAddressMode(const std::string& a_Text, IProblemSink& a_Problems = StderrProblems());
 // "RS232", "RS485", "RS422" for the codes 0..2, "ERROR" otherwise.
 std::string SerialTypeText(int32_t a_Code);
 

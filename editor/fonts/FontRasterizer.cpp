@@ -15,8 +15,6 @@
 #include <utility>
 
 #include "editor/base/Utf16.h"
-#include "platform/Diagnostics.h"
-#include "platform/ProgramDirectory.h"
 
 namespace kd820 {
 
@@ -63,6 +61,7 @@ struct FontRasterizer::Impl {
   std::map<std::pair<std::string, int32_t>, FT_Face> m_Faces;  // open faces by (file, index)
   std::map<FT_Face, FT_Int32> m_LoadFlags;                      // glyph load flags of each open face
   std::map<std::string, std::optional<FoundFace>> m_Found;      // FindFace results by "%s_%d"
+  IProblemSink& m_Problems;
   std::set<std::string> m_Reported;                             // face names already reported
   std::map<std::string, int> m_Fitted;                          // the table of fitted sizes
   std::map<std::string, std::optional<std::string>> m_Covering; // CoveringFamily results
@@ -75,6 +74,7 @@ struct FontRasterizer::Impl {
     int32_t m_Descent = 0;
   };
 
+  explicit Impl(IProblemSink& a_Problems) : m_Problems(a_Problems) {}
   ~Impl() {
     for (auto& [key, face] : m_Faces) FT_Done_Face(face);
     if (m_Library) FT_Done_FreeType(m_Library);
@@ -82,7 +82,7 @@ struct FontRasterizer::Impl {
   }
 
   void ReportOnce(const std::string& a_Face, const std::string& a_Text) {
-    if (m_Reported.insert(a_Face).second) ReportDiagnostic(a_Text);
+    if (m_Reported.insert(a_Face).second) m_Problems.Warn(a_Text);
   }
 
   std::optional<FoundFace> Find(const std::string& a_Face, int a_PixelSize) {
@@ -424,19 +424,15 @@ int FontRasterizer::FitWalk(int a_PixelSize, const std::function<int32_t(int)>& 
   }
 }
 
-FontRasterizer& FontRasterizer::Instance() {
-  static FontRasterizer s_Instance(ProgramDirectory() / "lib" / "fonts" / "fonts.conf");
-  return s_Instance;
-}
-
-FontRasterizer::FontRasterizer(const std::filesystem::path& a_AppConfig) : m_Impl(std::make_unique<Impl>()) {
+FontRasterizer::FontRasterizer(const std::filesystem::path& a_AppConfig, IProblemSink& a_Problems)
+    : m_Impl(std::make_unique<Impl>(a_Problems)) {
   if (FT_Init_FreeType(&m_Impl->m_Library) != 0) {
     m_Impl->m_Library = nullptr;
-    ReportDiagnostic("[FontRasterizer]Can not initialise FreeType");
+    m_Impl->m_Problems.Warn("[FontRasterizer]Can not initialise FreeType");
   }
   m_Impl->m_Config = FcInitLoadConfig();
   if (!m_Impl->m_Config) {
-    ReportDiagnostic("[FontRasterizer]Can not load the font configuration");
+    m_Impl->m_Problems.Warn("[FontRasterizer]Can not load the font configuration");
     return;
   }
   if (!a_AppConfig.empty()) {
@@ -444,10 +440,10 @@ FontRasterizer::FontRasterizer(const std::filesystem::path& a_AppConfig) : m_Imp
     const bool present = std::filesystem::is_regular_file(a_AppConfig, error);
     const auto* path = reinterpret_cast<const FcChar8*>(a_AppConfig.c_str());
     if (!present || !FcConfigParseAndLoad(m_Impl->m_Config, path, FcTrue))
-      ReportDiagnostic("[FontRasterizer]Can not load font configuration: " + a_AppConfig.string());
+      m_Impl->m_Problems.Warn("[FontRasterizer]Can not load font configuration: " + a_AppConfig.string());
   }
   if (!FcConfigBuildFonts(m_Impl->m_Config)) {
-    ReportDiagnostic("[FontRasterizer]Can not list the installed fonts");
+    m_Impl->m_Problems.Warn("[FontRasterizer]Can not list the installed fonts");
     FcConfigDestroy(m_Impl->m_Config);
     m_Impl->m_Config = nullptr;
   }

@@ -30,6 +30,7 @@
 #include <optional>
 #include <string>
 
+#include "editor/base/Problem.h"
 #include "editor/fonts/Glyph.h"
 
 namespace kd820 {
@@ -52,12 +53,11 @@ class FontRasterizer {
   // Face names are cut to this many UTF-16 units before the lookup.
   static constexpr std::size_t kMaxFaceNameUnits = 31;
 
-  // The program-wide rasterizer, configured with ProgramDirectory()/lib/fonts/fonts.conf.
-  static FontRasterizer& Instance();
-
   // Loads the system's fontconfig configuration and a_AppConfig on top of it (an empty path,
-  // or a file that does not exist, leaves only the system's; the latter is reported).
-  explicit FontRasterizer(const std::filesystem::path& a_AppConfig);
+  // or a file that does not exist, leaves only the system's; the latter is reported). Problems
+  // go to a_Problems, which must outlive the rasterizer.
+  explicit FontRasterizer(const std::filesystem::path& a_AppConfig,
+                          IProblemSink& a_Problems = StderrProblems());
   ~FontRasterizer();
   FontRasterizer(const FontRasterizer&) = delete;
   FontRasterizer& operator=(const FontRasterizer&) = delete;

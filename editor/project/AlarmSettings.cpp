@@ -2,7 +2,8 @@
 
 #include <string>
 
-#include "editor/compiler/ImageCompiler.h"
+#include "editor/devices/EditorContext.h"
+#include "editor/screens/RecordWriter.h"
 #include "editor/project/KV410Project.h"
 #include "editor/project/LangDefine.h"
 #include "editor/screens/StaticText.h"
@@ -29,8 +30,8 @@ void CAlarmItem::Serialize(CArchive& a_Ar) {
   m_Register.Serialize(a_Ar);
 }
 
-bool CAlarmItem::operator==(const CAlarmItem& a_Other) const {
-  return m_Register.Descriptor() == a_Other.m_Register.Descriptor() && m_Flags == a_Other.m_Flags &&
+bool CAlarmItem::SameAs(const CAlarmItem& a_Other, const CEditorContext& a_Context) const {
+  return m_Register.Descriptor(a_Context) == a_Other.m_Register.Descriptor(a_Context) && m_Flags == a_Other.m_Flags &&
          m_Value == a_Other.m_Value && m_RangeUsed == a_Other.m_RangeUsed &&
          m_RangeA == a_Other.m_RangeA && m_RangeB == a_Other.m_RangeB &&
          m_BuzzerSeconds == a_Other.m_BuzzerSeconds && m_Text == a_Other.m_Text;
@@ -74,9 +75,9 @@ void CAlarmSettings::Serialize(CArchive& a_Ar) {
   if (a_Ar.IsLoading()) m_ReservedSwitch = 1;
 }
 
-bool CAlarmSettings::AddAlarm(const CAlarmItem& a_Item) {
+bool CAlarmSettings::AddAlarm(const CAlarmItem& a_Item, const CEditorContext& a_Context) {
   for (const CAlarmItem& item : m_Alarms) {
-    if (item == a_Item) return false;
+    if (item.SameAs(a_Item, a_Context)) return false;
   }
   m_Alarms.push_back(a_Item);
   return true;
@@ -86,26 +87,26 @@ void CAlarmSettings::SwapPorts(int32_t a_A, int32_t a_B) {
   for (CAlarmItem& item : m_Alarms) item.m_Register.SwapPort(a_A, a_B);
 }
 
-void CAlarmSettings::ResetChangedPorts() {
-  for (CAlarmItem& item : m_Alarms) item.m_Register.ResetIfPortChanged();
+void CAlarmSettings::ResetChangedPorts(const std::array<bool, 4>& a_Changed) {
+  for (CAlarmItem& item : m_Alarms) item.m_Register.ResetIfPortChanged(a_Changed);
 }
 
-void CAlarmSettings::Compile(CImageCompiler& a_Compiler, const CKV410Project& a_Project) {
-  CImageBuffer& image = a_Compiler.Buffer();
-  m_ReservedSwitch = 1;
-  if (a_Project.FindFrame(static_cast<uint16_t>(m_AlarmFrame)) == nullptr ||
-      m_AlarmFrame < 0 || m_AlarmFrame > 0xFFFF) {
-    m_AlarmFrame = a_Project.GetFrames().empty() ? 0 : a_Project.GetFrames().front()->GetNumber();
+void CAlarmSettings::Compile(CRecordWriter& a_Writer, const CKV410Project& a_Project) const {
+  CImageBuffer& image = a_Writer.Buffer();
+  int32_t alarmFrame = m_AlarmFrame;
+  if (a_Project.FindFrame(static_cast<uint16_t>(alarmFrame)) == nullptr || alarmFrame < 0 ||
+      alarmFrame > 0xFFFF) {
+    alarmFrame = a_Project.GetFrames().empty() ? 0 : a_Project.GetFrames().front()->GetNumber();
   }
   const int size = FontPixelSize(m_FontSizeIndex);
   image.AppendU32(static_cast<uint32_t>(m_Alarms.size()));
   image.AppendU16(static_cast<uint16_t>(0x8000 + (m_AlarmFrameOption != 0 ? 1 : 0)));
-  image.AppendU16(static_cast<uint16_t>(m_AlarmFrame));
+  image.AppendU16(static_cast<uint16_t>(alarmFrame));
   const std::size_t digits = image.ReserveSlots(1);
   const std::size_t slots = image.ReserveSlots(m_Alarms.size());
-  image.PatchU32(digits, a_Compiler.CompileText("0123456789:.-/ ", m_FontName, size, 1));
+  image.PatchU32(digits, a_Writer.CompileText("0123456789:.-/ ", m_FontName, size, 1));
   for (std::size_t i = 0; i < m_Alarms.size(); ++i) {
-    CAlarmItem& alarm = m_Alarms[i];
+    const CAlarmItem& alarm = m_Alarms[i];
     image.Align();
     image.PatchU32(slots + 4 * i, static_cast<uint32_t>(image.Length()));
     int32_t a = 0, b = 0;
@@ -131,11 +132,9 @@ void CAlarmSettings::Compile(CImageCompiler& a_Compiler, const CKV410Project& a_
     image.AppendU32(static_cast<uint32_t>(b));
     image.AppendU16(static_cast<uint16_t>(alarm.m_BuzzerSeconds));
     image.AppendU16(0);
-    std::vector<uint8_t> descriptor;
-    alarm.m_Register.Compile(descriptor);
-    image.AppendBytes(descriptor);
+    a_Writer.AppendAddress(alarm.m_Register);
     const std::size_t text = image.ReserveSlots(1);
-    image.PatchU32(text, a_Compiler.CompileText(alarm.m_Text, m_FontName, size, 1));
+    image.PatchU32(text, a_Writer.CompileText(alarm.m_Text, m_FontName, size, 1));
   }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 // The project's alarm definitions with the font and frame used to show them.
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -9,8 +10,9 @@
 
 namespace kd820 {
 
-class CImageCompiler;
+class CEditorContext;
 class CKV410Project;
+class CRecordWriter;
 
 struct CAlarmItem {
   static constexpr int32_t kCurrentVersion = 1;
@@ -22,7 +24,7 @@ struct CAlarmItem {
 
   void Serialize(CArchive& a_Ar);
   // Equal compiled registers and equal settings and text.
-  bool operator==(const CAlarmItem& a_Other) const;
+  bool SameAs(const CAlarmItem& a_Other, const CEditorContext& a_Context) const;
 
   uint32_t m_Flags = 0;
   int32_t m_Value = 0;
@@ -41,13 +43,13 @@ class CAlarmSettings {
   CAlarmSettings();
 
   void Serialize(CArchive& a_Ar);
-  // Appends the alarm table. An alarm frame that no longer exists is replaced by the first
-  // frame of the project (0 without frames), and the replacement stays.
-  void Compile(CImageCompiler& a_Compiler, const CKV410Project& a_Project);
+  // Appends the alarm table. An alarm frame that no longer exists is compiled as the first
+  // frame of the project (0 without frames).
+  void Compile(CRecordWriter& a_Writer, const CKV410Project& a_Project) const;
   // Appends the item unless an equal one is already in the list.
-  bool AddAlarm(const CAlarmItem& a_Item);
+  bool AddAlarm(const CAlarmItem& a_Item, const CEditorContext& a_Context);
   void SwapPorts(int32_t a_A, int32_t a_B);
-  void ResetChangedPorts();
+  void ResetChangedPorts(const std::array<bool, 4>& a_Changed);
 
   std::vector<CAlarmItem> m_Alarms;
   int32_t m_FontSizeIndex = 1;

@@ -1,6 +1,8 @@
 #include "editor/project/DataTransfer.h"
 
 #include "editor/base/ImageBuffer.h"
+#include "editor/devices/EditorContext.h"
+#include "editor/screens/RecordWriter.h"
 
 #include <string>
 
@@ -30,38 +32,38 @@ void CDataTransferItem::Serialize(CArchive& a_Ar) {
 namespace {
 
 // The descriptor of a transfer end, its unit count replaced by the registers to copy.
-std::vector<uint8_t> EndDescriptor(CAddr& a_Addr, int16_t a_Count) {
-  std::vector<uint8_t> bytes;
-  a_Addr.Compile(bytes);
+void AppendEnd(CRecordWriter& a_Writer, const CAddr& a_Addr, int16_t a_Count) {
+  CImageBuffer& image = a_Writer.Buffer();
+  const std::size_t at = image.Length();
+  a_Writer.AppendAddress(a_Addr);
   const int32_t count = a_Count < 0 ? 0 : a_Count;
-  const int32_t units = a_Addr.m_Width == CAddr::kDoubleWord ? (count + 1) / 2 : count;
-  bytes[6] = static_cast<uint8_t>(units);
-  bytes[7] = static_cast<uint8_t>(units >> 8);
-  return bytes;
+  const auto units = static_cast<uint16_t>(a_Addr.m_Width == CAddr::kDoubleWord ? (count + 1) / 2 : count);
+  const uint8_t bytes[2] = {static_cast<uint8_t>(units), static_cast<uint8_t>(units >> 8)};
+  image.Patch(at + 6, bytes, 2);
 }
 
 }  // namespace
 
-void CDataTransferItem::Compile(CImageBuffer& a_Image) {
+void CDataTransferItem::Compile(CRecordWriter& a_Writer) const {
+  CImageBuffer& image = a_Writer.Buffer();
   uint32_t flags = m_Periodic != 0 ? 1u : 0u;
   if (m_EdgeMode >= kRising && m_EdgeMode <= kBothEdges) flags |= static_cast<uint32_t>(m_EdgeMode) << 1;
   if (m_Frame != 0) flags |= 0x10;
   if (m_ExecutionLimit != 0) flags |= 0x20;
-  a_Image.AppendU32(flags);
-  a_Image.AppendBytes(EndDescriptor(m_Source, m_Count));
-  a_Image.AppendBytes(EndDescriptor(m_Destination, m_Count));
-  std::vector<uint8_t> trigger;
-  m_Trigger.Compile(trigger);
-  a_Image.AppendBytes(trigger);
-  a_Image.AppendU32(static_cast<uint32_t>(m_Period));
-  a_Image.AppendU16(static_cast<uint16_t>(m_Frame));
-  a_Image.AppendU16(static_cast<uint16_t>(m_ExecutionLimit));
+  image.AppendU32(flags);
+  AppendEnd(a_Writer, m_Source, m_Count);
+  AppendEnd(a_Writer, m_Destination, m_Count);
+  a_Writer.AppendAddress(m_Trigger);
+  image.AppendU32(static_cast<uint32_t>(m_Period));
+  image.AppendU16(static_cast<uint16_t>(m_Frame));
+  image.AppendU16(static_cast<uint16_t>(m_ExecutionLimit));
 }
 
-bool CDataTransferItem::operator==(const CDataTransferItem& a_Other) const {
-  return m_Source.Descriptor() == a_Other.m_Source.Descriptor() &&
-         m_Destination.Descriptor() == a_Other.m_Destination.Descriptor() &&
-         m_Trigger.Descriptor() == a_Other.m_Trigger.Descriptor() && m_Periodic == a_Other.m_Periodic &&
+bool CDataTransferItem::SameAs(const CDataTransferItem& a_Other,
+                               const CEditorContext& a_Context) const {
+  return m_Source.Descriptor(a_Context) == a_Other.m_Source.Descriptor(a_Context) &&
+         m_Destination.Descriptor(a_Context) == a_Other.m_Destination.Descriptor(a_Context) &&
+         m_Trigger.Descriptor(a_Context) == a_Other.m_Trigger.Descriptor(a_Context) && m_Periodic == a_Other.m_Periodic &&
          m_EdgeMode == a_Other.m_EdgeMode && m_Period == a_Other.m_Period &&
          m_Frame == a_Other.m_Frame && m_ExecutionLimit == a_Other.m_ExecutionLimit &&
          m_Count == a_Other.m_Count;
@@ -96,11 +98,11 @@ void CDataTransferList::SwapPorts(int32_t a_A, int32_t a_B) {
   }
 }
 
-void CDataTransferList::ResetChangedPorts() {
+void CDataTransferList::ResetChangedPorts(const std::array<bool, 4>& a_Changed) {
   for (CDataTransferItem& item : m_Items) {
-    item.m_Trigger.ResetIfPortChanged();
-    item.m_Source.ResetIfPortChanged();
-    item.m_Destination.ResetIfPortChanged();
+    item.m_Trigger.ResetIfPortChanged(a_Changed);
+    item.m_Source.ResetIfPortChanged(a_Changed);
+    item.m_Destination.ResetIfPortChanged(a_Changed);
   }
 }
 

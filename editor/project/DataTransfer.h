@@ -1,5 +1,6 @@
 #pragma once
 // Register-to-register data transfers run by the panel.
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -8,18 +9,18 @@
 
 namespace kd820 {
 
-class CImageBuffer;
+class CEditorContext;
+class CRecordWriter;
 
 struct CDataTransferItem {
   static constexpr int32_t kCurrentVersion = 1;
   enum EdgeMode : int32_t { kNoEdge = 0, kRising = 1, kFalling = 2, kBothEdges = 3 };
 
   void Serialize(CArchive& a_Ar);
-  // Appends the 48-byte transfer record. Port addresses whose register type the PLC no
-  // longer has become the default internal address first.
-  void Compile(CImageBuffer& a_Image);
+  // Appends the 48-byte transfer record.
+  void Compile(CRecordWriter& a_Writer) const;
   // Equal compiled addresses and equal settings.
-  bool operator==(const CDataTransferItem& a_Other) const;
+  bool SameAs(const CDataTransferItem& a_Other, const CEditorContext& a_Context) const;
 
   int32_t m_Periodic = 0;  // boolean
   int32_t m_EdgeMode = kNoEdge;
@@ -38,7 +39,7 @@ class CDataTransferList {
 
   void Serialize(CArchive& a_Ar);
   void SwapPorts(int32_t a_A, int32_t a_B);
-  void ResetChangedPorts();
+  void ResetChangedPorts(const std::array<bool, 4>& a_Changed);
 
   std::vector<CDataTransferItem> m_Items;
 };

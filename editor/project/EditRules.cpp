@@ -61,8 +61,10 @@ std::optional<std::string> CheckAlarmItem(const CAlarmItemInput& a_Input) {
   return std::nullopt;
 }
 
-std::optional<std::string> AddAlarmToList(std::vector<CAlarmItem>& a_List, const CAlarmItem& a_Item) {
-  if (std::find(a_List.begin(), a_List.end(), a_Item) != a_List.end()) {
+std::optional<std::string> AddAlarmToList(std::vector<CAlarmItem>& a_List, const CAlarmItem& a_Item,
+                                          const CEditorContext& a_Context) {
+  if (std::any_of(a_List.begin(), a_List.end(),
+                  [&](const CAlarmItem& a_Listed) { return a_Listed.SameAs(a_Item, a_Context); })) {
     return std::string("报警设置条目已存在");
   }
   a_List.push_back(a_Item);

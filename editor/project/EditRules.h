@@ -43,7 +43,8 @@ struct CAlarmItemInput {
 // The item dialog's checks; the message to show, or nullopt when the item is acceptable.
 std::optional<std::string> CheckAlarmItem(const CAlarmItemInput& a_Input);
 // Adds the item to the dialog's list unless an equal one is there ("报警设置条目已存在").
-std::optional<std::string> AddAlarmToList(std::vector<CAlarmItem>& a_List, const CAlarmItem& a_Item);
+std::optional<std::string> AddAlarmToList(std::vector<CAlarmItem>& a_List, const CAlarmItem& a_Item,
+                                          const CEditorContext& a_Context);
 
 // ---- languages -----------------------------------------------------------------------------
 

@@ -1,6 +1,8 @@
 #include "editor/project/GlobalSettings.h"
 
 #include "editor/base/ImageBuffer.h"
+#include "editor/devices/EditorContext.h"
+#include "editor/screens/RecordWriter.h"
 #include "editor/devices/PlcLibrary.h"
 
 namespace kd820 {
@@ -34,9 +36,12 @@ void CGlobalSettings::Serialize(CArchive& a_Ar) {
 
 void CGlobalSettings::SwapPorts(int32_t a_A, int32_t a_B) { m_ControlAddress.SwapPort(a_A, a_B); }
 
-void CGlobalSettings::ResetChangedPorts() { m_ControlAddress.ResetIfPortChanged(); }
+void CGlobalSettings::ResetChangedPorts(const std::array<bool, 4>& a_Changed) {
+  m_ControlAddress.ResetIfPortChanged(a_Changed);
+}
 
-std::optional<std::string> CGlobalSettings::Compile(CImageBuffer& a_Image) {
+std::optional<std::string> CGlobalSettings::Compile(CRecordWriter& a_Writer) const {
+  CImageBuffer& image = a_Writer.Buffer();
   const bool first = (m_ControlFlags & kPlcSelectsFrame) != 0;
   const bool second = (m_ControlFlags & kReportFrame) != 0;
   int32_t step = 0;
@@ -44,7 +49,7 @@ std::optional<std::string> CGlobalSettings::Compile(CImageBuffer& a_Image) {
     // One register of the control address: its width over the unit its type is addressed in.
     const int32_t widthBytes = m_ControlAddress.m_Width == CAddr::kDoubleWord ? 4 : 2;
     int32_t unitBytes = 2;
-    if (const CRegisterType* type = m_ControlAddress.FindType()) {
+    if (const CRegisterType* type = m_ControlAddress.FindType(a_Writer.Context())) {
       static constexpr int32_t kUnitBytes[] = {0, 1, 2, 4};
       unitBytes = type->m_AddressUnit >= 0 && type->m_AddressUnit <= 3 ? kUnitBytes[type->m_AddressUnit] : 0;
     } else if (m_ControlAddress.m_Width == CAddr::kBit) {
@@ -56,32 +61,29 @@ std::optional<std::string> CGlobalSettings::Compile(CImageBuffer& a_Image) {
     }
     step = widthBytes / unitBytes;
   }
-  const std::size_t record = a_Image.Length();
-  a_Image.AppendU32(m_Flags);
-  a_Image.AppendU16(m_StartFrame);
-  a_Image.AppendU16(m_ScreenSaverFrame);
-  a_Image.AppendU16(m_ScreenSaverMinutes);
-  a_Image.AppendU8(static_cast<uint8_t>(m_PasswordLevel + 1));
-  a_Image.AppendU8(0);
-  a_Image.AppendU16(m_PasswordMask);
-  a_Image.AppendU16(0);
-  for (int32_t password : m_Passwords) a_Image.AppendU32(static_cast<uint32_t>(password));
-  a_Image.AppendU32(0);  // control block offset, patched below
-  a_Image.AppendU16(m_PasswordFrame);
-  a_Image.AppendU16(m_CommonFrame);
+  const std::size_t record = image.Length();
+  image.AppendU32(m_Flags);
+  image.AppendU16(m_StartFrame);
+  image.AppendU16(m_ScreenSaverFrame);
+  image.AppendU16(m_ScreenSaverMinutes);
+  image.AppendU8(static_cast<uint8_t>(m_PasswordLevel + 1));
+  image.AppendU8(0);
+  image.AppendU16(m_PasswordMask);
+  image.AppendU16(0);
+  for (int32_t password : m_Passwords) image.AppendU32(static_cast<uint32_t>(password));
+  image.AppendU32(0);  // control block offset, patched below
+  image.AppendU16(m_PasswordFrame);
+  image.AppendU16(m_CommonFrame);
   if (!first && !second) return std::nullopt;
 
-  a_Image.PatchU32(record + 48, static_cast<uint32_t>(a_Image.Length()));
-  a_Image.AppendU8(static_cast<uint8_t>((first ? 1 : 0) + (second ? 1 : 0)));
-  a_Image.AppendU8(0);
-  a_Image.AppendU16(static_cast<uint16_t>(m_ControlFlags));
-  CAddr reg(m_ControlAddress);  // compiling must not change the stored address
+  image.PatchU32(record + 48, static_cast<uint32_t>(image.Length()));
+  image.AppendU8(static_cast<uint8_t>((first ? 1 : 0) + (second ? 1 : 0)));
+  image.AppendU8(0);
+  image.AppendU16(static_cast<uint16_t>(m_ControlFlags));
+  CAddr reg(m_ControlAddress);
   for (bool used : {first, second}) {
     if (!used) continue;
-    std::vector<uint8_t> descriptor;
-    CAddr copy(reg);
-    copy.Compile(descriptor);
-    a_Image.AppendBytes(descriptor);
+    a_Writer.AppendAddress(reg);
     reg.m_Address += step;
   }
   return std::nullopt;

@@ -11,7 +11,7 @@
 
 namespace kd820 {
 
-class CImageBuffer;
+class CRecordWriter;
 
 class CGlobalSettings {
  public:
@@ -36,9 +36,9 @@ class CGlobalSettings {
   // Appends the 56-byte settings record and, when a control register is used, the control
   // block after it. Returns why it cannot be compiled (a control register whose type is
   // addressed in bits has no register step), or nullopt.
-  std::optional<std::string> Compile(CImageBuffer& a_Image);
+  std::optional<std::string> Compile(CRecordWriter& a_Writer) const;
   void SwapPorts(int32_t a_A, int32_t a_B);
-  void ResetChangedPorts();
+  void ResetChangedPorts(const std::array<bool, 4>& a_Changed);
 
   uint32_t m_Flags = 1;
   uint16_t m_StartFrame = 1;

@@ -1,4 +1,3 @@
-#include "editor/project/ClassTable.h"
 #include "editor/project/KV410Doc.h"
 
 #include <unistd.h>
@@ -7,8 +6,8 @@
 #include <filesystem>
 #include <system_error>
 
-#include "editor/devices/HardwareLibrary.h"
-#include "editor/devices/PlcLibrary.h"
+#include "editor/project/ProjectModels.h"
+#include "editor/project/ClassTable.h"
 #include "editor/project/Messages.h"
 #include "platform/Files.h"
 #include "platform/ProgramDirectory.h"
@@ -44,19 +43,12 @@ std::string FileNameOf(const std::string& a_Path) {
   return slash == std::string::npos ? a_Path : a_Path.substr(slash + 1);
 }
 
-void ChangeDirectory(const std::string& a_Dir) {
-  if (chdir(a_Dir.c_str()) != 0) {
-    // Not fatal: every path the document keeps is absolute.
-  }
-}
-
 }  // namespace
 
-CKV410Doc::CKV410Doc(IUserInteraction& a_Ui) : m_Ui(a_Ui) {}
+CKV410Doc::CKV410Doc(IUserInteraction& a_Ui, IProblemSink& a_Problems)
+    : m_Ui(a_Ui), m_Context(a_Problems) {}
 
-CKV410Doc::~CKV410Doc() {
-  if (m_Project && GetCurrentProject() == m_Project.get()) SetCurrentProject(nullptr);
-}
+CKV410Doc::~CKV410Doc() = default;
 
 std::string CKV410Doc::LockNameFor(const std::string& a_Path) {
   std::string name = AsciiLower(a_Path);
@@ -155,7 +147,6 @@ bool CKV410Doc::SaveAs(const std::string& a_Path) {
     }
   }
   if (!Store(path)) return false;
-  ChangeDirectory(dir);
   if (newLock) m_Lock = std::move(newLock);
   return true;
 }
@@ -190,7 +181,6 @@ bool CKV410Doc::SaveModified() {
 }
 
 void CKV410Doc::ResetContents() {
-  if (m_Project && GetCurrentProject() == m_Project.get()) SetCurrentProject(nullptr);
   m_Project.reset();
   m_CurrentFrame = nullptr;
   m_PathName.clear();
@@ -206,14 +196,8 @@ bool CKV410Doc::CloseProject() {
 }
 
 void CKV410Doc::ShowProject() {
-  SetCurrentProject(m_Project.get());
   m_ElementLabels = m_Project->GetElementLabels();
-  // The panel model and the PLC models the project names (none for ids the library lacks).
-  CHardwareModel& model = CurrentHardwareModel();
-  if (!GetHardwareLibrary().LoadModelById(model, m_Project->GetHardwareModelId())) {
-    model = CHardwareModel();
-  }
-  ReloadPortModels(*m_Project);
+  LoadProjectModels(*m_Project, m_Context);
 }
 
 bool CKV410Doc::OpenProject(const std::string& a_Path) {
@@ -235,7 +219,6 @@ bool CKV410Doc::OpenProject(const std::string& a_Path) {
   m_Project->SetPath(path);
   m_CurrentFrame = m_Project->GetFrames().empty() ? nullptr : m_Project->GetFrames().front().get();
   m_PathName = path;
-  ChangeDirectory(DirectoryOf(path));
   m_Modified = false;
   ShowProject();
   m_Lock = std::move(lock);
@@ -257,7 +240,6 @@ bool CKV410Doc::AdoptProject(std::unique_ptr<CKV410Project> a_Project) {
     ResetContents();
     return false;
   }
-  ChangeDirectory(DirectoryOf(path));
   auto first = std::make_unique<CHMIFrame>(1);
   first->SetPrevious(0);
   first->SetNext(2);

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "editor/devices/EditorContext.h"
 #include "editor/project/KV410Project.h"
 #include "platform/NamedLock.h"
 #include "platform/UserInteraction.h"
@@ -13,7 +14,9 @@ namespace kd820 {
 
 class CKV410Doc {
  public:
-  explicit CKV410Doc(IUserInteraction& a_Ui);
+  // Problems (library files that do not load, texts a compile cuts, ...) go to a_Problems,
+  // which must outlive the document.
+  explicit CKV410Doc(IUserInteraction& a_Ui, IProblemSink& a_Problems = StderrProblems());
   ~CKV410Doc();
   CKV410Doc(const CKV410Doc&) = delete;
   CKV410Doc& operator=(const CKV410Doc&) = delete;
@@ -50,6 +53,9 @@ class CKV410Doc {
   const std::string& GetPathName() const { return m_PathName; }
 
   CKV410Project* GetProject() const { return m_Project.get(); }
+  // The libraries, the shown project's models and the rasterizer.
+  CEditorContext& Context() { return m_Context; }
+  IUserInteraction& Ui() const { return m_Ui; }
   CHMIFrame* GetCurrentFrame() const { return m_CurrentFrame; }
   void SetCurrentFrame(CHMIFrame* a_Frame) { m_CurrentFrame = a_Frame; }
 
@@ -71,6 +77,7 @@ class CKV410Doc {
   void ResetContents();
 
   IUserInteraction& m_Ui;
+  CEditorContext m_Context;
   std::unique_ptr<CKV410Project> m_Project;
   CHMIFrame* m_CurrentFrame = nullptr;
   std::string m_PathName;

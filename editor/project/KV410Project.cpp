@@ -12,20 +12,11 @@ namespace kd820 {
 
 KD_IMPLEMENT_SERIAL(CKV410Project, nullptr, 1)
 
-namespace {
-CKV410Project* g_CurrentProject = nullptr;
-}  // namespace
-
-CKV410Project* GetCurrentProject() { return g_CurrentProject; }
-void SetCurrentProject(CKV410Project* a_Project) { g_CurrentProject = a_Project; }
-
 CKV410Project::CKV410Project() {
   for (int i = 0; i < kSerialPortCount; ++i) m_Ports[static_cast<std::size_t>(i)].m_PortNumber = i;
 }
 
-CKV410Project::~CKV410Project() {
-  if (g_CurrentProject == this) g_CurrentProject = nullptr;
-}
+CKV410Project::~CKV410Project() = default;
 
 void CKV410Project::SetPath(const std::string& a_Path) {
   m_Path = a_Path;
@@ -115,12 +106,12 @@ bool CKV410Project::SwapPorts(int a_A, int a_B, std::string* a_Error) {
   return true;
 }
 
-void CKV410Project::ResetPortConfiguration() {
-  m_Settings.ResetChangedPorts();
-  m_Alarms.ResetChangedPorts();
-  m_Transfers.ResetChangedPorts();
+void CKV410Project::ResetPortConfiguration(const std::array<bool, 4>& a_Changed) {
+  m_Settings.ResetChangedPorts(a_Changed);
+  m_Alarms.ResetChangedPorts(a_Changed);
+  m_Transfers.ResetChangedPorts(a_Changed);
   for (auto& f : m_Frames) {
-    for (const auto& e : f->GetElements()) e->ResetChangedPorts();
+    for (const auto& e : f->GetElements()) e->ResetChangedPorts(a_Changed);
   }
 }
 
@@ -167,6 +158,13 @@ void CKV410Project::ApplyElementDefaults(CGraphElement& a_Element) const {
   if (auto* text = dynamic_cast<CStaticText*>(&a_Element)) text->SetFace(DefaultTextFace());
   if (auto* dynamic = dynamic_cast<CDynamicText*>(&a_Element)) dynamic->SetFace(DefaultTextFace());
   if (auto* ascii = dynamic_cast<CAsciiGE*>(&a_Element)) ascii->SetFace(DefaultTextFace());
+}
+
+int32_t CKV410Project::LowestEnabledPort() const {
+  for (int port = 0; port < kSerialPortCount; ++port) {
+    if (GetPort(port)->IsEnabled()) return port;
+  }
+  return m_CanPort.IsEnabled() ? CPortCan::kPortNumber : CAddr::kInternalPort;
 }
 
 void CKV410Project::CountBitmapUses() {

@@ -88,8 +88,11 @@ class CKV410Project : public CObject {
   // Exchanges everything that refers to serial ports a and b, and the two ports' settings.
   // Returns false with a_Error set when a port is outside 0..2.
   bool SwapPorts(int a_A, int a_B, std::string* a_Error = nullptr);
-  // Asks every component to reset what refers to a port whose PLC was changed.
-  void ResetPortConfiguration();
+  // Asks every component to reset what refers to a port marked in a_Changed (its PLC was
+  // changed) to the default internal address.
+  void ResetPortConfiguration(const std::array<bool, 4>& a_Changed);
+  // The lowest enabled port (COM0..COM2, then CAN), where new addresses go; internal without.
+  int32_t LowestEnabledPort() const;
 
   // Sets the use count of every bitmap library item to the number of pictures showing it
   // (storing does this first: only used items are written).
@@ -114,9 +117,5 @@ class CKV410Project : public CObject {
   CSingleColorBitmapLib m_BitmapLib;
   CDataTransferList m_Transfers;
 };
-
-// Program-wide current project (the one commands, compiles and element defaults act on).
-CKV410Project* GetCurrentProject();
-void SetCurrentProject(CKV410Project* a_Project);
 
 }  // namespace kd820

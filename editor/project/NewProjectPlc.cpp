@@ -6,10 +6,12 @@
 #include "editor/devices/Addr.h"
 #include "editor/project/KV410Project.h"
 #include "editor/project/Messages.h"
+#include "editor/project/ProjectModels.h"
 
 namespace kd820 {
 
-CNewProjectPlc::CNewProjectPlc(const CHardwareModel& a_Model) {
+CNewProjectPlc::CNewProjectPlc(const CHardwareModel& a_Model, CEditorContext& a_Context)
+    : m_Context(&a_Context) {
   for (const CHardwarePort& port : a_Model.m_Ports) {
     CPortPageValues values;
     values.m_PortId = port.m_Id;
@@ -67,13 +69,15 @@ bool CNewProjectPlc::ChoosePlc(int32_t a_PortId,
     values->m_Settings.m_ProtocolId = 0;
     return true;
   }
-  const CPlcLibrary& library = GetPlcLibrary();
+  const CPlcLibrary& library = m_Context->GetPlcLibrary();
   if (a_Plc->first >= library.Manufacturers().size() ||
       a_Plc->second >= library.Manufacturers()[a_Plc->first].m_Plcs.size()) {
     return false;
   }
   CPLCModel model;
-  if (!model.Load(library.GetPlcPath(a_Plc->first, a_Plc->second))) return false;
+  if (!model.Load(library.GetPlcPath(a_Plc->first, a_Plc->second), m_Context->Problems())) {
+    return false;
+  }
   values->m_Plc = a_Plc;
   Preset(*values, model);
   return true;
@@ -91,7 +95,7 @@ void CNewProjectPlc::LoadFromProject(const CKV410Project& a_Project) {
     if (port == nullptr) continue;
     std::size_t manufacturer = 0, plc = 0;
     values.m_Plc.reset();
-    if (port->IsEnabled() && GetPlcLibrary().FindPlc(port->m_ProtocolId, &manufacturer, &plc)) {
+    if (port->IsEnabled() && m_Context->GetPlcLibrary().FindPlc(port->m_ProtocolId, &manufacturer, &plc)) {
       values.m_Plc = std::make_pair(manufacturer, plc);
     }
     values.m_Settings = *port;
@@ -112,7 +116,7 @@ void CNewProjectPlc::Apply(CKV410Project& a_Project) const {
 }
 
 bool ApplyCommunicationSettings(CKV410Project& a_Project, const CNewProjectPlc& a_Page,
-                                IUserInteraction& a_Ui) {
+                                IUserInteraction& a_Ui, CEditorContext& a_Context) {
   const auto enabledOf = [](const CKV410Project& a_P, int a_Port) {
     return a_Port == 3 ? a_P.GetCanPort().IsEnabled() : a_P.GetPort(a_Port)->IsEnabled();
   };
@@ -139,11 +143,11 @@ bool ApplyCommunicationSettings(CKV410Project& a_Project, const CNewProjectPlc& 
     return false;
   }
   a_Page.Apply(a_Project);
-  ReloadPortModels(a_Project);
+  ReloadPortModels(a_Project, a_Context);
   if (any) {
-    SetChangedPorts(changed);
-    a_Project.ResetPortConfiguration();
-    SetChangedPorts({});
+    a_Context.SetChangedPorts(changed);
+    a_Project.ResetPortConfiguration(a_Context.ChangedPorts());
+    a_Context.SetChangedPorts({});
   }
   return true;
 }

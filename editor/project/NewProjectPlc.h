@@ -6,8 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "editor/devices/HardwareLibrary.h"
-#include "editor/devices/PlcLibrary.h"
+#include "editor/devices/EditorContext.h"
 #include "editor/project/PortCom.h"
 #include "platform/UserInteraction.h"
 
@@ -30,7 +29,9 @@ struct CPortPageValues {
 
 class CNewProjectPlc {
  public:
-  explicit CNewProjectPlc(const CHardwareModel& a_Model);
+  // The ports of a_Model; the PLCs come from the library of a_Context, which must outlive the
+  // page.
+  CNewProjectPlc(const CHardwareModel& a_Model, CEditorContext& a_Context);
 
   std::vector<CPortPageValues>& Ports() { return m_Ports; }
   const std::vector<CPortPageValues>& Ports() const { return m_Ports; }
@@ -52,13 +53,15 @@ class CNewProjectPlc {
  private:
   static void Preset(CPortPageValues& a_Values, const CPLCModel& a_Model);
 
+  CEditorContext* m_Context;
   std::vector<CPortPageValues> m_Ports;
 };
 
 // Changes the communication settings of an open project from the page: applies them at once
 // when no port changed its PLC; otherwise asks before everything tied to the changed ports is
-// reset. False when the user said no (nothing changed).
+// reset. The port models of a_Context are reloaded from the new settings. False when the user
+// said no (nothing changed).
 bool ApplyCommunicationSettings(CKV410Project& a_Project, const CNewProjectPlc& a_Page,
-                                IUserInteraction& a_Ui);
+                                IUserInteraction& a_Ui, CEditorContext& a_Context);
 
 }  // namespace kd820

@@ -5,6 +5,7 @@
 
 #include "editor/project/KV410Doc.h"
 #include "editor/project/Messages.h"
+#include "editor/project/ProjectModels.h"
 #include "platform/ProgramDirectory.h"
 
 namespace kd820 {
@@ -48,21 +49,22 @@ void CNewProjectName::SetParentFolder(const std::string& a_Folder) {
   m_Directory = parent + m_Name;
 }
 
-CNewProjectHmi::CNewProjectHmi() { Select(0); }
+CNewProjectHmi::CNewProjectHmi(CEditorContext& a_Context) : m_Context(&a_Context) { Select(0); }
 
 bool CNewProjectHmi::Select(std::size_t a_Index) {
-  return GetHardwareLibrary().LoadModelByIndex(m_Model, a_Index);
+  return m_Context->GetHardwareLibrary().LoadModelByIndex(m_Model, a_Index);
 }
 
 bool CNewProjectHmi::SelectById(int32_t a_Id) {
-  return GetHardwareLibrary().LoadModelById(m_Model, a_Id);
+  return m_Context->GetHardwareLibrary().LoadModelById(m_Model, a_Id);
 }
 
-CNewProjectWizard::CNewProjectWizard() = default;
+CNewProjectWizard::CNewProjectWizard(CEditorContext& a_Context)
+    : m_Context(a_Context), m_Hmi(a_Context) {}
 
 CNewProjectPlc& CNewProjectWizard::PlcPage() {
   if (!m_Plc || m_PlcModelId != m_Hmi.GetModel().m_Id) {
-    m_Plc.emplace(m_Hmi.GetModel());
+    m_Plc.emplace(m_Hmi.GetModel(), m_Context);
     m_PlcModelId = m_Hmi.GetModel().m_Id;
   }
   return *m_Plc;
@@ -70,7 +72,7 @@ CNewProjectPlc& CNewProjectWizard::PlcPage() {
 
 bool CNewProjectWizard::Finish(CKV410Doc& a_Doc, IUserInteraction& a_Ui) {
   if (!m_Name.CanFinish() || !m_Hmi.HasModel()) return false;
-  if (GetHardwareLibrary().Index().size() > 1 &&
+  if (m_Context.GetHardwareLibrary().Index().size() > 1 &&
       a_Ui.Ask(msg::kConfirmModel, msg::kAppTitle, Choices::YesNo, Answer::Yes) != Answer::Yes) {
     return false;
   }
@@ -101,7 +103,7 @@ bool CNewProjectWizard::Finish(CKV410Doc& a_Doc, IUserInteraction& a_Ui) {
     }
     if (!a_Doc.OpenProject(projectFile)) return false;
     plc.Apply(*a_Doc.GetProject());
-    ReloadPortModels(*a_Doc.GetProject());
+    ReloadPortModels(*a_Doc.GetProject(), a_Doc.Context());
     return a_Doc.Save();
   }
 
@@ -123,7 +125,7 @@ bool CNewProjectWizard::Finish(CKV410Doc& a_Doc, IUserInteraction& a_Ui) {
     }
     return false;
   }
-  ReloadPortModels(*a_Doc.GetProject());
+  ReloadPortModels(*a_Doc.GetProject(), a_Doc.Context());
   return true;
 }
 

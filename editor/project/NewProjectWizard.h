@@ -36,8 +36,9 @@ class CNewProjectName {
 // The hardware models by description, in ascending id order; the first is selected.
 class CNewProjectHmi {
  public:
-  CNewProjectHmi();
-  std::size_t Count() const { return GetHardwareLibrary().Index().size(); }
+  // The models of the library of a_Context, which must outlive the page.
+  explicit CNewProjectHmi(CEditorContext& a_Context);
+  std::size_t Count() const { return m_Context->GetHardwareLibrary().Index().size(); }
   bool Select(std::size_t a_Index);
   // Selects the model of that id; false when the library has none.
   bool SelectById(int32_t a_Id);
@@ -45,12 +46,15 @@ class CNewProjectHmi {
   bool HasModel() const { return m_Model.m_Id >= 0; }
 
  private:
+  CEditorContext* m_Context;
   CHardwareModel m_Model;
 };
 
 class CNewProjectWizard {
  public:
-  CNewProjectWizard();
+  // Pages over the libraries of a_Context (the document's, usually), which must outlive the
+  // wizard.
+  explicit CNewProjectWizard(CEditorContext& a_Context);
 
   CNewProjectName& NamePage() { return m_Name; }
   CNewProjectHmi& HmiPage() { return m_Hmi; }
@@ -62,6 +66,7 @@ class CNewProjectWizard {
   bool Finish(CKV410Doc& a_Doc, IUserInteraction& a_Ui);
 
  private:
+  CEditorContext& m_Context;
   CNewProjectName m_Name;
   CNewProjectHmi m_Hmi;
   std::optional<CNewProjectPlc> m_Plc;

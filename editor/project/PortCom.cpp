@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "editor/devices/EditorContext.h"
 #include "editor/devices/PlcLibrary.h"
 #include "editor/project/CommuUtils.h"
 
@@ -61,7 +62,7 @@ void CPortCom::SwapContents(CPortCom& a_Other) {
   }
 }
 
-void CPortCom::Compile(std::vector<uint8_t>& a_Bytes) const {
+void CPortCom::Compile(std::vector<uint8_t>& a_Bytes, IProblemSink& a_Problems) const {
   if (!IsEnabled()) return;
   const auto u8 = [&](int64_t a_Value) { a_Bytes.push_back(static_cast<uint8_t>(a_Value)); };
   const auto u16 = [&](int64_t a_Value) {
@@ -73,11 +74,11 @@ void CPortCom::Compile(std::vector<uint8_t>& a_Bytes) const {
     u16(a_Value >> 16);
   };
   u8(m_PortNumber);
-  u8(CommuUtils::SerialTypeCompileValue(m_SerialType));
-  u8(CommuUtils::DataBitCompileValue(m_DataBits));
-  u8(CommuUtils::VerifyBitCompileValue(m_Parity));
-  u32(CommuUtils::BaudRateCompileValue(m_BaudRate));
-  u8(CommuUtils::StopBitCompileValue(m_StopBits));
+  u8(CommuUtils::SerialTypeCompileValue(m_SerialType, a_Problems));
+  u8(CommuUtils::DataBitCompileValue(m_DataBits, a_Problems));
+  u8(CommuUtils::VerifyBitCompileValue(m_Parity, a_Problems));
+  u32(CommuUtils::BaudRateCompileValue(m_BaudRate, a_Problems));
+  u8(CommuUtils::StopBitCompileValue(m_StopBits, a_Problems));
   u8(m_StationUsed != 0 ? 1 : 0);
   u16(m_ProtocolId);
   u32(m_ResponseTimeout);
@@ -94,8 +95,8 @@ void CPortCom::Compile(std::vector<uint8_t>& a_Bytes) const {
   u8(m_RetryAfterFailure == 1 ? 0 : 1);
 }
 
-bool CPortCom::HasRegisterTypes() const {
-  const CPLCModel* model = GetPortModel(m_PortNumber);
+bool CPortCom::HasRegisterTypes(const CEditorContext& a_Context) const {
+  const CPLCModel* model = a_Context.GetPortModel(m_PortNumber);
   return IsEnabled() && model != nullptr && model->HasRegisterTypes();
 }
 

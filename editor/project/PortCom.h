@@ -4,8 +4,11 @@
 #include <vector>
 
 #include "editor/base/Archive.h"
+#include "editor/base/Problem.h"
 
 namespace kd820 {
+
+class CEditorContext;
 
 class CPortCom : public CObject {
   KD_DECLARE_SERIAL(CPortCom)
@@ -19,9 +22,9 @@ class CPortCom : public CObject {
 
   void Serialize(CArchive& a_Ar) override;
   // Appends the 36-byte port record when the port is enabled, nothing otherwise.
-  void Compile(std::vector<uint8_t>& a_Bytes) const;
+  void Compile(std::vector<uint8_t>& a_Bytes, IProblemSink& a_Problems) const;
   // Enabled, and the PLC model of its port has register types.
-  bool HasRegisterTypes() const;
+  bool HasRegisterTypes(const CEditorContext& a_Context) const;
   // Exchanges every field with a_Other except the port numbers.
   void SwapContents(CPortCom& a_Other);
   bool IsEnabled() const { return m_Enabled != 0; }
@@ -58,7 +61,10 @@ class CPortCan : public CObject {
 
   void Serialize(CArchive& a_Ar) override;
   // The CAN port has no compiled form.
-  void Compile(std::vector<uint8_t>& a_Bytes) const { (void)a_Bytes; }
+  void Compile(std::vector<uint8_t>& a_Bytes, IProblemSink& a_Problems) const {
+    (void)a_Bytes;
+    (void)a_Problems;
+  }
   bool IsEnabled() const { return m_Enabled != 0; }
 
   int32_t m_Enabled = 0;

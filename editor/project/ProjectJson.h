@@ -7,15 +7,17 @@
 #include <string_view>
 #include <vector>
 
+#include "editor/devices/EditorContext.h"
 #include "editor/project/KV410Project.h"
 
 namespace kd820 {
 
 // The project as a JSON document (UTF-8 text ending in a newline). Register numbers are
 // written in the text form of their type when the PLC library has the port's protocol, else
-// as exact raw fields. Like a save, it counts the bitmap uses of the project; nothing else of
-// the project or of the program-wide PLC models changes.
-std::string ExportProjectJson(const CKV410Project& a_Project);
+// as exact raw fields, read against the PLC models of the project's ports (from the libraries
+// of a_Context; the context's own models are not touched). Like a save, it counts the bitmap
+// uses of the project; nothing else of the project changes.
+std::string ExportProjectJson(const CKV410Project& a_Project, const CEditorContext& a_Context);
 
 struct ProjectJsonImport {
   // The project, or null when the document was refused.
@@ -29,8 +31,8 @@ struct ProjectJsonImport {
   explicit operator bool() const { return m_Project != nullptr; }
 };
 
-// Reads a project from its JSON form. Leaves the program-wide PLC models and the current
-// project as they were.
-ProjectJsonImport ImportProjectJson(std::string_view a_Json);
+// Reads a project from its JSON form, checking it against the libraries of a_Context (the
+// context's own models are not touched).
+ProjectJsonImport ImportProjectJson(std::string_view a_Json, CEditorContext& a_Context);
 
 }  // namespace kd820

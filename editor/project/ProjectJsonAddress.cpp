@@ -30,13 +30,13 @@ void AddTail(Value& a_Out, const CAddr& a_Addr, const CAddr& a_Default) {
 }
 
 // Whether the type of the address is known, so that its number text has a fixed base.
-bool TypeKnown(const CAddr& a_Addr, const PortModelScope& a_Ports) {
+bool TypeKnown(const CAddr& a_Addr, const ProjectPortModels& a_Ports) {
   if (a_Addr.IsInternal()) return FindInternalRegisterType(a_Addr.m_TypeName) != nullptr;
-  return !a_Ports.Problem(a_Addr.m_Port) && a_Addr.FindType() != nullptr;
+  return !a_Ports.Problem(a_Addr.m_Port) && a_Addr.FindType(a_Ports.Context()) != nullptr;
 }
 
 void CheckPortAndType(const CAddr& a_Addr, const ObjectReader& a_Reader,
-                      const PortModelScope& a_Ports) {
+                      const ProjectPortModels& a_Ports) {
   const bool bit = a_Addr.m_Width == CAddr::kBit;
   const std::string kind = bit ? "bit" : "word";
   std::vector<std::string> accepted;
@@ -50,8 +50,8 @@ void CheckPortAndType(const CAddr& a_Addr, const ObjectReader& a_Reader,
     }
   } else {
     if (const auto problem = a_Ports.Problem(a_Addr.m_Port)) Refuse(a_Reader.PathOf("port"), *problem);
-    if (a_Addr.FindType() != nullptr) return;
-    GetPortModel(a_Addr.m_Port)->ListRegisterNames(bit, accepted);
+    if (a_Addr.FindType(a_Ports.Context()) != nullptr) return;
+    a_Ports.Context().GetPortModel(a_Addr.m_Port)->ListRegisterNames(bit, accepted);
   }
   std::string list;
   for (const std::string& name : accepted) list += (list.empty() ? "" : ", ") + pjson::Quote(name);
@@ -64,7 +64,7 @@ void CheckPortAndType(const CAddr& a_Addr, const ObjectReader& a_Reader,
 
 }  // namespace
 
-Value AddressToJson(const CAddr& a_Addr, const CAddr& a_Default, const PortModelScope& a_Ports) {
+Value AddressToJson(const CAddr& a_Addr, const CAddr& a_Default, const ProjectPortModels& a_Ports) {
   Value head = Value::Object();
   if (a_Addr.m_Width != a_Default.m_Width) head.Add("width", EnumValue(kWidths, a_Addr.m_Width));
   head.Add("port", EnumValue(kPorts, a_Addr.m_Port));
@@ -75,10 +75,10 @@ Value AddressToJson(const CAddr& a_Addr, const CAddr& a_Default, const PortModel
 
   if (TypeKnown(a_Addr, a_Ports)) {
     Value numbered = head;
-    numbered.Add("number", Value::String(a_Addr.FormatNumber()));
+    numbered.Add("number", Value::String(a_Addr.FormatNumber(a_Ports.Context())));
     AddTail(numbered, a_Addr, a_Default);
     try {
-      if (AddressFromJson(numbered, "", a_Default, nullptr) == a_Addr) return numbered;
+      if (AddressFromJson(numbered, "", a_Default, &a_Ports, false) == a_Addr) return numbered;
     } catch (const ImportError&) {
       // The text does not read back; the raw fields below do.
     }
@@ -91,7 +91,7 @@ Value AddressToJson(const CAddr& a_Addr, const CAddr& a_Default, const PortModel
 }
 
 CAddr AddressFromJson(const Value& a_Value, const std::string& a_Path, const CAddr& a_Default,
-                      const PortModelScope* a_Ports) {
+                      const ProjectPortModels* a_Ports, bool a_Check) {
   const ObjectReader r(a_Value, a_Path,
                        {"width", "port", "station", "type", "number", "address", "hasSubAddress",
                         "subAddress", "hasIndex", "index", "bcd", "length", "note"});
@@ -120,17 +120,20 @@ CAddr AddressFromJson(const Value& a_Value, const std::string& a_Path, const CAd
   r.Flag("hasSubAddress", addr.m_HasSubAddress);
   r.Int("subAddress", addr.m_SubAddress);
 
-  if (a_Ports != nullptr) CheckPortAndType(addr, r, *a_Ports);
+  if (a_Ports != nullptr && a_Check) CheckPortAndType(addr, r, *a_Ports);
+  // Without the project's ports no port type is known: numbers read in their default bases.
+  const CEditorContext noPorts;
+  const CEditorContext& context = a_Ports != nullptr ? a_Ports->Context() : noPorts;
   if (number) {
     const std::string& text = StringOf(r.Required("number"), r.PathOf("number"));
-    if (!addr.ParseNumber(text)) {
-      const std::string hint = addr.RangeText();
+    if (!addr.ParseNumber(text, context)) {
+      const std::string hint = addr.RangeText(context);
       Refuse(r.PathOf("number"), pjson::Quote(text) + " is not a number of " + addr.m_TypeName +
                                      (hint.empty() ? "" : " " + hint));
     }
   }
-  if (a_Ports != nullptr) {
-    if (const auto reason = addr.Validate()) Refuse(number ? r.PathOf("number") : a_Path, *reason);
+  if (a_Ports != nullptr && a_Check) {
+    if (const auto reason = addr.Validate(context)) Refuse(number ? r.PathOf("number") : a_Path, *reason);
   }
   return addr;
 }

@@ -1,5 +1,6 @@
-#include "editor/project/ClassTable.h"
 #include "editor/project/ProjectJsonCommon.h"
+#include "editor/project/ClassTable.h"
+#include "editor/project/ProjectModels.h"
 
 #include <cctype>
 #include <charconv>
@@ -121,13 +122,10 @@ int32_t StoredElementLabels(const CKV410Project& a_Project) {
 
 // ---- PLC models ----------------------------------------------------------------------------
 
-PortModelScope::PortModelScope(const CKV410Project& a_Project) {
-  for (int port = 0; port < 4; ++port) {
-    CPLCModel* model = GetPortModel(port);
-    m_Saved[static_cast<std::size_t>(port)] = *model;
-    *model = CPLCModel();
-  }
-  ReloadPortModels(a_Project);
+ProjectPortModels::ProjectPortModels(const CKV410Project& a_Project,
+                                     const CEditorContext& a_Libraries)
+    : m_Context(CEditorContext::SharingLibraries(a_Libraries)) {
+  ReloadPortModels(a_Project, m_Context);
   for (int port = 0; port < CKV410Project::kSerialPortCount; ++port) {
     const CPortCom& com = *a_Project.GetPort(port);
     const std::string id = std::to_string(com.m_ProtocolId);
@@ -135,24 +133,20 @@ PortModelScope::PortModelScope(const CKV410Project& a_Project) {
     std::optional<std::string>& problem = m_Problems[static_cast<std::size_t>(port)];
     if (!com.IsEnabled()) {
       problem = PortName(port) + " is not enabled";
-    } else if (!GetPlcLibrary().FindPlc(com.m_ProtocolId, &manufacturer, &plc)) {
+    } else if (!m_Context.GetPlcLibrary().FindPlc(com.m_ProtocolId, &manufacturer, &plc)) {
       problem = PortName(port) + " uses the PLC protocol " + id + ", which the PLC library does not have";
-    } else if (!GetPortModel(port)->HasRegisterTypes()) {
+    } else if (!m_Context.GetPortModel(port)->HasRegisterTypes()) {
       problem = "the PLC protocol " + id + " of " + PortName(port) + " has no register types";
     }
   }
   if (!a_Project.GetCanPort().IsEnabled()) {
     m_Problems[3] = "CAN is not enabled";
-  } else if (!GetPortModel(CPortCan::kPortNumber)->HasRegisterTypes()) {
+  } else if (!m_Context.GetPortModel(CPortCan::kPortNumber)->HasRegisterTypes()) {
     m_Problems[3] = "CAN has no PLC model with register types";
   }
 }
 
-PortModelScope::~PortModelScope() {
-  for (int port = 0; port < 4; ++port) *GetPortModel(port) = m_Saved[static_cast<std::size_t>(port)];
-}
-
-std::optional<std::string> PortModelScope::Problem(int32_t a_Port) const {
+std::optional<std::string> ProjectPortModels::Problem(int32_t a_Port) const {
   if (a_Port < 0 || a_Port > 3) return "port " + std::to_string(a_Port) + " does not exist";
   return m_Problems[static_cast<std::size_t>(a_Port)];
 }

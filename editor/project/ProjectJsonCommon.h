@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "editor/devices/Addr.h"
+#include "editor/devices/EditorContext.h"
 #include "editor/devices/PlcLibrary.h"
 #include "editor/project/KV410Project.h"
 #include "editor/project/ProjectJsonText.h"
@@ -105,20 +106,19 @@ int32_t StoredElementLabels(const CKV410Project& a_Project);
 
 // ---- PLC models ----------------------------------------------------------------------------
 
-// Loads the port PLC models of a project for as long as it lives and then puts back the models
-// the program had.
-class PortModelScope {
+// The port PLC models of a project, loaded into a context of their own that shares the
+// libraries of a_Libraries; the document's models are not touched.
+class ProjectPortModels {
  public:
-  explicit PortModelScope(const CKV410Project& a_Project);
-  ~PortModelScope();
-  PortModelScope(const PortModelScope&) = delete;
-  PortModelScope& operator=(const PortModelScope&) = delete;
+  ProjectPortModels(const CKV410Project& a_Project, const CEditorContext& a_Libraries);
 
   // Why the addresses on the port cannot be read against a PLC model; nullopt when they can.
   std::optional<std::string> Problem(int32_t a_Port) const;
+  // The context holding the project's port models.
+  const CEditorContext& Context() const { return m_Context; }
 
  private:
-  std::array<CPLCModel, 4> m_Saved;
+  CEditorContext m_Context;
   std::array<std::optional<std::string>, 4> m_Problems;
 };
 
@@ -201,12 +201,14 @@ pjson::Value DoubleValue(double a_Value);
 // keys that differ from the default, with the number in its type's text form when the type is
 // known and that text reads back exactly, and as the raw fields otherwise.
 pjson::Value AddressToJson(const CAddr& a_Addr, const CAddr& a_Default,
-                           const PortModelScope& a_Ports);
-// Reads an address over a_Default. With a_Ports the address is checked as the editor checks
-// it: its port usable, its type known, the number text converting, the ranges kept. Without,
-// only the number text has to convert.
+                           const ProjectPortModels& a_Ports);
+// Reads an address over a_Default; a number text is read in the base of its type among the
+// port models of a_Ports (without them, in the default bases). With a_Ports and a_Check the
+// address is checked as the editor checks it: its port usable, its type known, the number text
+// converting, the ranges kept. Otherwise only the number text has to convert.
 CAddr AddressFromJson(const pjson::Value& a_Value, const std::string& a_Path,
-                      const CAddr& a_Default, const PortModelScope* a_Ports);
+                      const CAddr& a_Default, const ProjectPortModels* a_Ports,
+                      bool a_Check = true);
 
 }  // namespace projectjson
 

@@ -24,8 +24,8 @@ Value Str(const std::string& a_Text) { return Value::String(a_Text); }
 
 class Exporter {
  public:
-  explicit Exporter(const CKV410Project& a_Project)
-      : m_Project(a_Project), m_Labels(StoredElementLabels(a_Project)), m_Ports(a_Project) {}
+  Exporter(const CKV410Project& a_Project, const CEditorContext& a_Context)
+      : m_Project(a_Project), m_Labels(StoredElementLabels(a_Project)), m_Ports(a_Project, a_Context) {}
 
   Value Project() const {
     Value out = Value::Object();
@@ -357,14 +357,14 @@ class Exporter {
 
   const CKV410Project& m_Project;
   const int32_t m_Labels;  // before the port models: it stores the project, counting bitmap uses
-  const PortModelScope m_Ports;
+  const ProjectPortModels m_Ports;
 };
 
 }  // namespace
 }  // namespace projectjson
 
-std::string ExportProjectJson(const CKV410Project& a_Project) {
-  const projectjson::Exporter exporter(a_Project);
+std::string ExportProjectJson(const CKV410Project& a_Project, const CEditorContext& a_Context) {
+  const projectjson::Exporter exporter(a_Project, a_Context);
   return pjson::Write(exporter.Project());
 }
 

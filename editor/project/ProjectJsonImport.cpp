@@ -95,6 +95,8 @@ std::optional<uint16_t> ElementNumberIn(const Value& a_Element) {
 
 class Importer {
  public:
+  explicit Importer(CEditorContext& a_Context) : m_Context(a_Context) {}
+
   ProjectJsonImport Run(std::string_view a_Json) {
     ProjectJsonImport result;
     Value root;
@@ -144,7 +146,7 @@ class Importer {
     m_Project->SetElementLabels(m_Labels != 0);
 
     if (const Value* ports = r.Get("ports")) Ports(*ports);
-    m_Ports = std::make_unique<PortModelScope>(*m_Project);
+    m_Ports = std::make_unique<ProjectPortModels>(*m_Project, m_Context);
     for (int port = 0; port < CKV410Project::kSerialPortCount; ++port) {
       const auto problem = m_Ports->Problem(port);
       if (m_Project->GetPort(port)->IsEnabled() && problem) {
@@ -187,7 +189,7 @@ class Importer {
   void Display() {
     const int32_t id = m_Project->GetHardwareModelId();
     CHardwareModel model;
-    if (!GetHardwareLibrary().LoadModelById(model, id)) {
+    if (!m_Context.GetHardwareLibrary().LoadModelById(model, id)) {
       m_Notes.push_back("hardwareModel: the hardware library has no model " + std::to_string(id) +
                         "; elements were not checked against its display");
       return;
@@ -720,7 +722,9 @@ class Importer {
     item.m_Value = static_cast<int32_t>(input.m_Value);
     item.m_RangeA = static_cast<int32_t>(input.m_RangeA);
     item.m_RangeB = static_cast<int32_t>(input.m_RangeB);
-    if (const auto message = AddAlarmToList(a_Alarms.m_Alarms, item)) Refuse(a_Path, *message);
+    if (const auto message = AddAlarmToList(a_Alarms.m_Alarms, item, PortContext())) {
+      Refuse(a_Path, *message);
+    }
   }
 
   void Transfers(const Value& a_Value) {
@@ -750,8 +754,13 @@ class Importer {
     }
   }
 
+  // The port models of the project being read once its ports are known, else none.
+  const CEditorContext& PortContext() const { return m_Ports ? m_Ports->Context() : m_NoPorts; }
+
+  CEditorContext& m_Context;
+  const CEditorContext m_NoPorts;
   std::unique_ptr<CKV410Project> m_Project;
-  std::unique_ptr<PortModelScope> m_Ports;
+  std::unique_ptr<ProjectPortModels> m_Ports;
   std::vector<std::string> m_Notes;
   std::size_t m_ElementCount = 0;
   int32_t m_Labels = 1;
@@ -763,8 +772,8 @@ class Importer {
 }  // namespace
 }  // namespace projectjson
 
-ProjectJsonImport ImportProjectJson(std::string_view a_Json) {
-  projectjson::Importer importer;
+ProjectJsonImport ImportProjectJson(std::string_view a_Json, CEditorContext& a_Context) {
+  projectjson::Importer importer(a_Context);
   return importer.Run(a_Json);
 }
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "editor/compiler/ImageCompiler.h"
+#include "editor/screens/RecordWriter.h"
 #include "editor/screens/TextMetrics.h"
 
 namespace kd820 {
@@ -39,9 +39,9 @@ void CAsciiGE::Serialize(CArchive& a_Ar) {
   }
 }
 
-void CAsciiGE::Compile(CImageCompiler& a_Compiler) {
-  CImageBuffer& image = a_Compiler.Buffer();
-  const auto slots = CompilePrefix(image, {{0, &m_Reg}}, 4);
+void CAsciiGE::Compile(CRecordWriter& a_Writer) const {
+  CImageBuffer& image = a_Writer.Buffer();
+  const auto slots = CompilePrefix(a_Writer, {{0, &m_Reg}}, 4);
   image.AppendU16(static_cast<uint16_t>(IsReverse() ? 0x1001 : 0x0001));
   image.AppendU8(static_cast<uint8_t>(m_CharCount));
   image.AppendU8(0);
@@ -49,15 +49,15 @@ void CAsciiGE::Compile(CImageCompiler& a_Compiler) {
   const bool builtin = UsesBuiltinFont();
   const std::string key = "ASCII_TEXT_" + m_GlyphText + "_" + std::to_string(m_SizeIndex) + "_" +
                           (builtin ? std::string() : std::string("宋体"));
-  image.PatchU32(slots[0], a_Compiler.CompileList(key, 1, [&](std::size_t) {
-    return a_Compiler.CompileText(m_GlyphText, "宋体", FontPixelSize(m_SizeIndex),
+  image.PatchU32(slots[0], a_Writer.CompileList(key, 1, [&](std::size_t) {
+    return a_Writer.CompileText(m_GlyphText, "宋体", FontPixelSize(m_SizeIndex),
                                   TextFontMode(m_SizeIndex, m_BuiltinOption));
   }));
 }
 
-void CAsciiGE::UpdateSize() {
+void CAsciiGE::UpdateSize(CEditorContext& a_Context) {
   const std::string sample(static_cast<std::size_t>(std::max(m_CharCount, 0)), '0');
-  SetWidth(TextWidth(sample, m_SizeIndex, UsesBuiltinFont(), m_Face));
+  SetWidth(TextWidth(a_Context, sample, m_SizeIndex, UsesBuiltinFont(), m_Face));
   SetHeight(FontPixelSize(m_SizeIndex));
 }
 

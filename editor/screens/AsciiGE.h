@@ -24,34 +24,22 @@ class CAsciiGE : public CGraphElement {
   void CopyFrom(const CGraphElement& a_Other) override;
   // Face and built-in option are not part of the stored form: after loading they are the
   // defaults of the project being loaded (the current project when the archive names none).
-  void Compile(CImageCompiler& a_Compiler) override;
+  void Compile(CRecordWriter& a_Writer) const override;
   void Serialize(CArchive& a_Ar) override;
   void VisitAddresses(const std::function<void(CAddr&)>& a_Visit) override { a_Visit(m_Reg); }
 
   int32_t GetCharCount() const { return m_CharCount; }
-  void SetCharCount(int32_t a_Count) {
-    m_CharCount = a_Count;
-    UpdateSize();
-  }
+  void SetCharCount(int32_t a_Count) { m_CharCount = a_Count; }
   int32_t GetSizeIndex() const { return m_SizeIndex; }
-  void SetSizeIndex(int32_t a_Index) {
-    m_SizeIndex = a_Index;
-    UpdateSize();
-  }
+  void SetSizeIndex(int32_t a_Index) { m_SizeIndex = a_Index; }
   const std::string& GetFace() const { return m_Face; }
-  void SetFace(const std::string& a_Face) {
-    m_Face = a_Face;
-    UpdateSize();
-  }
+  void SetFace(const std::string& a_Face) { m_Face = a_Face; }
   // The face a loaded element takes from its project, leaving its size as stored.
   void SetLoadedFace(const std::string& a_Face) { m_Face = a_Face; }
   // Sizes the element to its number of characters in its font.
-  void UpdateSize();
+  void UpdateSize(CEditorContext& a_Context) override;
   int32_t GetBuiltinOption() const { return m_BuiltinOption; }
-  void SetBuiltinOption(int32_t a_On) {
-    m_BuiltinOption = a_On;
-    UpdateSize();
-  }
+  void SetBuiltinOption(int32_t a_On) { m_BuiltinOption = a_On; }
   bool UsesBuiltinFont() const { return kd820::UsesBuiltinFont(m_SizeIndex, m_BuiltinOption); }
   // The 95 printable characters 32 to 126, ascending; the same for every element.
   const std::string& GetGlyphText() const { return m_GlyphText; }

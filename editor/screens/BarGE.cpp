@@ -1,6 +1,6 @@
 #include "editor/screens/BarGE.h"
 
-#include "editor/compiler/ImageCompiler.h"
+#include "editor/screens/RecordWriter.h"
 
 namespace kd820 {
 
@@ -34,9 +34,9 @@ void CBarGE::Serialize(CArchive& a_Ar) {
   m_Reg.Serialize(a_Ar);
 }
 
-void CBarGE::Compile(CImageCompiler& a_Compiler) {
-  CImageBuffer& image = a_Compiler.Buffer();
-  CompilePrefix(image, {{0, &m_Reg}}, 0);
+void CBarGE::Compile(CRecordWriter& a_Writer) const {
+  CImageBuffer& image = a_Writer.Buffer();
+  CompilePrefix(a_Writer, {{0, &m_Reg}}, 0);
   uint32_t option = 3 + static_cast<uint32_t>(m_DataType) * 256 + static_cast<uint32_t>(m_DrawDir) * 4096;
   if (m_RegWidth == 1) option |= 0x40000;
   image.AppendU32(option);

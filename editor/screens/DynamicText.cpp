@@ -2,10 +2,9 @@
 
 #include <algorithm>
 
-#include "editor/compiler/ImageCompiler.h"
+#include "editor/screens/RecordWriter.h"
 #include "editor/screens/StaticText.h"
 #include "editor/screens/TextMetrics.h"
-#include "platform/Diagnostics.h"
 
 namespace kd820 {
 
@@ -84,9 +83,9 @@ void CDynamicText::Serialize(CArchive& a_Ar) {
   m_Reg.Serialize(a_Ar);
 }
 
-void CDynamicText::Compile(CImageCompiler& a_Compiler) {
-  CImageBuffer& image = a_Compiler.Buffer();
-  const auto slots = CompilePrefix(image, {{0, &m_Reg}}, 4);
+void CDynamicText::Compile(CRecordWriter& a_Writer) const {
+  CImageBuffer& image = a_Writer.Buffer();
+  const auto slots = CompilePrefix(a_Writer, {{0, &m_Reg}}, 4);
   uint16_t options = 0x0001;
   if (IsReverse()) options |= 0x1000;
   if (m_Alignment == 1) options |= 0x4000;
@@ -99,7 +98,7 @@ void CDynamicText::Compile(CImageCompiler& a_Compiler) {
   }
   // The list counts its texts in one byte.
   if (values.size() > 255) {
-    ReportDiagnostic("warning: " + GetName() + ": only 255 state texts fit; state 256 is left out");
+    a_Writer.Warn("warning: " + GetName() + ": only 255 state texts fit; state 256 is left out");
     values.resize(255);
   }
   image.AppendU16(static_cast<uint16_t>(values.size()));
@@ -109,16 +108,16 @@ void CDynamicText::Compile(CImageCompiler& a_Compiler) {
   const std::size_t textSlots = image.ReserveSlots(values.size());
   const int mode = TextFontMode(m_SizeIndex, m_BuiltinOption);
   for (std::size_t i = 0; i < values.size(); ++i) {
-    image.PatchU32(textSlots + 4 * i, a_Compiler.CompileText(GetState(values[i])->m_Text, m_Face,
+    image.PatchU32(textSlots + 4 * i, a_Writer.CompileText(GetState(values[i])->m_Text, m_Face,
                                                              FontPixelSize(m_SizeIndex), mode));
   }
 }
 
-void CDynamicText::UpdateSize() {
+void CDynamicText::UpdateSize(CEditorContext& a_Context) {
   int32_t width = 0;
   const bool builtin = kd820::UsesBuiltinFont(m_SizeIndex, m_BuiltinOption);
   for (const CTextItem& state : m_States) {
-    if (!state.m_Text.empty()) width = std::max(width, TextWidth(state.m_Text, m_SizeIndex, builtin, m_Face));
+    if (!state.m_Text.empty()) width = std::max(width, TextWidth(a_Context, state.m_Text, m_SizeIndex, builtin, m_Face));
   }
   SetWidth(width);
   SetHeight(FontPixelSize(m_SizeIndex));

@@ -47,7 +47,7 @@ class CDynamicText : public CGraphElement {
 
   std::unique_ptr<CGraphElement> Clone() const override;
   void CopyFrom(const CGraphElement& a_Other) override;
-  void Compile(CImageCompiler& a_Compiler) override;
+  void Compile(CRecordWriter& a_Writer) const override;
   void Serialize(CArchive& a_Ar) override;
   void VisitAddresses(const std::function<void(CAddr&)>& a_Visit) override { a_Visit(m_Reg); }
 
@@ -56,22 +56,13 @@ class CDynamicText : public CGraphElement {
   const CTextItem* GetState(int32_t a_Value) const;
 
   int32_t GetSizeIndex() const { return m_SizeIndex; }
-  void SetSizeIndex(int32_t a_Index) {
-    m_SizeIndex = a_Index;
-    UpdateSize();
-  }
+  void SetSizeIndex(int32_t a_Index) { m_SizeIndex = a_Index; }
   const std::string& GetFace() const { return m_Face; }
-  void SetFace(const std::string& a_Face) {
-    m_Face = a_Face;
-    UpdateSize();
-  }
+  void SetFace(const std::string& a_Face) { m_Face = a_Face; }
   int32_t GetBuiltinOption() const { return m_BuiltinOption; }
-  void SetBuiltinOption(int32_t a_On) {
-    m_BuiltinOption = a_On;
-    UpdateSize();
-  }
-  // Sizes the element to its longest state text (call after editing the states).
-  void UpdateSize();
+  void SetBuiltinOption(int32_t a_On) { m_BuiltinOption = a_On; }
+  // Sizes the element to its longest state text.
+  void UpdateSize(CEditorContext& a_Context) override;
   bool UsesBuiltinFont() const;
 
   CAddr m_Reg;

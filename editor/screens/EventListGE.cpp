@@ -1,6 +1,6 @@
 #include "editor/screens/EventListGE.h"
 
-#include "editor/compiler/ImageCompiler.h"
+#include "editor/screens/RecordWriter.h"
 
 namespace kd820 {
 
@@ -53,9 +53,9 @@ void CEventListGE::Serialize(CArchive& a_Ar) {
   }
 }
 
-void CEventListGE::Compile(CImageCompiler& a_Compiler) {
-  CImageBuffer& image = a_Compiler.Buffer();
-  CompilePrefix(image, {}, 0);
+void CEventListGE::Compile(CRecordWriter& a_Writer) const {
+  CImageBuffer& image = a_Writer.Buffer();
+  CompilePrefix(a_Writer, {}, 0);
   uint32_t option = 2;
   if (m_ShowNumber != 0) option |= 1u << 8;
   if (m_ShowDate != 0 && m_DateStyle >= 0 && m_DateStyle <= 3) option |= static_cast<uint32_t>(m_DateStyle + 1) << 9;

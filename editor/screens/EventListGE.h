@@ -17,7 +17,7 @@ class CEventListGE : public CGraphElement {
 
   std::unique_ptr<CGraphElement> Clone() const override;
   void CopyFrom(const CGraphElement& a_Other) override;
-  void Compile(CImageCompiler& a_Compiler) override;
+  void Compile(CRecordWriter& a_Writer) const override;
   void Serialize(CArchive& a_Ar) override;
 
   // Flags are booleans kept as stored. A new display shows the date and the time of each

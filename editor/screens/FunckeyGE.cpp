@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "editor/compiler/ImageCompiler.h"
+#include "editor/screens/RecordWriter.h"
 
 namespace kd820 {
 
@@ -118,14 +118,14 @@ std::pair<std::string, std::string> CFunckeyGE::ImageFileNames() const {
           "FUNCKEY" + key + "_1_" + size + ".dat"};
 }
 
-void CFunckeyGE::Compile(CImageCompiler& a_Compiler) {
-  CImageBuffer& image = a_Compiler.Buffer();
+void CFunckeyGE::Compile(CRecordWriter& a_Writer) const {
+  CImageBuffer& image = a_Writer.Buffer();
   const bool stepMode = m_KeyNumber == kStepModeKey;
   const bool usesRegister = !stepMode && (m_ActionClass == kBitAction || m_ActionClass == kWordAction);
   const bool hasImage = m_KeyNumber != 0 && !stepMode;
-  std::vector<std::pair<int, CAddr*>> registers;
+  std::vector<std::pair<int, const CAddr*>> registers;
   if (usesRegister) registers.push_back({1, &m_Reg});  // written by the key, not read ahead
-  const auto slots = CompilePrefix(image, registers, hasImage ? 4u : 0u);
+  const auto slots = CompilePrefix(a_Writer, registers, hasImage ? 4u : 0u);
 
   if (stepMode) {
     image.AppendU32(0xF001);
@@ -147,9 +147,9 @@ void CFunckeyGE::Compile(CImageCompiler& a_Compiler) {
   if (!hasImage) return;
   const auto [first, second] = ImageFileNames();
   const uint32_t list =
-      a_Compiler.CompileList("FUNC_KEY_IMAGE_FILE_" + first + "_" + second, 2, [&](std::size_t a_I) {
-        return a_Compiler.CompileBitmapFileAsChar(
-            CImageCompiler::ComponentPath("funckey/" + (a_I == 0 ? first : second)));
+      a_Writer.CompileList("FUNC_KEY_IMAGE_FILE_" + first + "_" + second, 2, [&](std::size_t a_I) {
+        return a_Writer.CompileBitmapFileAsChar(
+            ComponentPath("funckey/" + (a_I == 0 ? first : second)));
       });
   image.PatchU32(slots[0], list);
 }

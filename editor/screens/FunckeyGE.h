@@ -81,7 +81,7 @@ class CFunckeyGE : public CGraphElement {
 
   std::unique_ptr<CGraphElement> Clone() const override;
   void CopyFrom(const CGraphElement& a_Other) override;
-  void Compile(CImageCompiler& a_Compiler) override;
+  void Compile(CRecordWriter& a_Writer) const override;
   // The component images of the key: released (dimmed when out of the focus order) and
   // pressed, of the size that fits the element's height.
   std::pair<std::string, std::string> ImageFileNames() const;

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "editor/base/ImageBuffer.h"
+#include "editor/screens/RecordWriter.h"
 #include "editor/devices/Addr.h"
 
 namespace kd820 {
@@ -56,8 +57,8 @@ void CGraphElement::SwapPorts(int32_t a_A, int32_t a_B) {
   VisitAddresses([&](CAddr& a_Addr) { a_Addr.SwapPort(a_A, a_B); });
 }
 
-void CGraphElement::ResetChangedPorts() {
-  VisitAddresses([](CAddr& a_Addr) { a_Addr.ResetIfPortChanged(); });
+void CGraphElement::ResetChangedPorts(const std::array<bool, 4>& a_Changed) {
+  VisitAddresses([&](CAddr& a_Addr) { a_Addr.ResetIfPortChanged(a_Changed); });
 }
 
 void CGraphElement::SetNumber(uint16_t a_Number) {
@@ -86,27 +87,24 @@ void CGraphElement::SetDoubleSize(bool a_On, int32_t a_DisplayWidth, int32_t a_D
 }
 
 std::vector<std::size_t> CGraphElement::CompilePrefix(
-    CImageBuffer& a_Image, const std::vector<std::pair<int, CAddr*>>& a_Registers,
+    CRecordWriter& a_Writer, const std::vector<std::pair<int, const CAddr*>>& a_Registers,
     uint32_t a_ResourceMask) const {
+  CImageBuffer& image = a_Writer.Buffer();
   // The display is at most 256 pixels each way: the low bytes are the coordinates.
-  a_Image.AppendU8(static_cast<uint8_t>(m_Left));
-  a_Image.AppendU8(static_cast<uint8_t>(m_Top));
-  a_Image.AppendU8(static_cast<uint8_t>(m_Left + m_Width - 1));
-  a_Image.AppendU8(static_cast<uint8_t>(m_Top + m_Height - 1));
+  image.AppendU8(static_cast<uint8_t>(m_Left));
+  image.AppendU8(static_cast<uint8_t>(m_Top));
+  image.AppendU8(static_cast<uint8_t>(m_Left + m_Width - 1));
+  image.AppendU8(static_cast<uint8_t>(m_Top + m_Height - 1));
   uint16_t registerMask = 0;
   for (const auto& reg : a_Registers) registerMask = static_cast<uint16_t>(registerMask | (1u << reg.first));
-  a_Image.AppendU8(static_cast<uint8_t>(a_Registers.size()));
-  a_Image.AppendU8(0);
-  a_Image.AppendU16(registerMask);
-  for (const auto& reg : a_Registers) {
-    std::vector<uint8_t> descriptor;
-    reg.second->Compile(descriptor);
-    a_Image.AppendBytes(descriptor);
-  }
-  a_Image.AppendU32(a_ResourceMask);
+  image.AppendU8(static_cast<uint8_t>(a_Registers.size()));
+  image.AppendU8(0);
+  image.AppendU16(registerMask);
+  for (const auto& reg : a_Registers) a_Writer.AppendAddress(*reg.second);
+  image.AppendU32(a_ResourceMask);
   std::vector<std::size_t> slots;
   for (int bit = 0; bit < 32; ++bit) {
-    if ((a_ResourceMask & (1u << bit)) != 0) slots.push_back(a_Image.ReserveSlots(1));
+    if ((a_ResourceMask & (1u << bit)) != 0) slots.push_back(image.ReserveSlots(1));
   }
   return slots;
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The common base of every element placed on a frame: its rectangle, number and name, the
 // shared flags and the common part of its archive form.
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -14,8 +15,9 @@
 namespace kd820 {
 
 class CAddr;
+class CEditorContext;
 class CImageBuffer;
-class CImageCompiler;
+class CRecordWriter;
 
 // Name prefix of a type code ("LED", "FK", ...); "" for an unknown code.
 const char* ElementTypePrefix(int32_t a_TypeCode);
@@ -42,13 +44,16 @@ class CGraphElement : public CObject {
   virtual void CopyFrom(const CGraphElement& a_Other);
   void Serialize(CArchive& a_Ar) override;
   // Appends the element's record to the image being compiled; the base writes nothing.
-  virtual void Compile(CImageCompiler& a_Compiler) { (void)a_Compiler; }
+  virtual void Compile(CRecordWriter& a_Writer) const { (void)a_Writer; }
+  // Sizes an element that takes its size from its contents (texts, number formats) to them;
+  // the others keep their size. Setters do not resize: call this after changing what counts.
+  virtual void UpdateSize(CEditorContext& a_Context) { (void)a_Context; }
   // Appends the common start of every element record: the rectangle, the register
   // descriptors (each with its bit in the register mask) and the resource mask with one
   // zero offset slot per set bit. Returns the positions of those slots, in bit order.
-  std::vector<std::size_t> CompilePrefix(CImageBuffer& a_Image,
-                                         const std::vector<std::pair<int, CAddr*>>& a_Registers,
-                                         uint32_t a_ResourceMask) const;
+  std::vector<std::size_t> CompilePrefix(
+      CRecordWriter& a_Writer, const std::vector<std::pair<int, const CAddr*>>& a_Registers,
+      uint32_t a_ResourceMask) const;
   // A limit of a value display: an IEEE single for the floating-point data types 3 and 4,
   // else the value truncated toward zero to a 32-bit integer.
   static void CompileLimit(CImageBuffer& a_Image, double a_Value, int32_t a_DataType);
@@ -57,8 +62,8 @@ class CGraphElement : public CObject {
   virtual void VisitAddresses(const std::function<void(CAddr&)>& a_Visit) { (void)a_Visit; }
   // Exchanges references to ports a and b in every address of the element.
   void SwapPorts(int32_t a_A, int32_t a_B);
-  // Resets every address on a port whose PLC was changed to the default internal address.
-  void ResetChangedPorts();
+  // Resets every address on a port marked in a_Changed to the default internal address.
+  void ResetChangedPorts(const std::array<bool, 4>& a_Changed);
 
   virtual uint32_t GetInputOrder() const { return m_InputOrder; }
   virtual void SetInputOrder(uint32_t a_Order) { m_InputOrder = a_Order; }

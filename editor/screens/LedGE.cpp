@@ -1,6 +1,6 @@
 #include "editor/screens/LedGE.h"
 
-#include "editor/compiler/ImageCompiler.h"
+#include "editor/screens/RecordWriter.h"
 
 namespace kd820 {
 
@@ -36,9 +36,9 @@ void CLedGE::Serialize(CArchive& a_Ar) {
   m_Reg.Serialize(a_Ar);
 }
 
-void CLedGE::Compile(CImageCompiler& a_Compiler) {
-  CImageBuffer& image = a_Compiler.Buffer();
-  const auto slots = CompilePrefix(image, {{0, &m_Reg}}, 1);
+void CLedGE::Compile(CRecordWriter& a_Writer) const {
+  CImageBuffer& image = a_Writer.Buffer();
+  const auto slots = CompilePrefix(a_Writer, {{0, &m_Reg}}, 1);
   uint16_t option = 0x0001;
   if (m_Blink != 0) option |= 0x0100;
   if (m_Invert != 0) option |= 0x0200;
@@ -46,8 +46,8 @@ void CLedGE::Compile(CImageCompiler& a_Compiler) {
   image.AppendU16(option);
   image.AppendU16(static_cast<uint16_t>(m_BlinkPeriod));
   const std::string key = "LED_" + std::to_string(m_Shape) + "_" + std::to_string(m_Size);
-  const uint32_t list = a_Compiler.CompileList(key, 2, [&](std::size_t a_State) {
-    return a_Compiler.CompileBitmapFile(CImageCompiler::ComponentPath(
+  const uint32_t list = a_Writer.CompileList(key, 2, [&](std::size_t a_State) {
+    return a_Writer.CompileBitmapFile(ComponentPath(
         "led/LED" + std::to_string(m_Shape) + "_" + std::to_string(a_State) + "_" +
         std::to_string(m_Size) + ".dat"));
   });

@@ -20,7 +20,7 @@ class CLedGE : public CGraphElement {
 
   std::unique_ptr<CGraphElement> Clone() const override;
   void CopyFrom(const CGraphElement& a_Other) override;
-  void Compile(CImageCompiler& a_Compiler) override;
+  void Compile(CRecordWriter& a_Writer) const override;
   void Serialize(CArchive& a_Ar) override;
   void VisitAddresses(const std::function<void(CAddr&)>& a_Visit) override { a_Visit(m_Reg); }
 

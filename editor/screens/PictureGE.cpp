@@ -1,6 +1,6 @@
 #include "editor/screens/PictureGE.h"
 
-#include "editor/compiler/ImageCompiler.h"
+#include "editor/screens/RecordWriter.h"
 
 namespace kd820 {
 
@@ -29,11 +29,11 @@ void CPictureGE::Serialize(CArchive& a_Ar) {
   a_Ar.Io(m_Trait.m_LeftFill);
 }
 
-void CPictureGE::Compile(CImageCompiler& a_Compiler) {
-  CImageBuffer& image = a_Compiler.Buffer();
-  const auto slots = CompilePrefix(image, {}, 1);
-  const uint32_t list = a_Compiler.CompileList("PICTURE_" + std::to_string(m_ItemId), 1, [&](std::size_t) {
-    return a_Compiler.CompileBitmapLibItem(m_ItemId);
+void CPictureGE::Compile(CRecordWriter& a_Writer) const {
+  CImageBuffer& image = a_Writer.Buffer();
+  const auto slots = CompilePrefix(a_Writer, {}, 1);
+  const uint32_t list = a_Writer.CompileList("PICTURE_" + std::to_string(m_ItemId), 1, [&](std::size_t) {
+    return a_Writer.CompileBitmapLibItem(m_ItemId);
   });
   image.PatchU32(slots[0], list);
 }

@@ -29,7 +29,7 @@ class CPictureGE : public CGraphElement {
   void CopyFrom(const CGraphElement& a_Other) override;
   // Storing counts a use of the library item in the project being stored, so that the
   // library leaves out the bitmaps no picture uses.
-  void Compile(CImageCompiler& a_Compiler) override;
+  void Compile(CRecordWriter& a_Writer) const override;
   void Serialize(CArchive& a_Ar) override;
 
   // A new picture shows no library item until one is imported.

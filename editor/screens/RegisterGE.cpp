@@ -1,6 +1,6 @@
 #include "editor/screens/RegisterGE.h"
 
-#include "editor/compiler/ImageCompiler.h"
+#include "editor/screens/RecordWriter.h"
 #include "editor/screens/StaticText.h"
 #include "editor/screens/TextMetrics.h"
 
@@ -97,9 +97,9 @@ const char* CRegisterGE::GlyphSetText() const {
   return "*-.0123456789";
 }
 
-void CRegisterGE::Compile(CImageCompiler& a_Compiler) {
-  CImageBuffer& image = a_Compiler.Buffer();
-  const auto slots = CompilePrefix(image, {{0, &m_Reg}}, 4);
+void CRegisterGE::Compile(CRecordWriter& a_Writer) const {
+  CImageBuffer& image = a_Writer.Buffer();
+  const auto slots = CompilePrefix(a_Writer, {{0, &m_Reg}}, 4);
   image.AppendU32(OptionWord());
   if (m_Limit != 0) {
     CompileLimit(image, m_InputUpper, m_Type);
@@ -114,9 +114,9 @@ void CRegisterGE::Compile(CImageCompiler& a_Compiler) {
   const std::string face = m_SizeIndex <= 2 ? std::string() : std::string("宋体");
   const std::string glyphs = GlyphSetText();
   const std::string key = "REGISTER_TEXT_" + glyphs + "_" + std::to_string(m_SizeIndex) + "_" + face;
-  if (!a_Compiler.TextCache().Contains(key)) image.Align();
-  image.PatchU32(slots[0], a_Compiler.CompileList(key, 1, [&](std::size_t) {
-    return a_Compiler.CompileText(glyphs, "宋体", FontPixelSize(m_SizeIndex), 2);
+  if (!a_Writer.TextCache().Contains(key)) image.Align();
+  image.PatchU32(slots[0], a_Writer.CompileList(key, 1, [&](std::size_t) {
+    return a_Writer.CompileText(glyphs, "宋体", FontPixelSize(m_SizeIndex), 2);
   }));
 }
 
@@ -126,10 +126,10 @@ uint32_t CRegisterGE::CharacterCells() const {
          (m_ShowBits == 0 ? 1u : 0u);
 }
 
-void CRegisterGE::UpdateSize() {
+void CRegisterGE::UpdateSize(CEditorContext& a_Context) {
   // Sizes up to 16 pixels use the built-in font, larger ones the face "宋体".
   const std::string sample(CharacterCells(), '0');
-  SetWidth(TextWidth(sample, m_SizeIndex, m_SizeIndex <= 2, "宋体"));
+  SetWidth(TextWidth(a_Context, sample, m_SizeIndex, m_SizeIndex <= 2, "宋体"));
   SetHeight(FontPixelSize(m_SizeIndex));
 }
 

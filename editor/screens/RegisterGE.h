@@ -28,13 +28,13 @@ class CRegisterGE : public CGraphElement {
 
   std::unique_ptr<CGraphElement> Clone() const override;
   void CopyFrom(const CGraphElement& a_Other) override;
-  void Compile(CImageCompiler& a_Compiler) override;
+  void Compile(CRecordWriter& a_Writer) const override;
   // The packed option word of the record.
   uint32_t OptionWord() const;
   // Number of character cells the value takes: digits, point, sign.
   uint32_t CharacterCells() const;
-  // Sizes the element to its format (call after changing it).
-  void UpdateSize();
+  // Sizes the element to its format.
+  void UpdateSize(CEditorContext& a_Context) override;
   // The characters the panel may need to show the value.
   const char* GlyphSetText() const;
   void Serialize(CArchive& a_Ar) override;

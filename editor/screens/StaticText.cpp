@@ -1,6 +1,7 @@
 #include "editor/screens/StaticText.h"
 
-#include "editor/compiler/ImageCompiler.h"
+#include "editor/screens/RecordWriter.h"
+#include "editor/devices/EditorContext.h"
 #include "editor/screens/TextMetrics.h"
 
 #include "editor/fonts/FontRasterizer.h"
@@ -51,52 +52,29 @@ void CStaticText::Serialize(CArchive& a_Ar) {
   }
 }
 
-int FontPixelSize(int32_t a_SizeIndex) {
-  static constexpr int kSizes[kTextSizeIndexCount] = {8, 12, 16, 24, 32};
-  return a_SizeIndex >= 0 && a_SizeIndex < kTextSizeIndexCount ? kSizes[a_SizeIndex] : 16;
-}
-
-void CStaticText::Compile(CImageCompiler& a_Compiler) {
-  CImageBuffer& image = a_Compiler.Buffer();
-  const auto slots = CompilePrefix(image, {}, 4);
+void CStaticText::Compile(CRecordWriter& a_Writer) const {
+  CImageBuffer& image = a_Writer.Buffer();
+  const auto slots = CompilePrefix(a_Writer, {}, 4);
   image.AppendU16(static_cast<uint16_t>(IsReverse() ? 0x1001 : 0x0001));
   image.AppendU16(0);
   const bool builtin = kd820::UsesBuiltinFont(m_SizeIndex, m_BuiltinOption);
   const std::string face = builtin ? std::string() : m_Face;
   const int mode = TextFontMode(m_SizeIndex, m_BuiltinOption);
   const std::string key = "STATIC_TEXT_" + m_Text + "_" + std::to_string(m_SizeIndex) + "_" + face;
-  image.PatchU32(slots[0], a_Compiler.CompileList(key, 1, [&](std::size_t) {
-    return a_Compiler.CompileText(m_Text, m_Face, FontPixelSize(m_SizeIndex), mode);
+  image.PatchU32(slots[0], a_Writer.CompileList(key, 1, [&](std::size_t) {
+    return a_Writer.CompileText(m_Text, m_Face, FontPixelSize(m_SizeIndex), mode);
   }));
 }
 
-void CStaticText::UpdateSize() {
+void CStaticText::UpdateSize(CEditorContext& a_Context) {
   SetHeight(FontPixelSize(m_SizeIndex));
-  SetWidth(TextWidth(m_Text, m_SizeIndex, UsesBuiltinFont(), m_Face));
+  SetWidth(TextWidth(a_Context, m_Text, m_SizeIndex, UsesBuiltinFont(), m_Face));
 }
 
-void CStaticText::SetText(const std::string& a_Text) {
-  m_Text = a_Text;
-  UpdateSize();
-}
-
-void CStaticText::EnterText(const std::string& a_Text) {
-  SetText(FitTextToWidth(a_Text, m_SizeIndex, UsesBuiltinFont(), m_Face, CurrentDisplayWidth()));
-}
-
-void CStaticText::SetSizeIndex(int32_t a_Index) {
-  m_SizeIndex = a_Index;
-  UpdateSize();
-}
-
-void CStaticText::SetFace(const std::string& a_Face) {
-  m_Face = a_Face;
-  UpdateSize();
-}
-
-void CStaticText::SetBuiltinOption(int32_t a_On) {
-  m_BuiltinOption = a_On;
-  UpdateSize();
+void CStaticText::EnterText(const std::string& a_Text, CEditorContext& a_Context) {
+  m_Text = FitTextToWidth(a_Context, a_Text, m_SizeIndex, UsesBuiltinFont(), m_Face,
+                          a_Context.DisplayWidth());
+  UpdateSize(a_Context);
 }
 
 }  // namespace kd820

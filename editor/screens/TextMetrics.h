@@ -5,14 +5,18 @@
 
 namespace kd820 {
 
+class CEditorContext;
+
+// The font size in pixels of a size index 0..4: 8, 12, 16, 24, 32 (16 for other indices).
+int FontPixelSize(int32_t a_SizeIndex);
+
 // Width in pixels of a text at a size index: characters times the cell width in the built-in
 // font, else the sum of the advances in the face (0 when the face cannot be fitted).
-int32_t TextWidth(const std::string& a_Text, int32_t a_SizeIndex, bool a_Builtin,
-                  const std::string& a_Face);
+int32_t TextWidth(CEditorContext& a_Context, const std::string& a_Text, int32_t a_SizeIndex,
+                  bool a_Builtin, const std::string& a_Face);
 // The text with characters removed from its end until it fits a_DisplayWidth.
-std::string FitTextToWidth(const std::string& a_Text, int32_t a_SizeIndex, bool a_Builtin,
-                           const std::string& a_Face, int32_t a_DisplayWidth);
-// The width of the current panel model's display (192 when no model is loaded).
-int32_t CurrentDisplayWidth();
+std::string FitTextToWidth(CEditorContext& a_Context, const std::string& a_Text,
+                           int32_t a_SizeIndex, bool a_Builtin, const std::string& a_Face,
+                           int32_t a_DisplayWidth);
 
 }  // namespace kd820

@@ -1,6 +1,6 @@
 #include "editor/screens/TrendGE.h"
 
-#include "editor/compiler/ImageCompiler.h"
+#include "editor/screens/RecordWriter.h"
 
 namespace kd820 {
 
@@ -36,11 +36,11 @@ void CTrendGE::Serialize(CArchive& a_Ar) {
   m_Reg.Serialize(a_Ar);
 }
 
-void CTrendGE::Compile(CImageCompiler& a_Compiler) {
-  CImageBuffer& image = a_Compiler.Buffer();
-  CompilePrefix(image, {}, 0);
+void CTrendGE::Compile(CRecordWriter& a_Writer) const {
+  CImageBuffer& image = a_Writer.Buffer();
+  CompilePrefix(a_Writer, {}, 0);
   image.AppendU32(4);
-  image.AppendU16(a_Compiler.SamplingIndex(*this).value_or(0));
+  image.AppendU16(a_Writer.SamplingIndex(*this).value_or(0));
   image.AppendU16(static_cast<uint16_t>(m_Points));
   image.AppendU16(0);
   image.AppendU16(1);  // one curve

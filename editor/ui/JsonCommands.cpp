@@ -27,7 +27,8 @@ int RunExportCommand(const std::string& a_Project, const std::string& a_OutJson)
   TerminalInteraction ui;
   const auto project = CKV410Doc::ReadProjectFile(a_Project, ui);
   if (!project) return kExitFailure;
-  const std::string json = ExportProjectJson(*project);
+  const CEditorContext context;
+  const std::string json = ExportProjectJson(*project, context);
   if (a_OutJson.empty()) {
     std::cout << json << std::flush;
     return std::cout ? kExitOk : kExitFailure;
@@ -62,8 +63,9 @@ int RunImportCommand(const std::string& a_Json, const std::string& a_OutProject,
     std::cerr << "KD820: cannot read " << a_Json << ": " << error << "\n";
     return kExitFailure;
   }
-  ProjectJsonImport result =
-      ImportProjectJson(std::string_view(reinterpret_cast<const char*>(text->data()), text->size()));
+  CEditorContext context;
+  ProjectJsonImport result = ImportProjectJson(
+      std::string_view(reinterpret_cast<const char*>(text->data()), text->size()), context);
   for (const std::string& note : result.m_Notes) std::cerr << "KD820: note: " << a_Json << ": " << note << "\n";
   if (!result) {
     std::cerr << "KD820: " << a_Json << ": " << result.m_Error << "\n";

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "editor/devices/Addr.h"
+#include "editor/devices/EditorContext.h"
 #include "editor/devices/HardwareLibrary.h"
 #include "editor/devices/PlcLibrary.h"
 #include "platform/ProgramDirectory.h"
@@ -115,7 +116,8 @@ void PrintProtocol(std::ostream& a_Out, const CPlcEntry& a_Entry, const CPLCMode
 }  // namespace
 
 int RunModelsCommand(std::ostream& a_Out) {
-  CHardwareLibrary& library = GetHardwareLibrary();
+  CEditorContext context;
+  CHardwareLibrary& library = context.GetHardwareLibrary();
   const auto& index = library.Index();
   const auto dir = ProgramDirectory() / "lib" / "hardware";
   if (index.empty()) {
@@ -148,7 +150,8 @@ int RunModelsCommand(std::ostream& a_Out) {
 }
 
 int RunPlcsCommand(std::ostream& a_Out) {
-  const CPlcLibrary& library = GetPlcLibrary();
+  CEditorContext context;
+  const CPlcLibrary& library = context.GetPlcLibrary();
   const auto& makers = library.Manufacturers();
   const auto dir = ProgramDirectory() / "lib" / "plc";
   if (makers.empty()) {

@@ -28,8 +28,9 @@ std::optional<int32_t> ParseNumberText(const std::string& a_Text) {
 }
 
 // Finds a PLC by protocol id or by "Manufacturer/PLC name" (letter case ignored).
-std::optional<std::pair<std::size_t, std::size_t>> FindPlcByText(const std::string& a_Text) {
-  const CPlcLibrary& library = GetPlcLibrary();
+std::optional<std::pair<std::size_t, std::size_t>> FindPlcByText(const CPlcLibrary& a_Library,
+                                                                 const std::string& a_Text) {
+  const CPlcLibrary& library = a_Library;
   const auto id = ParseNumberText(a_Text);
   if (id) {
     std::size_t m = 0, p = 0;
@@ -60,7 +61,7 @@ std::optional<int32_t> CodeOf(const std::string& a_Text, const char* const (&a_N
 
 // Applies one port's options to the page; false with a_Error set when they do not fit.
 bool ApplyPortOptions(CNewProjectPlc& a_Page, int a_Port, const CliPortOptions& a_Options,
-                      std::string& a_Error) {
+                      CEditorContext& a_Context, std::string& a_Error) {
   const std::string where = "--com" + std::to_string(a_Port);
   CPortPageValues* values = a_Page.Port(a_Port);
   const bool serialGiven = a_Options.m_SerialType || a_Options.m_Baud || a_Options.m_DataBits ||
@@ -74,7 +75,7 @@ bool ApplyPortOptions(CNewProjectPlc& a_Page, int a_Port, const CliPortOptions& 
     if (AsciiUpper(*a_Options.m_Plc) == "NONE") {
       a_Page.ChoosePlc(a_Port, std::nullopt);
     } else {
-      const auto plc = FindPlcByText(*a_Options.m_Plc);
+      const auto plc = FindPlcByText(a_Context.GetPlcLibrary(), *a_Options.m_Plc);
       if (!plc) {
         a_Error = where + ": no PLC \"" + *a_Options.m_Plc + "\" in the library (see KD820 plcs)";
         return false;
@@ -140,7 +141,7 @@ bool ApplyPortOptions(CNewProjectPlc& a_Page, int a_Port, const CliPortOptions& 
       a_Error = where + "-station: the protocol on this port does not use stations";
       return false;
     }
-    if (GetPlcLibrary().LoadPortModel(model, values->m_Settings.m_ProtocolId) &&
+    if (a_Context.GetPlcLibrary().LoadPortModel(model, values->m_Settings.m_ProtocolId) &&
         (*a_Options.m_Station < model.m_StationMin || *a_Options.m_Station > model.m_StationMax)) {
       a_Error = where + "-station: " + std::to_string(*a_Options.m_Station) + " is outside " +
                 std::to_string(model.m_StationMin) + "~" + std::to_string(model.m_StationMax);
@@ -151,10 +152,11 @@ bool ApplyPortOptions(CNewProjectPlc& a_Page, int a_Port, const CliPortOptions& 
   return true;
 }
 
-bool ApplyAllPorts(CNewProjectPlc& a_Page, const std::array<CliPortOptions, 3>& a_Ports) {
+bool ApplyAllPorts(CNewProjectPlc& a_Page, const std::array<CliPortOptions, 3>& a_Ports,
+                   CEditorContext& a_Context) {
   for (int port = 0; port < 3; ++port) {
     std::string error;
-    if (!ApplyPortOptions(a_Page, port, a_Ports[static_cast<std::size_t>(port)], error)) {
+    if (!ApplyPortOptions(a_Page, port, a_Ports[static_cast<std::size_t>(port)], a_Context, error)) {
       std::cerr << "KD820: " << error << "\n";
       return false;
     }
@@ -162,7 +164,7 @@ bool ApplyAllPorts(CNewProjectPlc& a_Page, const std::array<CliPortOptions, 3>& 
   return true;
 }
 
-void PrintPorts(const CKV410Project& a_Project) {
+void PrintPorts(const CKV410Project& a_Project, CEditorContext& a_Context) {
   for (int i = 0; i < CKV410Project::kSerialPortCount; ++i) {
     const CPortCom& port = *a_Project.GetPort(i);
     std::cout << "  COM" << i << ": ";
@@ -171,7 +173,7 @@ void PrintPorts(const CKV410Project& a_Project) {
       continue;
     }
     std::size_t m = 0, p = 0;
-    const CPlcLibrary& library = GetPlcLibrary();
+    const CPlcLibrary& library = a_Context.GetPlcLibrary();
     if (library.FindPlc(port.m_ProtocolId, &m, &p)) {
       std::cout << library.Manufacturers()[m].m_Description << "/"
                 << library.Manufacturers()[m].m_Plcs[p].m_Name << " ";
@@ -184,7 +186,8 @@ void PrintPorts(const CKV410Project& a_Project) {
 
 int RunNewCommand(const CliNewOptions& a_Options) {
   TerminalInteraction ui(a_Options.m_Preset);
-  CNewProjectWizard wizard;
+  CKV410Doc doc(ui);
+  CNewProjectWizard wizard(doc.Context());
   if (wizard.HmiPage().Count() == 0) {
     std::cerr << "KD820: the hardware library holds no panel model\n";
     return kExitFailure;
@@ -203,15 +206,14 @@ int RunNewCommand(const CliNewOptions& a_Options) {
     std::cerr << "KD820: the project name is empty\n";
     return kExitFailure;
   }
-  if (!ApplyAllPorts(wizard.PlcPage(), a_Options.m_Ports)) return kExitFailure;
-  CKV410Doc doc(ui);
+  if (!ApplyAllPorts(wizard.PlcPage(), a_Options.m_Ports, doc.Context())) return kExitFailure;
   if (!wizard.Finish(doc, ui)) {
     std::cerr << "KD820: no project created\n";
     return kExitFailure;
   }
   std::cout << "created " << doc.GetPathName() << " for panel model "
             << doc.GetProject()->GetHardwareModelId() << "\n";
-  PrintPorts(*doc.GetProject());
+  PrintPorts(*doc.GetProject(), doc.Context());
   if (!doc.Save()) return kExitFailure;
   return kExitOk;
 }
@@ -222,21 +224,22 @@ int RunCommCommand(const std::string& a_Project, const std::array<CliPortOptions
   CKV410Doc doc(ui);
   if (!doc.OpenProject(a_Project)) return kExitFailure;
   CKV410Project& project = *doc.GetProject();
-  if (CurrentHardwareModel().m_Id != project.GetHardwareModelId()) {
+  CEditorContext& context = doc.Context();
+  if (context.CurrentHardwareModel().m_Id != project.GetHardwareModelId()) {
     std::cerr << "KD820: panel model " << project.GetHardwareModelId()
               << " is not in the hardware library\n";
     return kExitFailure;
   }
-  CNewProjectPlc page(CurrentHardwareModel());
+  CNewProjectPlc page(context.CurrentHardwareModel(), context);
   page.LoadFromProject(project);
-  if (!ApplyAllPorts(page, a_Ports)) return kExitFailure;
-  if (!ApplyCommunicationSettings(project, page, ui)) {
+  if (!ApplyAllPorts(page, a_Ports, context)) return kExitFailure;
+  if (!ApplyCommunicationSettings(project, page, ui, context)) {
     std::cerr << "KD820: communication settings not changed\n";
     return kExitFailure;
   }
   if (!doc.Save()) return kExitFailure;
   std::cout << "saved " << doc.GetPathName() << "\n";
-  PrintPorts(project);
+  PrintPorts(project, context);
   return kExitOk;
 }
 

@@ -1,5 +1,6 @@
 #include "editor/ui/SimulateCommand.h"
 
+#include <filesystem>
 #include <iostream>
 
 #include "editor/devices/HardwareLibrary.h"
@@ -25,7 +26,7 @@ int RunSimulateCommand(const SimulateOptions& a_Options) {
   CKV410Project& project = *doc.GetProject();
   // The skin and the encoder come from the project's panel model.
   CHardwareModel model;
-  if (!GetHardwareLibrary().LoadModelById(model, project.GetHardwareModelId())) {
+  if (!doc.Context().GetHardwareLibrary().LoadModelById(model, project.GetHardwareModelId())) {
     std::cerr << "KD820: warning: panel model " << project.GetHardwareModelId()
               << " is not in the hardware library\n";
   }
@@ -39,7 +40,9 @@ int RunSimulateCommand(const SimulateOptions& a_Options) {
   std::cout.flush();  // the compile's lines come before what PanSim prints
   int exitCode = 0;
   std::string error;
-  if (!StartProgram(kSimulatorProgram, arguments, a_Options.wait, exitCode, error)) {
+  // PanSim starts in the project's directory, so a script's file names are the project's.
+  const std::string directory = std::filesystem::path(project.GetPath()).parent_path().string();
+  if (!StartProgram(kSimulatorProgram, arguments, directory, a_Options.wait, exitCode, error)) {
     std::cerr << "KD820: 未能正常启动" << kSimulatorProgram << "\n" << error << "\n";
     return 1;
   }

@@ -27,7 +27,7 @@ std::vector<char> Bytes(const fs::path& a_Path) {
 int RunProgram(const std::string& a_Program, const std::vector<std::string>& a_Arguments) {
   int code = -1;
   std::string error;
-  if (!StartProgram((kBin / a_Program).string(), a_Arguments, true, code, error)) {
+  if (!StartProgram((kBin / a_Program).string(), a_Arguments, "", true, code, error)) {
     ADD_FAILURE() << error;
     return -1;
   }

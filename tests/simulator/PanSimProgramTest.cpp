@@ -36,7 +36,7 @@ class PanSimProgram : public testing::Test {
   int Run(const std::string& a_Program, const std::vector<std::string>& a_Arguments) {
     int code = -1;
     std::string error;
-    EXPECT_TRUE(StartProgram((kBin / a_Program).string(), a_Arguments, true, code, error)) << error;
+    EXPECT_TRUE(StartProgram((kBin / a_Program).string(), a_Arguments, "", true, code, error)) << error;
     return code;
   }
   std::string Script(const std::string& a_Text) {
