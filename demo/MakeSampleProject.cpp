@@ -4,6 +4,7 @@
 
 #include "demo/SampleProject.h"
 #include "editor/project/KV410Doc.h"
+#include "platform/TerminalInteraction.h"
 
 using namespace kd820;
 

@@ -7,7 +7,7 @@ packages=(
   # build
   cmake g++ pkg-config make
   libpugixml-dev libfreetype-dev libfontconfig-dev libpng-dev libsdl2-dev
-  libusb-1.0-0-dev libcli11-dev nlohmann-json3-dev
+  libusb-1.0-0-dev libcli11-dev
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev
   # fuzz targets (libFuzzer ships with clang's runtime)

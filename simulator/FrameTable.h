@@ -1,5 +1,5 @@
 #pragma once
-// Frame records of the image (section 3): lookup by frame number and the parsed header with
+// Frame records of the image (its frame table): lookup by frame number and the parsed header with
 // its element list and focus order.
 #include <cstdint>
 #include <optional>

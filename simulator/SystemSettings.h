@@ -1,5 +1,5 @@
 #pragma once
-// The system settings record of the image (section 0) and its control-register block.
+// The system settings record of the image (its settings part) and its control-register block.
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -33,7 +33,7 @@ struct SystemSettings {
   // Index + 1 of the first enabled password equal to a_Code, 0 for none.
   int PasswordLevel(uint32_t a_Code) const;
 
-  // Reads section 0; a disabled image or a missing or short record gives the defaults.
+  // Reads the settings part; a disabled image or a missing or short record gives the defaults.
   static SystemSettings FromImage(const SimImage& a_Image);
 };
 

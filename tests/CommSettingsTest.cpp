@@ -7,6 +7,7 @@
 #include "editor/project/Messages.h"
 #include "editor/project/NewProjectWizard.h"
 #include "editor/screens/RegisterGE.h"
+#include "tests/ScriptedInteraction.h"
 #include "tests/LibraryFixture.h"
 
 using namespace kd820;

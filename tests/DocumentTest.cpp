@@ -8,6 +8,7 @@
 
 #include "editor/project/KV410Doc.h"
 #include "editor/project/Messages.h"
+#include "tests/ScriptedInteraction.h"
 #include "tests/TestSupport.h"
 
 using namespace kd820;

@@ -9,7 +9,6 @@
 #include "editor/screens/RegisterGE.h"
 #include "editor/screens/StaticText.h"
 #include "editor/screens/TrendGE.h"
-#include "editor/ui/DumpCommand.h"
 #include "demo/SampleProject.h"
 #include "tests/JsonTestSupport.h"
 #include "tests/TestSupport.h"
@@ -241,21 +240,37 @@ TEST(ImageCompiler, TransferTable) {
   EXPECT_EQ(img.size(), table + 12 + 96);
 }
 
-TEST(ImageCompiler, EveryTestProjectGivesAnImageTheInspectorAccepts) {
-  setenv("KD820_HOME", KD820_TEST_BINARY_DIR, 1);
-  test::TempDir dir;
-  std::vector<std::unique_ptr<CKV410Project>> projects;
-  projects.push_back(test::Sample());
-  projects.push_back(test::LibrarySample());
-  projects.push_back(std::make_unique<CKV410Project>());
-  for (std::size_t i = 0; i < projects.size(); ++i) {
-    SCOPED_TRACE(i);
-    CEditorContext context;
-    CImageCompiler compiler(context);
-    EXPECT_TRUE(compiler.Compile(*projects[i]).empty());
-    const std::string path = dir.File("p" + std::to_string(i) + ".bin~");
-    test::WriteFile(path, compiler.Image());
-    std::ostringstream out;
-    EXPECT_EQ(RunDumpCommand(path, out), 0) << out.str();
+
+TEST(ImageCompiler, CompilingLeavesTheProjectAsItWasAndWarnsAboutAddressesThePlcLacks) {
+  // COM0 without a PLC model that knows "QX": the register compiles as the default internal
+  // address, and the user's address stays in the project for the next save.
+  CKV410Project project;
+  project.GetPort(0)->m_Enabled = 1;
+  auto frame = std::make_unique<CHMIFrame>(3);
+  auto reg = std::make_unique<CRegisterGE>();
+  reg->m_Reg.m_Port = 0;
+  reg->m_Reg.m_TypeName = "QX";
+  reg->m_Reg.m_Address = 40;
+  frame->AddElement(std::move(reg));
+  project.GetAlarms().m_AlarmFrame = 99;  // no such frame: the image gets frame 3
+  project.AddFrame(frame);
+  const auto before = test::StoreProject(project);
+
+  test::DiagnosticCapture log;
+  CEditorContext context(log);
+  CImageCompiler compiler(context);
+  EXPECT_TRUE(compiler.Compile(project).empty());
+  EXPECT_EQ(test::StoreProject(project), before);
+  std::vector<std::string> warnings;
+  for (const std::string& text : log.Messages()) {
+    if (text.rfind("warning: ", 0) == 0) warnings.push_back(text);
   }
+  EXPECT_EQ(warnings, std::vector<std::string>{"warning: HMI3 REG0: address COM0 QX 40: the PLC on "
+                                               "COM0 has no word register type \"QX\"; compiled "
+                                               "as the internal address LW 0"});
+  const auto& img = compiler.Image();
+  const uint32_t frames = Section(img, image::kFrames);
+  const uint32_t record = U32(img, U32(img, frames + 4) + 20);
+  EXPECT_EQ(img[record + 8 + 2], 0xFF);  // the descriptor's port: internal
+  EXPECT_EQ(U16(img, Section(img, image::kAlarms) + 6), 3);
 }

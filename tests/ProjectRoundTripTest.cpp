@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "demo/SampleProject.h"
+#include "tests/ScriptedInteraction.h"
 #include "tests/LibraryTestSupport.h"
 #include "editor/project/KV410Doc.h"
 #include "editor/screens/PictureGE.h"

@@ -12,13 +12,8 @@
 #include "editor/screens/SingleColorBitmapLib.h"
 #include "editor/screens/SingleColorBmp.h"
 #include "editor/screens/TrendGE.h"
-#include "platform/ProgramDirectory.h"
 
 namespace kd820 {
-
-std::string ComponentPath(const std::string& a_Name) {
-  return (ProgramDirectory() / "lib" / "component" / a_Name).string();
-}
 
 CResourceWriter::CResourceWriter(CEditorContext& a_Context, const CSingleColorBitmapLib* a_BitmapLib)
     : m_Context(a_Context), m_BitmapLib(a_BitmapLib) {}

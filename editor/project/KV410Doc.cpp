@@ -67,10 +67,12 @@ std::string CKV410Doc::SaveAsDefaultName() const {
   return m_Project ? m_Project->GetName() + "_1" : std::string();
 }
 
-std::vector<uint8_t> CKV410Doc::StoreToBytes() {
+std::vector<uint8_t> CKV410Doc::StoreToBytes() { return ProjectFileBytes(*m_Project); }
+
+std::vector<uint8_t> CKV410Doc::ProjectFileBytes(CKV410Project& a_Project) {
   CArchive ar;
-  m_Project->SortFrames();
-  ar.WriteObject(m_Project.get());
+  a_Project.SortFrames();
+  ar.WriteObject(&a_Project);
   return ar.Bytes();
 }
 

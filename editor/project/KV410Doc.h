@@ -39,6 +39,8 @@ class CKV410Doc {
 
   // The project file bytes of the current project, as Store writes them.
   std::vector<uint8_t> StoreToBytes();
+  // The project file bytes of any project, as Store writes them (its frames sorted first).
+  static std::vector<uint8_t> ProjectFileBytes(CKV410Project& a_Project);
   // Loads a project from project-file bytes; throws ArchiveError or ProjectVersionError.
   static std::unique_ptr<CKV410Project> LoadFromBytes(const std::vector<uint8_t>& a_Bytes);
   // Reads a project file without opening it in a document (no guard, no close-time check);
@@ -55,6 +57,7 @@ class CKV410Doc {
   CKV410Project* GetProject() const { return m_Project.get(); }
   // The libraries, the shown project's models and the rasterizer.
   CEditorContext& Context() { return m_Context; }
+  const CEditorContext& Context() const { return m_Context; }
   IUserInteraction& Ui() const { return m_Ui; }
   CHMIFrame* GetCurrentFrame() const { return m_CurrentFrame; }
   void SetCurrentFrame(CHMIFrame* a_Frame) { m_CurrentFrame = a_Frame; }

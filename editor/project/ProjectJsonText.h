@@ -4,6 +4,11 @@
 // integers and doubles convert exactly; strings are UTF-8 and may carry unpaired UTF-16
 // surrogates, written as \ud800-style escapes and held in memory as the three-byte sequences
 // the archive strings use (see Utf16.h).
+//
+// It is ours rather than a JSON library's because the project's form needs what those do not
+// give: unpaired surrogates kept both ways (a library refuses "\ud800"), a key given twice
+// refused instead of one silently winning, numbers kept as their text, and the line and column
+// of every value for the import's messages.
 #include <cstddef>
 #include <cstdint>
 #include <string>

@@ -16,6 +16,7 @@
 #include "editor/ui/ProjectCommands.h"
 #include "editor/ui/ProjectInfo.h"
 #include "platform/UserInteraction.h"
+#include "platform/TerminalInteraction.h"
 
 namespace kd820 {
 

@@ -4,6 +4,7 @@
 
 #include "editor/compiler/CompileProject.h"
 #include "editor/project/KV410Doc.h"
+#include "platform/TerminalInteraction.h"
 
 namespace kd820 {
 

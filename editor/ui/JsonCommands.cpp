@@ -11,6 +11,7 @@
 #include "platform/NamedLock.h"
 #include "platform/UserInteraction.h"
 #include "editor/base/TextCase.h"
+#include "platform/TerminalInteraction.h"
 
 namespace kd820 {
 
@@ -25,10 +26,11 @@ constexpr std::size_t kMaxJsonBytes = std::size_t{64} << 20;
 
 int RunExportCommand(const std::string& a_Project, const std::string& a_OutJson) {
   TerminalInteraction ui;
+  // The project is read, not opened: exporting works while an editor has it open.
   const auto project = CKV410Doc::ReadProjectFile(a_Project, ui);
   if (!project) return kExitFailure;
-  const CEditorContext context;
-  const std::string json = ExportProjectJson(*project, context);
+  const CKV410Doc doc(ui);
+  const std::string json = ExportProjectJson(*project, doc.Context());
   if (a_OutJson.empty()) {
     std::cout << json << std::flush;
     return std::cout ? kExitOk : kExitFailure;
@@ -63,9 +65,10 @@ int RunImportCommand(const std::string& a_Json, const std::string& a_OutProject,
     std::cerr << "KD820: cannot read " << a_Json << ": " << error << "\n";
     return kExitFailure;
   }
-  CEditorContext context;
+  TerminalInteraction ui;
+  CKV410Doc doc(ui);
   ProjectJsonImport result = ImportProjectJson(
-      std::string_view(reinterpret_cast<const char*>(text->data()), text->size()), context);
+      std::string_view(reinterpret_cast<const char*>(text->data()), text->size()), doc.Context());
   for (const std::string& note : result.m_Notes) std::cerr << "KD820: note: " << a_Json << ": " << note << "\n";
   if (!result) {
     std::cerr << "KD820: " << a_Json << ": " << result.m_Error << "\n";
@@ -80,17 +83,15 @@ int RunImportCommand(const std::string& a_Json, const std::string& a_OutProject,
   }
   CKV410Project& project = *result.m_Project;
   project.SetPath(target.string());
-  project.SortFrames();
-  CArchive ar;
-  ar.WriteObject(&project);
+  const std::vector<uint8_t> bytes = CKV410Doc::ProjectFileBytes(project);
   // What is written must open again.
   try {
-    (void)CKV410Doc::LoadFromBytes(ar.Bytes());
+    (void)CKV410Doc::LoadFromBytes(bytes);
   } catch (const std::exception& e) {
     std::cerr << "KD820: " << a_Json << ": the project would not open again (" << e.what() << ")\n";
     return kExitFailure;
   }
-  if (!WriteFileAtomically(target.string(), ar.Bytes(), error)) {
+  if (!WriteFileAtomically(target.string(), bytes, error)) {
     std::cerr << "KD820: cannot write " << a_OutProject << ": " << error << "\n";
     return kExitFailure;
   }

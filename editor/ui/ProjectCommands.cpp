@@ -9,6 +9,7 @@
 #include "editor/project/NewProjectWizard.h"
 #include "editor/ui/ProjectInfo.h"
 #include "editor/base/TextCase.h"
+#include "platform/TerminalInteraction.h"
 
 namespace kd820 {
 

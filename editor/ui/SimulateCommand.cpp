@@ -7,6 +7,7 @@
 #include "editor/project/KV410Doc.h"
 #include "editor/ui/CompileCommand.h"
 #include "platform/Process.h"
+#include "platform/TerminalInteraction.h"
 
 namespace kd820 {
 

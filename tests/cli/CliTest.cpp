@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "demo/SampleProject.h"
+#include "tests/ScriptedInteraction.h"
 #include "tests/LibraryTestSupport.h"
 #include "editor/project/KV410Doc.h"
 #include "tests/TestSupport.h"

@@ -1,4 +1,4 @@
-#include "platform/UserInteraction.h"
+#include "platform/TerminalInteraction.h"
 
 #include <unistd.h>
 
@@ -48,34 +48,4 @@ Answer TerminalInteraction::Ask(const std::string& a_Question, const std::string
     if (c == 'n') return Answer::No;
     if (c == 'c' && cancel) return Answer::Cancel;
   }
-}
-
-void ScriptedInteraction::ShowMessage(const std::string& a_Text, const std::string& a_Caption,
-                                      MessageIcon) {
-  m_Shown.push_back({a_Text, a_Caption, false});
-}
-
-Answer ScriptedInteraction::Ask(const std::string& a_Question, const std::string& a_Caption,
-                                Choices, Answer a_Default) {
-  m_Shown.push_back({a_Question, a_Caption, true});
-  if (m_Answers.empty()) return a_Default;
-  const Answer a = m_Answers.front();
-  m_Answers.pop_front();
-  return a;
-}
-
-std::vector<std::string> ScriptedInteraction::Messages() const {
-  std::vector<std::string> out;
-  for (const auto& s : m_Shown) {
-    if (!s.m_IsQuestion) out.push_back(s.m_Text);
-  }
-  return out;
-}
-
-std::vector<std::string> ScriptedInteraction::Questions() const {
-  std::vector<std::string> out;
-  for (const auto& s : m_Shown) {
-    if (s.m_IsQuestion) out.push_back(s.m_Text);
-  }
-  return out;
 }

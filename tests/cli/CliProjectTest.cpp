@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "editor/project/KV410Doc.h"
+#include "tests/ScriptedInteraction.h"
 #include "tests/LibraryFixture.h"
 
 using namespace kd820;
