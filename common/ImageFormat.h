@@ -55,6 +55,8 @@ inline constexpr std::size_t kSettingsRecordSize = 56;
 inline constexpr std::size_t kTransferRecordSize = 48;
 // A character sequence counts its characters in a signed byte.
 inline constexpr std::size_t kMaxTextCharacters = 127;
+// The panel keeps element record offsets in 20 bits: every element record starts below 1 MiB.
+inline constexpr uint32_t kElementOffsetLimit = 1u << 20;
 
 // The checksum: every byte after the header, unsigned, summed with 32-bit wrap-around.
 inline uint32_t Checksum(const uint8_t* a_Image, std::size_t a_Length) {

@@ -5,7 +5,6 @@
 
 #include "fuzz/FuzzTargets.h"
 
-
 // Addresses and element positions are only checked against a library, so without a program
 // directory of its own the target uses the nearest lib/ above the binary (the source tree's).
 extern "C" int LLVMFuzzerInitialize(int*, char***) {

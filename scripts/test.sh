@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs every test: installs what is missing, builds the normal tree and the tree with
 # AddressSanitizer and UndefinedBehaviorSanitizer, and runs the tests in both (the fuzz
-# corpus is replayed as part of them).
+# corpus is replayed as part of them); then builds every fuzz target with clang and runs each
+# for a few seconds.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -17,3 +18,6 @@ scripts/build.sh build-asan -DKD820_SANITIZE=ON -DKD820_BENCH=OFF
 echo "== tests (sanitizers)"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build-asan --output-on-failure -j"$jobs"
+
+echo "== fuzz targets (clang): build and a short run of each"
+scripts/fuzz-smoke.sh 5

@@ -6,6 +6,7 @@
 #include "editor/devices/EditorContext.h"
 #include "editor/project/KV410Project.h"
 #include "editor/screens/FunckeyGE.h"
+#include "editor/screens/PictureGE.h"
 #include "editor/screens/RegisterGE.h"
 #include "editor/screens/StaticText.h"
 #include "editor/screens/TrendGE.h"
@@ -273,4 +274,38 @@ TEST(ImageCompiler, CompilingLeavesTheProjectAsItWasAndWarnsAboutAddressesThePlc
   const uint32_t record = U32(img, U32(img, frames + 4) + 20);
   EXPECT_EQ(img[record + 8 + 2], 0xFF);  // the descriptor's port: internal
   EXPECT_EQ(U16(img, Section(img, image::kAlarms) + 6), 3);
+}
+
+TEST(ImageCompiler, ElementRecordsBeyondWhatThePanelAddressesAreAnError) {
+  // Pictures of distinct 248 x 255 library items: 8 KB of bitmap each, written before the
+  // records that follow them, until those start past 1 MB.
+  CKV410Project project;
+  std::vector<uint8_t> pixels(static_cast<std::size_t>(31 * 255), 0x5A);
+  uint16_t number = 1;
+  std::unique_ptr<CHMIFrame> frame;
+  for (int i = 0; i < 140; ++i) {
+    if (!frame) frame = std::make_unique<CHMIFrame>(number++);
+    auto picture = std::make_unique<CPictureGE>();
+    pixels[0] = static_cast<uint8_t>(i);  // distinct pictures: each is written
+    picture->m_ItemId = project.GetBitmapLib().AddItem(248, 255, pixels);
+    frame->AddElement(std::move(picture));
+    if (frame->GetElements().size() == 32) project.AddFrame(frame);
+  }
+  if (frame) project.AddFrame(frame);
+  CEditorContext context;
+  CImageCompiler compiler(context);
+  const auto problems = compiler.Compile(project);
+  ASSERT_EQ(problems.size(), 1u);
+  EXPECT_NE(problems[0].find("element records must start below byte 1048576 (1 MB)"), std::string::npos)
+      << problems[0];
+  EXPECT_NE(problems[0].find("bytes too far"), std::string::npos) << problems[0];
+
+  // Below the limit the same kind of project compiles.
+  CKV410Project small;
+  auto one = std::make_unique<CHMIFrame>(1);
+  auto picture = std::make_unique<CPictureGE>();
+  picture->m_ItemId = small.GetBitmapLib().AddItem(248, 255, pixels);
+  one->AddElement(std::move(picture));
+  small.AddFrame(one);
+  EXPECT_TRUE(compiler.Compile(small).empty());
 }

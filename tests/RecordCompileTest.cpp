@@ -115,6 +115,24 @@ TEST(SettingsRecord, ControlBlockUsesConsecutiveRegisters) {
   EXPECT_EQ(Slice(single.Buffer().Bytes(), 60, 12), Descriptor(settings.m_ControlAddress));
 }
 
+TEST(SettingsRecord, ControlRegistersOfAMissingTypeFollowEachOtherInInternalMemory) {
+  CGlobalSettings settings;
+  settings.m_ControlFlags = CGlobalSettings::kPlcSelectsFrame | CGlobalSettings::kReportFrame;
+  settings.m_ControlAddress.m_Port = 0;
+  settings.m_ControlAddress.m_TypeName = "GONE";
+  settings.m_ControlAddress.m_Address = 300;
+  test::DiagnosticCapture log;
+  CEditorContext context(log);
+  CResourceWriter image(context);
+  ASSERT_EQ(settings.Compile(image), std::nullopt);
+  CAddr lw0, lw1;
+  lw1.m_Address = 1;
+  EXPECT_EQ(Slice(image.Buffer().Bytes(), 60, 12), Descriptor(lw0));
+  EXPECT_EQ(Slice(image.Buffer().Bytes(), 72, 12), Descriptor(lw1));  // not LW 0 twice
+  EXPECT_EQ(log.Messages().size(), 1u);
+  EXPECT_EQ(settings.m_ControlAddress.m_TypeName, "GONE");
+}
+
 TEST(SettingsRecord, ByteAddressedDoubleWordsStepByFourAndBitUnitsAreRefused) {
   CRegisterType bytes;
   bytes.m_Name = "V";

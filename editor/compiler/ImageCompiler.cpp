@@ -39,6 +39,7 @@ std::vector<std::string> CImageCompiler::Compile(const CKV410Project& a_Project)
   std::vector<std::string> problems;
   m_Resources.Clear();
   m_Resources.SetBitmapLib(&a_Project.GetBitmapLib());
+  m_LastRecordStart = 0;
   CImageBuffer& image = m_Resources.Buffer();
   CollectSamplingEntries(a_Project);
 
@@ -80,6 +81,13 @@ std::vector<std::string> CImageCompiler::Compile(const CKV410Project& a_Project)
     if (image.Length() != start) {
       image.PatchU32(image::kDirectoryOffset + 4 * section, static_cast<uint32_t>(start));
     }
+  }
+  if (m_LastRecordStart >= image::kElementOffsetLimit) {
+    problems.push_back("the image is too large for the panel: element records must start below byte " +
+                       std::to_string(image::kElementOffsetLimit) + " (1 MB), the last one starts at byte " +
+                       std::to_string(m_LastRecordStart) + ", " +
+                       std::to_string(m_LastRecordStart - image::kElementOffsetLimit + 1) +
+                       " bytes too far (the image has " + std::to_string(image.Length()) + " bytes)");
   }
   const auto length = static_cast<uint32_t>(image.Length());
   image.PatchU32(image::kLengthOffset, length);
@@ -148,6 +156,7 @@ void CImageCompiler::WriteFrame(const CHMIFrame& a_Frame) {
   for (std::size_t i = 0; i < elements.size(); ++i) {
     image.Align();
     image.PatchU32(slots + 4 * i, static_cast<uint32_t>(image.Length()));
+    m_LastRecordStart = std::max(m_LastRecordStart, static_cast<uint32_t>(image.Length()));
     m_Resources.SetWhere(a_Frame.GetName(), elements[i]->GetName());
     elements[i]->Compile(m_Resources);
   }

@@ -39,6 +39,7 @@ class CImageCompiler {
   void WriteTransfers(const CKV410Project& a_Project);
 
   CResourceWriter m_Resources;
+  uint32_t m_LastRecordStart = 0;  // of the element records written
   int32_t m_DisplayWidth = 192;
   int32_t m_DisplayHeight = 64;
 };

@@ -80,10 +80,15 @@ std::optional<std::string> CGlobalSettings::Compile(CRecordWriter& a_Writer) con
   image.AppendU8(static_cast<uint8_t>((first ? 1 : 0) + (second ? 1 : 0)));
   image.AppendU8(0);
   image.AppendU16(static_cast<uint16_t>(m_ControlFlags));
-  CAddr reg(m_ControlAddress);
+  // A port address whose type the PLC lacks compiles as internal memory: the registers then
+  // follow each other there (LW 0, LW 1), not at the missing type's address.
+  const bool fallback = m_ControlAddress.HasUnknownPortType(a_Writer.Context());
+  CAddr reg = fallback ? CAddr(m_ControlAddress.m_Width) : m_ControlAddress;
+  bool warned = false;
   for (bool used : {first, second}) {
     if (!used) continue;
-    a_Writer.AppendAddress(reg);
+    a_Writer.AppendAddress(fallback && !warned ? m_ControlAddress : reg);  // one warning
+    warned = true;
     reg.m_Address += step;
   }
   return std::nullopt;

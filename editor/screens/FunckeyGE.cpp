@@ -145,7 +145,10 @@ void CFunckeyGE::Compile(CRecordWriter& a_Writer) const {
   }
   image.AppendU32(1 + static_cast<uint32_t>(m_Grade) * 1024);
   if (!hasImage) return;
-  const auto [first, second] = ImageFileNames();
+  // Named references: clang 14 cannot capture structured bindings in a lambda.
+  const auto names = ImageFileNames();
+  const std::string& first = names.first;
+  const std::string& second = names.second;
   const uint32_t list =
       a_Writer.CompileList("FUNC_KEY_IMAGE_FILE_" + first + "_" + second, 2, [&](std::size_t a_I) {
         return a_Writer.CompileBitmapFileAsChar(
