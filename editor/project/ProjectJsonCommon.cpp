@@ -26,13 +26,6 @@ using pjson::Value;
 
 // ---- enumerations ------------------------------------------------------------------------
 
-const char* NameOf(std::span<const NamedCode> a_Table, int32_t a_Code) {
-  for (const NamedCode& entry : a_Table) {
-    if (entry.m_Code == a_Code) return entry.m_Name;
-  }
-  return nullptr;
-}
-
 std::string PortName(int32_t a_Port) {
   const char* name = NameOf(kPorts, a_Port);
   return name != nullptr ? name : "port " + std::to_string(a_Port);
@@ -325,9 +318,7 @@ Value EnumValue(std::span<const NamedCode> a_Table, int32_t a_Code) {
 }
 
 Value NumberEnumValue(std::span<const NumberedCode> a_Table, int32_t a_Code) {
-  for (const NumberedCode& entry : a_Table) {
-    if (entry.m_Code == a_Code) return Value::Integer(entry.m_Number);
-  }
+  if (const NumberedCode* entry = FindCode(a_Table, a_Code)) return Value::Integer(entry->m_Number);
   Value code = Value::Object();
   code.Add("code", Value::Integer(a_Code));
   return code;
