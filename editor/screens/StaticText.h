@@ -36,6 +36,7 @@ class CStaticText : public CGraphElement {
   void CopyFrom(const CGraphElement& a_Other) override;
   void Compile(CImageCompiler& a_Compiler) override;
   void Serialize(CArchive& a_Ar) override;
+  static const CFieldTable& Fields();
 
   const std::string& GetText() const { return m_Text; }
   // The setters size the element to its text: the font's height, the text's width.
