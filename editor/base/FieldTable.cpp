@@ -45,7 +45,7 @@ void SetOldDefault(const CField& a_Field, void* a_Object) {
 }
 
 void IoField(CArchive& a_Ar, const CField& a_Field, void* a_Object) {
-  void* at = a_Field.m_At(a_Object);
+  void* at = a_Field.At(a_Object);
   switch (a_Field.m_Kind) {
     case FieldKind::kU8: a_Ar.Io(*static_cast<uint8_t*>(at)); break;
     case FieldKind::kI16: a_Ar.Io(*static_cast<int16_t*>(at)); break;
@@ -83,8 +83,8 @@ void SerializeFields(CArchive& a_Ar, const CFieldTable& a_Table, void* a_Object)
 
 void CopyFields(const CFieldTable& a_Table, void* a_Object, const void* a_From) {
   for (const CField& f : a_Table.m_Fields) {
-    void* to = f.m_At(a_Object);
-    const void* from = f.m_At(const_cast<void*>(a_From));
+    void* to = f.At(a_Object);
+    const void* from = f.At(a_From);
     switch (f.m_Kind) {
       case FieldKind::kU8: *static_cast<uint8_t*>(to) = *static_cast<const uint8_t*>(from); break;
       case FieldKind::kI16: *static_cast<int16_t*>(to) = *static_cast<const int16_t*>(from); break;

@@ -74,13 +74,16 @@ struct CField {
   }
   bool IsArchived() const { return m_Since != kNotArchived; }
 
+  void* At(void* a_Object) const { return m_At(a_Object); }
+  // m_At only computes the field's address, so it serves const objects too.
+  const void* At(const void* a_Object) const { return m_At(const_cast<void*>(a_Object)); }
   template <class T>
   T& Of(void* a_Object) const {
-    return *static_cast<T*>(m_At(a_Object));
+    return *static_cast<T*>(At(a_Object));
   }
   template <class T>
   const T& Of(const void* a_Object) const {
-    return *static_cast<const T*>(m_At(const_cast<void*>(a_Object)));
+    return *static_cast<const T*>(At(a_Object));
   }
 };
 

@@ -1,6 +1,5 @@
 #pragma once
-// What the JSON export and import of a project share: the names of enumerated values and
-// element types, raw access to the element base, the PLC models the addresses are read
+// What the JSON export and import of a project share: the PLC models the addresses are read
 // against, and the typed readers that refuse a value with its JSON path.
 #include <array>
 #include <cstdint>
@@ -18,6 +17,7 @@
 #include "editor/devices/PlcLibrary.h"
 #include "editor/project/KV410Project.h"
 #include "editor/project/ProjectJsonText.h"
+#include "editor/screens/ElementTypes.h"
 #include "editor/screens/GraphElement.h"
 
 namespace kd820 {
@@ -36,36 +36,8 @@ std::string PortName(int32_t a_Port);
 
 // ---- element types -----------------------------------------------------------------------
 
-struct ElementKind {
-  const char* m_Name;
-  const CRuntimeClass* m_Class;
-};
-std::span<const ElementKind> ElementKinds();
-// The JSON name of the element's class; null for a class without one.
-const char* ElementKindName(const CGraphElement& a_Element);
-
-// The fields of the element base exactly as the project file holds them. The base keeps them
-// private; its own archive form is their one complete view, so they are read and written
-// through it.
-struct ElementBase {
-  std::string m_Name;
-  int16_t m_Number = -1;
-  int32_t m_StoredWord1 = 0;
-  int32_t m_StoredWord2 = 0;
-  int32_t m_DoubleSize = 0;
-  int32_t m_Reverse = 0;
-  int32_t m_Left = 0;
-  int32_t m_Top = 0;
-  int32_t m_Width = 0;
-  int32_t m_Height = 0;
-  uint32_t m_InputOrder = CGraphElement::kNotInFocusOrder;
-};
-ElementBase GetElementBase(const CGraphElement& a_Element);
-void SetElementBase(CGraphElement& a_Element, const ElementBase& a_Base);
-
-// The element-labels word as the project file holds it (the project keeps it private). Stores
-// the project to find it, which counts its bitmap uses as a save does.
-int32_t StoredElementLabels(const CKV410Project& a_Project);
+// The JSON names of the element types are those of editor/screens/ElementTypes.h; the element
+// base is read and written through its field table (ProjectJsonFields.h).
 
 // ---- PLC models ----------------------------------------------------------------------------
 

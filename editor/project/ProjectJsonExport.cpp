@@ -1,16 +1,8 @@
 // Writing a project in its JSON form.
 #include "editor/project/ProjectJson.h"
 #include "editor/project/ProjectJsonCommon.h"
-#include "editor/screens/AsciiGE.h"
-#include "editor/screens/BarGE.h"
+#include "editor/project/ProjectJsonFields.h"
 #include "editor/screens/DynamicText.h"
-#include "editor/screens/EventListGE.h"
-#include "editor/screens/FunckeyGE.h"
-#include "editor/screens/LedGE.h"
-#include "editor/screens/PictureGE.h"
-#include "editor/screens/RegisterGE.h"
-#include "editor/screens/StaticText.h"
-#include "editor/screens/TrendGE.h"
 
 namespace kd820 {
 
@@ -25,14 +17,14 @@ Value Str(const std::string& a_Text) { return Value::String(a_Text); }
 class Exporter {
  public:
   explicit Exporter(const CKV410Project& a_Project)
-      : m_Project(a_Project), m_Labels(StoredElementLabels(a_Project)), m_Ports(a_Project) {}
+      : m_Project(a_Project), m_Ports(a_Project) {}
 
   Value Project() const {
     Value out = Value::Object();
     out.Add("format", Str(kFormatName));
     out.Add("formatVersion", Int(kFormatVersion));
     out.Add("hardwareModel", Int(m_Project.GetHardwareModelId()));
-    out.Add("elementLabels", Int(m_Labels));
+    out.Add("elementLabels", Int(m_Project.GetStoredElementLabels()));
     Value ports = Value::Object();
     for (int i = 0; i < CKV410Project::kSerialPortCount; ++i) {
       ports.Add(PortName(i), Port(*m_Project.GetPort(i)));
@@ -53,7 +45,7 @@ class Exporter {
     out.Add("settings", Settings(m_Project.GetSettings()));
     out.Add("alarms", Alarms(m_Project.GetAlarms()));
     out.Add("transfers", Transfers(m_Project.GetTransfers()));
-    out.Add("bitmaps", Bitmaps(m_Project.GetBitmapLib()));
+    out.Add("bitmaps", Bitmaps(m_Project.GetBitmapLib(), m_Project.BitmapUseCounts()));
     return out;
   }
 
@@ -161,13 +153,15 @@ class Exporter {
     return out;
   }
 
-  static Value Bitmaps(const CSingleColorBitmapLib& a_Lib) {
+  // The use counts are those a save would store.
+  static Value Bitmaps(const CSingleColorBitmapLib& a_Lib, const std::vector<int32_t>& a_UseCounts) {
     static constexpr char kHex[] = "0123456789ABCDEF";
     Value out = Value::Array();
-    for (const auto& bitmap : a_Lib.m_Items) {
+    for (std::size_t i = 0; i < a_Lib.m_Items.size(); ++i) {
+      const auto& bitmap = a_Lib.m_Items[i];
       Value item = Value::Object();
       item.Add("id", Int(bitmap->m_Id));
-      item.Add("useCount", Int(bitmap->m_UseCount));
+      item.Add("useCount", Int(a_UseCounts[i]));
       item.Add("width", Int(bitmap->m_Width));
       item.Add("height", Int(bitmap->m_Height));
       const std::size_t rowBytes = bitmap->m_Width > 0 ? (static_cast<std::size_t>(bitmap->m_Width) + 7) / 8 : 0;
@@ -204,123 +198,22 @@ class Exporter {
 
   Value Element(const CGraphElement& a_Element) const {
     Value out = Value::Object();
-    const char* kind = ElementKindName(a_Element);
-    out.Add("type", Str(kind != nullptr ? kind : a_Element.GetRuntimeClass()->m_ClassName));
-    const ElementBase base = GetElementBase(a_Element);
-    out.Add("number", Int(static_cast<uint16_t>(base.m_Number)));
-    out.Add("name", Str(base.m_Name));
-    out.Add("left", Int(base.m_Left));
-    out.Add("top", Int(base.m_Top));
-    out.Add("width", Int(base.m_Width));
-    out.Add("height", Int(base.m_Height));
-    out.Add("doubleSize", Int(base.m_DoubleSize));
-    out.Add("reverse", Int(base.m_Reverse));
-    out.Add("storedWord1", Int(base.m_StoredWord1));
-    out.Add("storedWord2", Int(base.m_StoredWord2));
-    out.Add("inputOrder", Int(base.m_InputOrder));
-
-    if (const auto* led = dynamic_cast<const CLedGE*>(&a_Element)) {
-      out.Add("register", Address(led->m_Reg, CLedGE().m_Reg));
-      out.Add("shape", EnumValue(kLedShapes, led->m_Shape));
-      out.Add("size", Int(led->m_Size));
-      out.Add("invert", Int(led->m_Invert));
-      out.Add("blink", Int(led->m_Blink));
-      out.Add("blinkWhileOn", Int(led->m_BlinkWhileOn));
-      out.Add("blinkPeriod", Int(led->m_BlinkPeriod));
-    } else if (const auto* key = dynamic_cast<const CFunckeyGE*>(&a_Element)) {
-      FunctionKey(*key, out);
-    } else if (const auto* text = dynamic_cast<const CStaticText*>(&a_Element)) {
-      out.Add("text", Str(text->GetText()));
-      out.Add("sizeIndex", Int(text->GetSizeIndex()));
-      out.Add("font", Str(text->GetFace()));
-      out.Add("builtinFont", Int(text->GetBuiltinOption()));
-      out.Add("furtherWord", Int(text->m_FurtherWord));
-    } else if (const auto* dynamic = dynamic_cast<const CDynamicText*>(&a_Element)) {
-      DynamicText(*dynamic, out);
-    } else if (const auto* reg = dynamic_cast<const CRegisterGE*>(&a_Element)) {
-      Register(*reg, out);
-    } else if (const auto* bar = dynamic_cast<const CBarGE*>(&a_Element)) {
-      out.Add("register", Address(bar->m_Reg, CBarGE().m_Reg));
-      out.Add("dataType", EnumValue(kDataTypes, bar->m_DataType));
-      out.Add("regWidth", Int(bar->m_RegWidth));
-      out.Add("drawDirection", EnumValue(kDirections, bar->m_DrawDir));
-      out.Add("upper", DoubleValue(bar->m_Upper));
-      out.Add("lower", DoubleValue(bar->m_Lower));
-    } else if (const auto* trend = dynamic_cast<const CTrendGE*>(&a_Element)) {
-      out.Add("register", Address(trend->m_Reg, CTrendGE().m_Reg));
-      out.Add("dataType", EnumValue(kDataTypes, trend->m_DataType));
-      out.Add("regWidth", Int(trend->m_RegWidth));
-      out.Add("upper", DoubleValue(trend->m_Upper));
-      out.Add("lower", DoubleValue(trend->m_Lower));
-      out.Add("points", Int(trend->m_Points));
-      out.Add("period", Int(trend->m_Period));
-    } else if (const auto* picture = dynamic_cast<const CPictureGE*>(&a_Element)) {
-      out.Add("bitmap", Int(picture->m_ItemId));
-      Value trait = Value::Object();
-      trait.Add("compress", Int(picture->m_Trait.m_Compress));
-      trait.Add("reverse", Int(picture->m_Trait.m_Reverse));
-      trait.Add("critical", Int(picture->m_Trait.m_Critical));
-      trait.Add("leftFill", Int(picture->m_Trait.m_LeftFill));
-      out.Add("trait", std::move(trait));
-    } else if (const auto* ascii = dynamic_cast<const CAsciiGE*>(&a_Element)) {
-      out.Add("register", Address(ascii->m_Reg, CAsciiGE().m_Reg));
-      out.Add("charCount", Int(ascii->GetCharCount()));
-      out.Add("sizeIndex", Int(ascii->GetSizeIndex()));
-    } else if (const auto* list = dynamic_cast<const CEventListGE*>(&a_Element)) {
-      out.Add("showNumber", Int(list->m_ShowNumber));
-      out.Add("showDate", Int(list->m_ShowDate));
-      out.Add("dateStyle", Int(list->m_DateStyle));
-      out.Add("dateSeparator", EnumValue(kDateSeparators, list->m_DateSeparator));
-      out.Add("fourDigitYear", Int(list->m_FourDigitYear));
-      out.Add("noLeadingZero", Int(list->m_NoLeadingZero));
-      out.Add("showTime", Int(list->m_ShowTime));
-      out.Add("timeStyle", Int(list->m_TimeStyle));
-      out.Add("furtherFlag1", Int(list->m_FurtherFlag1));
-      out.Add("furtherFlag2", Int(list->m_FurtherFlag2));
-      out.Add("byteValue", Int(list->m_ByteValue));
-      out.Add("wordValue", Int(list->m_WordValue));
+    const CElementType* type = ElementTypeOf(a_Element);
+    out.Add("type", Str(type != nullptr ? type->m_JsonName : a_Element.GetRuntimeClass()->m_ClassName));
+    if (type == nullptr) {
+      FieldsToJson(CGraphElement::Fields(), &a_Element, &a_Element, m_Ports, out);
+      return out;
     }
+    // Addresses are written against those of a new element.
+    const std::unique_ptr<CGraphElement> fresh = type->m_Create();
+    FieldsToJson(CGraphElement::Fields(), &a_Element, fresh.get(), m_Ports, out);
+    FieldsToJson(type->m_Fields(), type->m_OwnConst(a_Element), type->m_OwnConst(*fresh), m_Ports, out);
+    if (const auto* text = dynamic_cast<const CDynamicText*>(&a_Element)) out.Add("states", States(*text));
     return out;
   }
 
-  void FunctionKey(const CFunckeyGE& a_Key, Value& a_Out) const {
-    a_Out.Add("key", Int(a_Key.m_KeyNumber));
-    a_Out.Add("actionClass", EnumValue(kActionClasses, a_Key.m_ActionClass));
-    a_Out.Add("grade", Int(a_Key.m_Grade));
-    a_Out.Add("exclude", Int(a_Key.m_Exclude));
-    a_Out.Add("restoreLevel", Int(a_Key.m_RestoreLevel));
-    a_Out.Add("furtherWord1", Int(a_Key.m_FurtherWord1));
-    a_Out.Add("furtherWord2", Int(a_Key.m_FurtherWord2));
-    a_Out.Add("furtherWord3", Int(a_Key.m_FurtherWord3));
-    a_Out.Add("furtherWord4", Int(a_Key.m_FurtherWord4));
-    a_Out.Add("register", Address(a_Key.m_Reg, CFunckeyGE().m_Reg));
-    // All three actions are stored whichever class the key uses.
-    Value frame = Value::Object();
-    frame.Add("frame", Int(a_Key.m_JumpFrame.m_FrameNumber));
-    frame.Add("action", EnumValue(kFrameActions, a_Key.m_JumpFrame.m_Action));
-    a_Out.Add("frameAction", std::move(frame));
-    Value bit = Value::Object();
-    bit.Add("action", EnumValue(kBitActions, a_Key.m_BitSet.m_Action));
-    a_Out.Add("bitAction", std::move(bit));
-    const CWordSet& set = a_Key.m_WordSet;
-    Value word = Value::Object();
-    word.Add("action", EnumValue(kWordActions, set.m_Action));
-    word.Add("value", Int(set.m_Value));
-    word.Add("limit", Int(set.m_Limit));
-    word.Add("repeatDelay", Int(set.m_RepeatDelay));
-    word.Add("repeatPeriod", Int(set.m_RepeatPeriod));
-    word.Add("repeatOnPress", Int(set.m_RepeatOnPress));
-    a_Out.Add("wordAction", std::move(word));
-  }
-
-  void DynamicText(const CDynamicText& a_Text, Value& a_Out) const {
-    a_Out.Add("register", Address(a_Text.m_Reg, CDynamicText().m_Reg));
-    a_Out.Add("alignment", Int(a_Text.m_Alignment));
-    a_Out.Add("sizeIndex", Int(a_Text.GetSizeIndex()));
-    a_Out.Add("font", Str(a_Text.GetFace()));
-    a_Out.Add("builtinFont", Int(a_Text.GetBuiltinOption()));
-    a_Out.Add("furtherWord", Int(a_Text.m_FurtherWord));
-    // Only the states that differ from a new one, keyed by their value.
+  // Only the states that differ from a new one, keyed by their value.
+  static Value States(const CDynamicText& a_Text) {
     const CTextItem fresh;
     Value states = Value::Object();
     for (int32_t value = 1; value <= CDynamicText::kStateCount; ++value) {
@@ -332,31 +225,10 @@ class Exporter {
       if (state.m_Flag != fresh.m_Flag) item.Add("flag", Int(state.m_Flag));
       states.Add(std::to_string(value), std::move(item));
     }
-    a_Out.Add("states", std::move(states));
-  }
-
-  void Register(const CRegisterGE& a_Reg, Value& a_Out) const {
-    a_Out.Add("register", Address(a_Reg.m_Reg, CRegisterGE().m_Reg));
-    a_Out.Add("dataType", EnumValue(kDataTypes, a_Reg.m_Type));
-    a_Out.Add("digits", Int(a_Reg.m_ShowBits));
-    a_Out.Add("decimals", Int(a_Reg.m_FloatBits));
-    a_Out.Add("regWidth", Int(a_Reg.m_RegWidth));
-    a_Out.Add("fillZero", Int(a_Reg.m_FillZero));
-    a_Out.Add("sizeIndex", Int(a_Reg.m_SizeIndex));
-    a_Out.Add("input", Int(a_Reg.m_Setting));
-    a_Out.Add("grade", Int(a_Reg.m_Grade));
-    a_Out.Add("limit", Int(a_Reg.m_Limit));
-    a_Out.Add("inputUpper", DoubleValue(a_Reg.m_InputUpper));
-    a_Out.Add("inputLower", DoubleValue(a_Reg.m_InputLower));
-    a_Out.Add("projection", Int(a_Reg.m_Projection));
-    a_Out.Add("projectionUpper", DoubleValue(a_Reg.m_PrjUpper));
-    a_Out.Add("projectionLower", DoubleValue(a_Reg.m_PrjLower));
-    a_Out.Add("alignment", Int(a_Reg.m_Alignment));
-    a_Out.Add("restoreLevel", Int(a_Reg.m_RestoreLevel));
+    return states;
   }
 
   const CKV410Project& m_Project;
-  const int32_t m_Labels;  // before the port models: it stores the project, counting bitmap uses
   const PortModelScope m_Ports;
 };
 

@@ -1,25 +1,16 @@
 // Reading a project from its JSON form, with the editor's checks.
 #include <charconv>
-#include <cstring>
 #include <map>
 #include <set>
 #include <utility>
 
-#include "editor/project/ClassTable.h"
 #include "editor/devices/HardwareLibrary.h"
 #include "editor/project/EditRules.h"
 #include "editor/project/ProjectJson.h"
 #include "editor/project/ProjectJsonCommon.h"
-#include "editor/screens/AsciiGE.h"
-#include "editor/screens/BarGE.h"
+#include "editor/project/ProjectJsonFields.h"
 #include "editor/screens/DynamicText.h"
-#include "editor/screens/EventListGE.h"
-#include "editor/screens/FunckeyGE.h"
-#include "editor/screens/LedGE.h"
 #include "editor/screens/PictureGE.h"
-#include "editor/screens/RegisterGE.h"
-#include "editor/screens/StaticText.h"
-#include "editor/screens/TrendGE.h"
 
 namespace kd820 {
 
@@ -35,51 +26,12 @@ constexpr std::size_t kMaxElements = 32768;
 
 constexpr const char* kRangeMessage = "字状态取值范围越界，必须在-2147483648和2147483647";
 
-const std::vector<std::string_view> kBaseKeys = {
-    "type",    "number",     "name",    "left",        "top",         "width",
-    "height",  "doubleSize", "reverse", "storedWord1", "storedWord2", "inputOrder"};
-
-std::vector<std::string_view> KeysOf(const char* a_Kind) {
-  std::vector<std::string_view> keys = kBaseKeys;
-  const std::string_view kind = a_Kind;
-  std::vector<std::string_view> own;
-  if (kind == "led") {
-    own = {"register", "shape", "size", "invert", "blink", "blinkWhileOn", "blinkPeriod"};
-  } else if (kind == "functionKey") {
-    own = {"key",          "actionClass",  "grade",        "exclude",      "restoreLevel",
-           "furtherWord1", "furtherWord2", "furtherWord3", "furtherWord4", "register",
-           "frameAction",  "bitAction",    "wordAction"};
-  } else if (kind == "staticText") {
-    own = {"text", "sizeIndex", "font", "builtinFont", "furtherWord"};
-  } else if (kind == "dynamicText") {
-    own = {"register", "alignment", "sizeIndex", "font", "builtinFont", "furtherWord", "states"};
-  } else if (kind == "register") {
-    own = {"register", "dataType",  "digits",     "decimals",        "regWidth",
-           "fillZero", "sizeIndex", "input",      "grade",           "limit",
-           "inputUpper", "inputLower", "projection", "projectionUpper", "projectionLower",
-           "alignment",  "restoreLevel"};
-  } else if (kind == "bar") {
-    own = {"register", "dataType", "regWidth", "drawDirection", "upper", "lower"};
-  } else if (kind == "trend") {
-    own = {"register", "dataType", "regWidth", "upper", "lower", "points", "period"};
-  } else if (kind == "picture") {
-    own = {"bitmap", "trait"};
-  } else if (kind == "ascii") {
-    own = {"register", "charCount", "sizeIndex"};
-  } else if (kind == "alarmList") {
-    own = {"showNumber",    "showDate",    "dateStyle",    "dateSeparator",
-           "fourDigitYear", "noLeadingZero", "showTime",   "timeStyle",
-           "furtherFlag1",  "furtherFlag2", "byteValue",   "wordValue"};
-  }
+// The keys of an element: the base's, then its type's.
+std::vector<std::string_view> KeysOf(const CElementType& a_Type) {
+  std::vector<std::string_view> keys = CGraphElement::Fields().JsonKeys();
+  const std::vector<std::string_view> own = a_Type.m_Fields().JsonKeys();
   keys.insert(keys.end(), own.begin(), own.end());
   return keys;
-}
-
-const ElementKind* FindKind(std::string_view a_Name) {
-  for (const ElementKind& kind : ElementKinds()) {
-    if (a_Name == kind.m_Name) return &kind;
-  }
-  return nullptr;
 }
 
 // An element number written in the document: 0 to 65534 (65535 means none).
@@ -140,8 +92,9 @@ class Importer {
     int32_t model = m_Project->GetHardwareModelId();
     r.Int("hardwareModel", model);
     m_Project->SetHardwareModelId(model);
-    r.Flag("elementLabels", m_Labels);
-    m_Project->SetElementLabels(m_Labels != 0);
+    int32_t labels = m_Project->GetStoredElementLabels();
+    r.Flag("elementLabels", labels);
+    m_Project->SetStoredElementLabels(labels);
 
     if (const Value* ports = r.Get("ports")) Ports(*ports);
     m_Ports = std::make_unique<PortModelScope>(*m_Project);
@@ -159,29 +112,6 @@ class Importer {
     if (const Value* frames = r.Get("frames")) Frames(*frames);
     if (const Value* alarms = r.Get("alarms")) Alarms(*alarms);
     if (const Value* transfers = r.Get("transfers")) Transfers(*transfers);
-    KeepRawLabels();
-  }
-
-  // The project keeps its element-labels word as a boolean; a stored value other than 0 or 1
-  // goes in through the project file.
-  void KeepRawLabels() {
-    if (m_Labels == 0 || m_Labels == 1) return;
-    CArchive out;
-    m_Project->SortFrames();
-    out.WriteObject(m_Project.get());
-    std::vector<uint8_t> bytes = out.Bytes();
-    const std::size_t at = 6 + std::strlen(CKV410Project::classCKV410Project.m_ClassName) + 12;
-    for (int i = 0; i < 4; ++i) {
-      bytes[at + static_cast<std::size_t>(i)] = static_cast<uint8_t>(static_cast<uint32_t>(m_Labels) >> (8 * i));
-    }
-    const int32_t reservedSwitch = m_Project->GetAlarms().m_ReservedSwitch;  // loading sets 1
-    try {
-      CArchive in(bytes, FindArchiveClass);
-      m_Project = in.ReadOwned<CKV410Project>();
-    } catch (const std::exception& e) {
-      Refuse("elementLabels", std::string("the project does not load again: ") + e.what());
-    }
-    m_Project->GetAlarms().m_ReservedSwitch = reservedSwitch;
   }
 
   void Display() {
@@ -421,16 +351,20 @@ class Importer {
     const Value* typeValue = a_Value.Find("type");
     if (typeValue == nullptr) Refuse(path, "the key \"type\" is missing");
     const std::string& typeName = StringOf(*typeValue, Member(path, "type"));
-    const ElementKind* kind = FindKind(typeName);
-    if (kind == nullptr) {
+    const CElementType* type = FindElementTypeByJsonName(typeName);
+    if (type == nullptr) {
       std::string accepted;
-      for (const ElementKind& k : ElementKinds()) accepted += (accepted.empty() ? "" : ", ") + pjson::Quote(k.m_Name);
+      for (const CElementType& t : ElementTypes()) {
+        if (t.m_JsonName != nullptr) accepted += (accepted.empty() ? "" : ", ") + pjson::Quote(t.m_JsonName);
+      }
       Refuse(Member(path, "type"), "unknown element type " + typeValue->Describe() + "; accepted: " + accepted);
     }
-    const ObjectReader r(a_Value, path, KeysOf(kind->m_Name));
-    std::unique_ptr<CGraphElement> element(static_cast<CGraphElement*>(kind->m_Class->m_CreateObject()));
-
-    ElementBase base = GetElementBase(*element);
+    const ObjectReader r(a_Value, path, KeysOf(*type));
+    std::unique_ptr<CGraphElement> element = type->m_Create();
+    // The base fields are read into a second new element and copied over at the end: what
+    // the document does not give stays as a new element has it, whatever the type's setters
+    // did to the size.
+    const std::unique_ptr<CGraphElement> base = type->m_Create();
     uint16_t number = 0;
     if (const Value* v = r.Get("number")) {
       number = static_cast<uint16_t>(IntegerOf(*v, r.PathOf("number"), 0, CGraphElement::kNoNumber - 1));
@@ -451,98 +385,26 @@ class Importer {
       number = static_cast<uint16_t>(next);
     }
     a_Numbering.m_Held[{typeName, number}] = a_Index;
-    base.m_Number = static_cast<int16_t>(number);
-    base.m_Name = element->GetPrefix() + std::to_string(number);
-    r.String("name", base.m_Name);
-    r.Int("left", base.m_Left);
-    r.Int("top", base.m_Top);
-    r.Int("width", base.m_Width);
-    r.Int("height", base.m_Height);
-    r.Flag("doubleSize", base.m_DoubleSize);
-    r.Flag("reverse", base.m_Reverse);
-    r.Int("storedWord1", base.m_StoredWord1);
-    r.Int("storedWord2", base.m_StoredWord2);
-    r.Int("inputOrder", base.m_InputOrder);
-    CheckInsideDisplay(base, path);
+    base->SetNumber(number);
+    FieldsFromJson(r, CGraphElement::Fields(), base.get(), m_Ports.get());
+    CheckInsideDisplay(*base, path);
 
-    if (auto* led = dynamic_cast<CLedGE*>(element.get())) {
-      Address(r, "register", led->m_Reg);
-      r.Enum("shape", led->m_Shape, kLedShapes);
-      r.Int("size", led->m_Size);
-      r.Flag("invert", led->m_Invert);
-      r.Flag("blink", led->m_Blink);
-      r.Flag("blinkWhileOn", led->m_BlinkWhileOn);
-      r.Int("blinkPeriod", led->m_BlinkPeriod);
-    } else if (auto* key = dynamic_cast<CFunckeyGE*>(element.get())) {
-      FunctionKey(r, *key);
-    } else if (auto* text = dynamic_cast<CStaticText*>(element.get())) {
-      std::string s = text->GetText();
-      r.String("text", s);
-      text->SetText(s);
-      int32_t n = text->GetSizeIndex();
-      r.Int("sizeIndex", n);
-      text->SetSizeIndex(n);
-      s = m_Project->DefaultTextFace();
-      r.String("font", s);
-      text->SetFace(s);
-      n = text->GetBuiltinOption();
-      r.Flag("builtinFont", n);
-      text->SetBuiltinOption(n);
-      r.Int("furtherWord", text->m_FurtherWord);
-    } else if (auto* dynamic = dynamic_cast<CDynamicText*>(element.get())) {
-      DynamicText(r, *dynamic);
-    } else if (auto* reg = dynamic_cast<CRegisterGE*>(element.get())) {
-      Register(r, *reg);
-    } else if (auto* bar = dynamic_cast<CBarGE*>(element.get())) {
-      Address(r, "register", bar->m_Reg);
-      r.Enum("dataType", bar->m_DataType, kDataTypes);
-      r.Int("regWidth", bar->m_RegWidth);
-      r.Enum("drawDirection", bar->m_DrawDir, kDirections);
-      r.Double("upper", bar->m_Upper);
-      r.Double("lower", bar->m_Lower);
-    } else if (auto* trend = dynamic_cast<CTrendGE*>(element.get())) {
-      Address(r, "register", trend->m_Reg);
-      r.Enum("dataType", trend->m_DataType, kDataTypes);
-      r.Int("regWidth", trend->m_RegWidth);
-      r.Double("upper", trend->m_Upper);
-      r.Double("lower", trend->m_Lower);
-      r.Int("points", trend->m_Points);
-      r.Int("period", trend->m_Period);
-    } else if (auto* picture = dynamic_cast<CPictureGE*>(element.get())) {
-      Picture(r, *picture);
-    } else if (auto* ascii = dynamic_cast<CAsciiGE*>(element.get())) {
-      Address(r, "register", ascii->m_Reg);
-      int32_t n = ascii->GetCharCount();
-      r.Int("charCount", n);
-      ascii->SetCharCount(n);
-      n = ascii->GetSizeIndex();
-      r.Int("sizeIndex", n);
-      ascii->SetSizeIndex(n);
-      // Not stored: what a loaded ASCII string has.
-      ascii->SetFace(m_Project->DefaultTextFace());
-      ascii->SetBuiltinOption(0);
-    } else if (auto* list = dynamic_cast<CEventListGE*>(element.get())) {
-      r.Flag("showNumber", list->m_ShowNumber);
-      r.Flag("showDate", list->m_ShowDate);
-      r.Int("dateStyle", list->m_DateStyle);
-      r.Enum("dateSeparator", list->m_DateSeparator, kDateSeparators);
-      r.Flag("fourDigitYear", list->m_FourDigitYear);
-      r.Flag("noLeadingZero", list->m_NoLeadingZero);
-      r.Flag("showTime", list->m_ShowTime);
-      r.Int("timeStyle", list->m_TimeStyle);
-      r.Int("furtherFlag1", list->m_FurtherFlag1);
-      r.Int("furtherFlag2", list->m_FurtherFlag2);
-      r.Int("byteValue", list->m_ByteValue);
-      r.Int("wordValue", list->m_WordValue);
-    }
-    SetElementBase(*element, base);
+    // Text elements start with the project's face.
+    if (type->m_SetFace != nullptr) type->m_SetFace(*element, m_Project->DefaultTextFace());
+    FieldsFromJson(r, type->m_Fields(), type->m_Own(*element), m_Ports.get(), [&](const CField& a_Field) {
+      if (type->m_TypeCode == kTypePicture && std::string_view(a_Field.m_Key) == "bitmap") {
+        CheckBitmap(r, static_cast<const CPictureGE&>(*element));
+      }
+    });
+    if (auto* text = dynamic_cast<CDynamicText*>(element.get())) States(r, *text);
+    element->CGraphElement::CopyFrom(*base);
     a_Frame.AddElementKeepingNumber(std::move(element));
   }
 
-  void CheckInsideDisplay(const ElementBase& a_Base, const std::string& a_Path) const {
+  void CheckInsideDisplay(const CGraphElement& a_Base, const std::string& a_Path) const {
     if (m_DisplayWidth < 0) return;
-    const int64_t left = a_Base.m_Left, top = a_Base.m_Top, width = a_Base.m_Width,
-                  height = a_Base.m_Height;
+    const int64_t left = a_Base.GetLeft(), top = a_Base.GetTop(), width = a_Base.GetWidth(),
+                  height = a_Base.GetHeight();
     if (left >= 0 && top >= 0 && width >= 0 && height >= 0 && left + width <= m_DisplayWidth &&
         top + height <= m_DisplayHeight) {
       return;
@@ -552,52 +414,8 @@ class Importer {
                        " pixels does not lie inside the " + m_DisplayText);
   }
 
-  void FunctionKey(const ObjectReader& a_Reader, CFunckeyGE& a_Key) const {
-    a_Reader.Int("key", a_Key.m_KeyNumber);
-    a_Reader.Enum("actionClass", a_Key.m_ActionClass, kActionClasses);
-    a_Reader.Int("grade", a_Key.m_Grade);
-    a_Reader.Flag("exclude", a_Key.m_Exclude);
-    a_Reader.Flag("restoreLevel", a_Key.m_RestoreLevel);
-    a_Reader.Int("furtherWord1", a_Key.m_FurtherWord1);
-    a_Reader.Int("furtherWord2", a_Key.m_FurtherWord2);
-    a_Reader.Int("furtherWord3", a_Key.m_FurtherWord3);
-    a_Reader.Int("furtherWord4", a_Key.m_FurtherWord4);
-    Address(a_Reader, "register", a_Key.m_Reg);
-    if (const Value* v = a_Reader.Get("frameAction")) {
-      const ObjectReader r(*v, a_Reader.PathOf("frameAction"), {"frame", "action"});
-      r.Int("frame", a_Key.m_JumpFrame.m_FrameNumber);
-      r.Enum("action", a_Key.m_JumpFrame.m_Action, kFrameActions);
-    }
-    if (const Value* v = a_Reader.Get("bitAction")) {
-      const ObjectReader r(*v, a_Reader.PathOf("bitAction"), {"action"});
-      r.Enum("action", a_Key.m_BitSet.m_Action, kBitActions);
-    }
-    if (const Value* v = a_Reader.Get("wordAction")) {
-      const ObjectReader r(*v, a_Reader.PathOf("wordAction"),
-                           {"action", "value", "limit", "repeatDelay", "repeatPeriod", "repeatOnPress"});
-      CWordSet& set = a_Key.m_WordSet;
-      r.Enum("action", set.m_Action, kWordActions);
-      r.Int("value", set.m_Value);
-      r.Int("limit", set.m_Limit);
-      r.Int("repeatDelay", set.m_RepeatDelay);
-      r.Int("repeatPeriod", set.m_RepeatPeriod);
-      r.Flag("repeatOnPress", set.m_RepeatOnPress);
-    }
-  }
-
-  void DynamicText(const ObjectReader& a_Reader, CDynamicText& a_Text) const {
-    Address(a_Reader, "register", a_Text.m_Reg);
-    a_Reader.Int("alignment", a_Text.m_Alignment);
-    int32_t n = a_Text.GetSizeIndex();
-    a_Reader.Int("sizeIndex", n);
-    a_Text.SetSizeIndex(n);
-    std::string face = m_Project->DefaultTextFace();
-    a_Reader.String("font", face);
-    a_Text.SetFace(face);
-    n = a_Text.GetBuiltinOption();
-    a_Reader.Flag("builtinFont", n);
-    a_Text.SetBuiltinOption(n);
-    a_Reader.Int("furtherWord", a_Text.m_FurtherWord);
+  // The states given, keyed by their value.
+  void States(const ObjectReader& a_Reader, CDynamicText& a_Text) const {
     const Value* states = a_Reader.Get("states");
     if (states == nullptr) return;
     const std::string path = a_Reader.PathOf("states");
@@ -612,46 +430,15 @@ class Importer {
         Refuse(Member(path, key), "the states are keyed by their value, 1 to " +
                                       std::to_string(CDynamicText::kStateCount));
       }
-      const ObjectReader r(item, Member(path, key), {"text", "secondText", "flag"});
-      CTextItem& state = *a_Text.GetState(value);
-      r.String("text", state.m_Text);
-      r.String("secondText", state.m_SecondText);
-      r.Int("flag", state.m_Flag);
+      const ObjectReader r(item, Member(path, key), CTextItem::Fields().JsonKeys());
+      FieldsFromJson(r, CTextItem::Fields(), a_Text.GetState(value), m_Ports.get());
     }
   }
 
-  void Register(const ObjectReader& a_Reader, CRegisterGE& a_Reg) const {
-    Address(a_Reader, "register", a_Reg.m_Reg);
-    a_Reader.Enum("dataType", a_Reg.m_Type, kDataTypes);
-    a_Reader.Int("digits", a_Reg.m_ShowBits);
-    a_Reader.Int("decimals", a_Reg.m_FloatBits);
-    a_Reader.Int("regWidth", a_Reg.m_RegWidth);
-    a_Reader.Flag("fillZero", a_Reg.m_FillZero);
-    a_Reader.Int("sizeIndex", a_Reg.m_SizeIndex);
-    a_Reader.Flag("input", a_Reg.m_Setting);
-    a_Reader.Int("grade", a_Reg.m_Grade);
-    a_Reader.Flag("limit", a_Reg.m_Limit);
-    a_Reader.Double("inputUpper", a_Reg.m_InputUpper);
-    a_Reader.Double("inputLower", a_Reg.m_InputLower);
-    a_Reader.Flag("projection", a_Reg.m_Projection);
-    a_Reader.Double("projectionUpper", a_Reg.m_PrjUpper);
-    a_Reader.Double("projectionLower", a_Reg.m_PrjLower);
-    a_Reader.Int("alignment", a_Reg.m_Alignment);
-    a_Reader.Flag("restoreLevel", a_Reg.m_RestoreLevel);
-  }
-
-  void Picture(const ObjectReader& a_Reader, CPictureGE& a_Picture) const {
-    a_Reader.Int("bitmap", a_Picture.m_ItemId);
+  void CheckBitmap(const ObjectReader& a_Reader, const CPictureGE& a_Picture) const {
     if (a_Picture.m_ItemId != CPictureGE::kNoItem &&
         m_Project->GetBitmapLib().FindItem(a_Picture.m_ItemId) == nullptr) {
       Refuse(a_Reader.PathOf("bitmap"), "no bitmap has the id " + std::to_string(a_Picture.m_ItemId));
-    }
-    if (const Value* v = a_Reader.Get("trait")) {
-      const ObjectReader r(*v, a_Reader.PathOf("trait"), {"compress", "reverse", "critical", "leftFill"});
-      r.Flag("compress", a_Picture.m_Trait.m_Compress);
-      r.Flag("reverse", a_Picture.m_Trait.m_Reverse);
-      r.Flag("critical", a_Picture.m_Trait.m_Critical);
-      r.Flag("leftFill", a_Picture.m_Trait.m_LeftFill);
     }
   }
 
@@ -754,7 +541,6 @@ class Importer {
   std::unique_ptr<PortModelScope> m_Ports;
   std::vector<std::string> m_Notes;
   std::size_t m_ElementCount = 0;
-  int32_t m_Labels = 1;
   int32_t m_DisplayWidth = -1;  // -1: display not known
   int32_t m_DisplayHeight = -1;
   std::string m_DisplayText;

@@ -7,16 +7,15 @@
 
 #include "editor/base/ImageBuffer.h"
 #include "editor/devices/Addr.h"
+#include "editor/screens/ElementTypes.h"
 
 namespace kd820 {
 
 KD_IMPLEMENT_ABSTRACT(CGraphElement, nullptr)
 
 const char* ElementTypePrefix(int32_t a_TypeCode) {
-  static constexpr std::array<const char*, 11> kPrefixes = {
-      "LED", "FK", "ST", "DT", "REG", "BAR", "TREND", "PIC", "CACHE", "ASCII", "EV"};
-  if (a_TypeCode < 0 || a_TypeCode >= static_cast<int32_t>(kPrefixes.size())) return "";
-  return kPrefixes[static_cast<std::size_t>(a_TypeCode)];
+  const CElementType* type = FindElementType(a_TypeCode);
+  return type != nullptr ? type->m_Prefix : "";
 }
 
 const CFieldTable& CGraphElement::Fields() {
