@@ -45,6 +45,10 @@ void SetOldDefault(const CField& a_Field, void* a_Object) {
 }
 
 void IoField(CArchive& a_Ar, const CField& a_Field, void* a_Object) {
+  if (a_Field.m_Kind == FieldKind::kCustom) {
+    a_Field.m_Io(a_Ar, a_Object);
+    return;
+  }
   void* at = a_Field.At(a_Object);
   switch (a_Field.m_Kind) {
     case FieldKind::kU8: a_Ar.Io(*static_cast<uint8_t*>(at)); break;
@@ -58,14 +62,14 @@ void IoField(CArchive& a_Ar, const CField& a_Field, void* a_Object) {
     case FieldKind::kDouble: a_Ar.Io(*static_cast<double*>(at)); break;
     case FieldKind::kString: a_Ar.Io(*static_cast<std::string*>(at)); break;
     case FieldKind::kGroup: SerializeFields(a_Ar, *a_Field.m_Group, at); break;
-    case FieldKind::kAddress:
-    case FieldKind::kCustom: a_Field.m_Io(a_Ar, at); break;
+    case FieldKind::kAddress: a_Field.m_Io(a_Ar, at); break;
+    case FieldKind::kCustom: break;
   }
 }
 
 }  // namespace
 
-void SerializeFields(CArchive& a_Ar, const CFieldTable& a_Table, void* a_Object) {
+uint32_t SerializeFields(CArchive& a_Ar, const CFieldTable& a_Table, void* a_Object) {
   uint32_t version = a_Table.m_Version;
   if (version != 0) a_Ar.Io(version);
   for (const CField& f : a_Table.m_Fields) {
@@ -79,10 +83,15 @@ void SerializeFields(CArchive& a_Ar, const CFieldTable& a_Table, void* a_Object)
       SetOldDefault(f, a_Object);
     }
   }
+  return version;
 }
 
 void CopyFields(const CFieldTable& a_Table, void* a_Object, const void* a_From) {
   for (const CField& f : a_Table.m_Fields) {
+    if (f.m_Kind == FieldKind::kCustom) {
+      if (f.m_Copy != nullptr) f.m_Copy(a_Object, a_From);
+      continue;
+    }
     void* to = f.At(a_Object);
     const void* from = f.At(a_From);
     switch (f.m_Kind) {
@@ -99,10 +108,8 @@ void CopyFields(const CFieldTable& a_Table, void* a_Object, const void* a_From) 
         *static_cast<std::string*>(to) = *static_cast<const std::string*>(from);
         break;
       case FieldKind::kGroup: CopyFields(*f.m_Group, to, from); break;
-      case FieldKind::kAddress:
-      case FieldKind::kCustom:
-        if (f.m_Copy != nullptr) f.m_Copy(to, from);
-        break;
+      case FieldKind::kAddress: f.m_Copy(to, from); break;
+      case FieldKind::kCustom: break;
     }
   }
 }

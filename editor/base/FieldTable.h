@@ -32,7 +32,7 @@ enum class FieldKind : uint8_t {
   kNumberEnum,  // int32 code numbered by m_Numbers
   kAddress,     // a register address (CAddr), archived and copied by its own functions
   kGroup,       // a part whose fields m_Group lists; a JSON object of its own
-  kCustom,      // archived and copied by m_Io and m_Copy; its JSON form is written by hand
+  kCustom,      // archived and copied by m_Io and m_Copy on the whole object; JSON by hand
 };
 
 struct CField {
@@ -49,9 +49,10 @@ struct CField {
   std::span<const NamedCode> m_Names;
   std::span<const NumberedCode> m_Numbers;
   const CFieldTable* m_Group = nullptr;
-  // kAddress and kCustom; a null m_Copy leaves the field out of copies.
-  void (*m_Io)(CArchive& a_Ar, void* a_Field) = nullptr;
-  void (*m_Copy)(void* a_Field, const void* a_From) = nullptr;
+  // kAddress: on the field; kCustom: on the whole object, so that a part kept in an irregular
+  // form can reach what it needs. A null m_Copy leaves the field out of copies.
+  void (*m_Io)(CArchive& a_Ar, void* a_Target) = nullptr;
+  void (*m_Copy)(void* a_Target, const void* a_From) = nullptr;
 
   // Present from archive version a_Version on; older archives give a_Default.
   constexpr CField Since(uint32_t a_Version, int32_t a_Default = 0) const {
@@ -101,8 +102,9 @@ struct CFieldTable {
 };
 
 // Both directions of the archive: the version word, then every archived field the version
-// holds; loading an older version sets the later fields' old defaults.
-void SerializeFields(CArchive& a_Ar, const CFieldTable& a_Table, void* a_Object);
+// holds; loading an older version sets the later fields' old defaults. Returns the version
+// (the table's when storing, the stored one when loading).
+uint32_t SerializeFields(CArchive& a_Ar, const CFieldTable& a_Table, void* a_Object);
 // Copies every field but those left out of copies.
 void CopyFields(const CFieldTable& a_Table, void* a_Object, const void* a_From);
 
@@ -143,11 +145,6 @@ template <class T>
 void CopyObject(void* a_Field, const void* a_From) {
   static_cast<T*>(a_Field)->CopyFrom(*static_cast<const T*>(a_From));
 }
-template <class T>
-void Assign(void* a_Field, const void* a_From) {
-  *static_cast<T*>(a_Field) = *static_cast<const T*>(a_From);
-}
-
 }  // namespace fields
 
 // A field of the kind its member type gives: integers, doubles, strings, addresses.
@@ -198,15 +195,13 @@ constexpr CField Group(const char* a_Key, const CFieldTable& a_Table) {
   return f;
 }
 
-// A field archived by a_Io and copied by assignment (a null a_Copy leaves it out of copies).
-template <auto Member>
-constexpr CField Custom(const char* a_Key, void (*a_Io)(CArchive&, void*),
-                        void (*a_Copy)(void*, const void*) =
-                            &fields::Assign<typename fields::MemberOf<Member>::Type>) {
+// A part archived by a_Io and copied by a_Copy, both given the whole objects (a null a_Copy
+// leaves it out of copies).
+inline CField Custom(const char* a_Key, void (*a_Io)(CArchive&, void*),
+                     void (*a_Copy)(void*, const void*)) {
   CField f;
   f.m_Key = a_Key;
   f.m_Kind = FieldKind::kCustom;
-  f.m_At = &fields::At<Member>;
   f.m_Io = a_Io;
   f.m_Copy = a_Copy;
   return f;

@@ -207,8 +207,11 @@ class Exporter {
     // Addresses are written against those of a new element.
     const std::unique_ptr<CGraphElement> fresh = type->m_Create();
     FieldsToJson(CGraphElement::Fields(), &a_Element, fresh.get(), m_Ports, out);
-    FieldsToJson(type->m_Fields(), type->m_OwnConst(a_Element), type->m_OwnConst(*fresh), m_Ports, out);
-    if (const auto* text = dynamic_cast<const CDynamicText*>(&a_Element)) out.Add("states", States(*text));
+    FieldsToJson(type->m_Fields(), type->m_OwnConst(a_Element), type->m_OwnConst(*fresh), m_Ports, out,
+                 [&](const CField& a_Field) -> std::optional<Value> {
+                   if (std::string_view(a_Field.m_Key) != "states") return std::nullopt;
+                   return States(static_cast<const CDynamicText&>(a_Element));
+                 });
     return out;
   }
 

@@ -7,9 +7,15 @@ namespace projectjson {
 using pjson::Value;
 
 void FieldsToJson(const CFieldTable& a_Table, const void* a_Object, const void* a_Fresh,
-                  const PortModelScope& a_Ports, Value& a_Out) {
+                  const PortModelScope& a_Ports, Value& a_Out, const FieldWriter& a_Own) {
   for (const CField* field : a_Table.JsonFields()) {
     const CField& f = *field;
+    if (a_Own) {
+      if (std::optional<Value> own = a_Own(f)) {
+        a_Out.Add(f.m_Key, std::move(*own));
+        continue;
+      }
+    }
     Value value;
     switch (f.m_Kind) {
       case FieldKind::kU8: value = Value::Integer(f.Of<uint8_t>(a_Object)); break;
@@ -35,39 +41,42 @@ void FieldsToJson(const CFieldTable& a_Table, const void* a_Object, const void* 
   }
 }
 
-void FieldsFromJson(const ObjectReader& a_Reader, const CFieldTable& a_Table, void* a_Object,
-                    const PortModelScope* a_Ports, const std::function<void(const CField&)>& a_Read) {
-  for (const CField* field : a_Table.JsonFields()) {
-    const CField& f = *field;
-    if (f.m_Kind == FieldKind::kCustom) continue;
-    const Value* v = a_Reader.Get(f.m_Key);
-    if (v != nullptr) {
-      const std::string path = a_Reader.PathOf(f.m_Key);
-      switch (f.m_Kind) {
-        case FieldKind::kU8: f.Of<uint8_t>(a_Object) = IntOf<uint8_t>(*v, path); break;
-        case FieldKind::kI16: f.Of<int16_t>(a_Object) = static_cast<int16_t>(IntOf<uint16_t>(*v, path)); break;
-        case FieldKind::kU16: f.Of<uint16_t>(a_Object) = IntOf<uint16_t>(*v, path); break;
-        case FieldKind::kI32: f.Of<int32_t>(a_Object) = IntOf<int32_t>(*v, path); break;
-        case FieldKind::kU32: f.Of<uint32_t>(a_Object) = IntOf<uint32_t>(*v, path); break;
-        case FieldKind::kFlag: f.Of<int32_t>(a_Object) = FlagOf(*v, path); break;
-        case FieldKind::kDouble: f.Of<double>(a_Object) = DoubleOf(*v, path); break;
-        case FieldKind::kString: f.Of<std::string>(a_Object) = StringOf(*v, path); break;
-        case FieldKind::kEnum: f.Of<int32_t>(a_Object) = EnumOf(*v, path, f.m_Names); break;
-        case FieldKind::kNumberEnum: f.Of<int32_t>(a_Object) = NumberEnumOf(*v, path, f.m_Numbers); break;
-        case FieldKind::kAddress: {
-          CAddr& addr = f.Of<CAddr>(a_Object);
-          addr = AddressFromJson(*v, path, addr, a_Ports);
-          break;
-        }
-        case FieldKind::kGroup: {
-          const ObjectReader group(*v, path, f.m_Group->JsonKeys());
-          FieldsFromJson(group, *f.m_Group, f.At(a_Object), a_Ports);
-          break;
-        }
-        case FieldKind::kCustom: break;
-      }
+void FieldFromJson(const ObjectReader& a_Reader, const CField& a_Field, void* a_Object,
+                   const PortModelScope* a_Ports) {
+  const CField& f = a_Field;
+  const Value* v = a_Reader.Get(f.m_Key);
+  if (v == nullptr) return;
+  const std::string path = a_Reader.PathOf(f.m_Key);
+  switch (f.m_Kind) {
+    case FieldKind::kU8: f.Of<uint8_t>(a_Object) = IntOf<uint8_t>(*v, path); break;
+    case FieldKind::kI16: f.Of<int16_t>(a_Object) = static_cast<int16_t>(IntOf<uint16_t>(*v, path)); break;
+    case FieldKind::kU16: f.Of<uint16_t>(a_Object) = IntOf<uint16_t>(*v, path); break;
+    case FieldKind::kI32: f.Of<int32_t>(a_Object) = IntOf<int32_t>(*v, path); break;
+    case FieldKind::kU32: f.Of<uint32_t>(a_Object) = IntOf<uint32_t>(*v, path); break;
+    case FieldKind::kFlag: f.Of<int32_t>(a_Object) = FlagOf(*v, path); break;
+    case FieldKind::kDouble: f.Of<double>(a_Object) = DoubleOf(*v, path); break;
+    case FieldKind::kString: f.Of<std::string>(a_Object) = StringOf(*v, path); break;
+    case FieldKind::kEnum: f.Of<int32_t>(a_Object) = EnumOf(*v, path, f.m_Names); break;
+    case FieldKind::kNumberEnum: f.Of<int32_t>(a_Object) = NumberEnumOf(*v, path, f.m_Numbers); break;
+    case FieldKind::kAddress: {
+      CAddr& addr = f.Of<CAddr>(a_Object);
+      addr = AddressFromJson(*v, path, addr, a_Ports);
+      break;
     }
-    if (a_Read) a_Read(f);
+    case FieldKind::kGroup: {
+      const ObjectReader group(*v, path, f.m_Group->JsonKeys());
+      FieldsFromJson(group, *f.m_Group, f.At(a_Object), a_Ports);
+      break;
+    }
+    case FieldKind::kCustom: break;
+  }
+}
+
+void FieldsFromJson(const ObjectReader& a_Reader, const CFieldTable& a_Table, void* a_Object,
+                    const PortModelScope* a_Ports, const FieldReader& a_Own) {
+  for (const CField* field : a_Table.JsonFields()) {
+    if (a_Own && a_Own(*field)) continue;
+    FieldFromJson(a_Reader, *field, a_Object, a_Ports);
   }
 }
 

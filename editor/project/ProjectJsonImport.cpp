@@ -391,12 +391,20 @@ class Importer {
 
     // Text elements start with the project's face.
     if (type->m_SetFace != nullptr) type->m_SetFace(*element, m_Project->DefaultTextFace());
-    FieldsFromJson(r, type->m_Fields(), type->m_Own(*element), m_Ports.get(), [&](const CField& a_Field) {
-      if (type->m_TypeCode == kTypePicture && std::string_view(a_Field.m_Key) == "bitmap") {
-        CheckBitmap(r, static_cast<const CPictureGE&>(*element));
+    void* own = type->m_Own(*element);
+    FieldsFromJson(r, type->m_Fields(), own, m_Ports.get(), [&](const CField& a_Field) {
+      const std::string_view key = a_Field.m_Key;
+      if (key == "states") {
+        States(r, static_cast<CDynamicText&>(*element));
+        return true;
       }
+      if (key == "bitmap" && type->m_TypeCode == kTypePicture) {
+        FieldFromJson(r, a_Field, own, m_Ports.get());
+        CheckBitmap(r, static_cast<const CPictureGE&>(*element));
+        return true;
+      }
+      return false;
     });
-    if (auto* text = dynamic_cast<CDynamicText*>(element.get())) States(r, *text);
     element->CGraphElement::CopyFrom(*base);
     a_Frame.AddElementKeepingNumber(std::move(element));
   }

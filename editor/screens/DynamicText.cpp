@@ -63,11 +63,14 @@ const CFieldTable& CDynamicText::Fields() {
       Field<&E::m_Alignment>("alignment").Since(2).JsonAt(1),
       Flag<&E::m_BuiltinOption>("builtinFont").Since(3).JsonAt(4),
       // The JSON form keeps only the states that differ from a new one, keyed by value.
-      Custom<&E::m_States>("states",
-                           [](CArchive& a_Ar, void* a_Field) {
-                             auto& states = *static_cast<std::array<CTextItem, kStateCount>*>(a_Field);
-                             for (uint16_t key : ArchiveKeyOrder()) states[key - 1u].Serialize(a_Ar);
-                           })
+      Custom("states",
+             [](CArchive& a_Ar, void* a_Text) {
+               auto* text = static_cast<CDynamicText*>(a_Text);
+               for (uint16_t key : ArchiveKeyOrder()) text->GetState(key)->Serialize(a_Ar);
+             },
+             [](void* a_Text, const void* a_From) {
+               static_cast<CDynamicText*>(a_Text)->m_States = static_cast<const CDynamicText*>(a_From)->m_States;
+             })
           .JsonAt(6),
       Field<&E::m_Reg>("register").JsonAt(0),
   };

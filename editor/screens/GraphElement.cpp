@@ -30,13 +30,12 @@ const CFieldTable& CGraphElement::Fields() {
       Field<&E::m_Height>("height").JsonAt(6),
       Field<&E::m_Width>("width").JsonAt(5),
       // A stored code that disagrees with the class is not taken over.
-      Custom<&E::m_TypeCode>(
-          "type",
-          [](CArchive& a_Ar, void* a_Field) {
-            int32_t code = *static_cast<int32_t*>(a_Field);
-            a_Ar.Io(code);
-          },
-          nullptr)
+      Custom("type",
+             [](CArchive& a_Ar, void* a_Element) {
+               int32_t code = static_cast<CGraphElement*>(a_Element)->m_TypeCode;
+               a_Ar.Io(code);
+             },
+             nullptr)
           .JsonAt(0),
       Field<&E::m_Left>("left").JsonAt(3),
       Field<&E::m_Top>("top").JsonAt(4),
