@@ -29,7 +29,8 @@ namespace {
 void SetOldDefault(const CField& a_Field, void* a_Object) {
   switch (a_Field.m_Kind) {
     case FieldKind::kU8: a_Field.Of<uint8_t>(a_Object) = static_cast<uint8_t>(a_Field.m_OldDefault); break;
-    case FieldKind::kI16: a_Field.Of<int16_t>(a_Object) = static_cast<int16_t>(a_Field.m_OldDefault); break;
+    case FieldKind::kI16:
+    case FieldKind::kI16Bits: a_Field.Of<int16_t>(a_Object) = static_cast<int16_t>(a_Field.m_OldDefault); break;
     case FieldKind::kU16: a_Field.Of<uint16_t>(a_Object) = static_cast<uint16_t>(a_Field.m_OldDefault); break;
     case FieldKind::kU32: a_Field.Of<uint32_t>(a_Object) = static_cast<uint32_t>(a_Field.m_OldDefault); break;
     case FieldKind::kI32:
@@ -52,7 +53,8 @@ void IoField(CArchive& a_Ar, const CField& a_Field, void* a_Object) {
   void* at = a_Field.At(a_Object);
   switch (a_Field.m_Kind) {
     case FieldKind::kU8: a_Ar.Io(*static_cast<uint8_t*>(at)); break;
-    case FieldKind::kI16: a_Ar.Io(*static_cast<int16_t*>(at)); break;
+    case FieldKind::kI16:
+    case FieldKind::kI16Bits: a_Ar.Io(*static_cast<int16_t*>(at)); break;
     case FieldKind::kU16: a_Ar.Io(*static_cast<uint16_t*>(at)); break;
     case FieldKind::kU32: a_Ar.Io(*static_cast<uint32_t*>(at)); break;
     case FieldKind::kI32:
@@ -96,7 +98,8 @@ void CopyFields(const CFieldTable& a_Table, void* a_Object, const void* a_From) 
     const void* from = f.At(a_From);
     switch (f.m_Kind) {
       case FieldKind::kU8: *static_cast<uint8_t*>(to) = *static_cast<const uint8_t*>(from); break;
-      case FieldKind::kI16: *static_cast<int16_t*>(to) = *static_cast<const int16_t*>(from); break;
+      case FieldKind::kI16:
+      case FieldKind::kI16Bits: *static_cast<int16_t*>(to) = *static_cast<const int16_t*>(from); break;
       case FieldKind::kU16: *static_cast<uint16_t*>(to) = *static_cast<const uint16_t*>(from); break;
       case FieldKind::kU32: *static_cast<uint32_t*>(to) = *static_cast<const uint32_t*>(from); break;
       case FieldKind::kI32:

@@ -21,7 +21,8 @@ struct CFieldTable;
 
 enum class FieldKind : uint8_t {
   kU8,
-  kI16,  // its JSON form is the unsigned 16 bits (element numbers, where 65535 is none)
+  kI16,
+  kI16Bits,  // int16 whose JSON form is its unsigned 16 bits (element numbers: 65535 is none)
   kU16,
   kI32,
   kU32,
@@ -66,6 +67,12 @@ struct CField {
     CField f = *this;
     f.m_Since = kNotArchived;
     f.m_Key = nullptr;
+    return f;
+  }
+  // An int16 field written in JSON as its unsigned 16 bits.
+  constexpr CField AsBits() const {
+    CField f = *this;
+    f.m_Kind = FieldKind::kI16Bits;
     return f;
   }
   constexpr CField JsonAt(int32_t a_Order) const {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "editor/base/Archive.h"
+#include "editor/base/FieldTable.h"
 
 namespace kd820 {
 
@@ -42,6 +43,8 @@ class CAddr : public CObject {
   void Reset(int32_t a_Width, bool a_KeepInternal = true);
   void CopyFrom(const CAddr& a_Other);
   void Serialize(CArchive& a_Ar) override;
+  // The archived fields; the JSON form of an address is written by hand (ProjectJsonAddress).
+  static const CFieldTable& Fields();
 
   // When the port is a it becomes b and the other way round; nothing when a equals b.
   void SwapPort(int32_t a_A, int32_t a_B);

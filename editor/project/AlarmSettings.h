@@ -6,6 +6,7 @@
 
 #include "editor/devices/Addr.h"
 #include "editor/base/Archive.h"
+#include "editor/base/FieldTable.h"
 
 namespace kd820 {
 
@@ -21,6 +22,7 @@ struct CAlarmItem {
   static constexpr uint32_t kBuzzer = 1u << 5;
 
   void Serialize(CArchive& a_Ar);
+  static const CFieldTable& Fields();
   // Equal compiled registers and equal settings and text.
   bool operator==(const CAlarmItem& a_Other) const;
 
@@ -41,6 +43,9 @@ class CAlarmSettings {
   CAlarmSettings();
 
   void Serialize(CArchive& a_Ar);
+  // The alarm list is a custom part (a counted list of items, checked against the archive
+  // length); the reserved switch always loads as 1.
+  static const CFieldTable& Fields();
   // Appends the alarm table. An alarm frame that no longer exists is replaced by the first
   // frame of the project (0 without frames), and the replacement stays.
   void Compile(CImageCompiler& a_Compiler, const CKV410Project& a_Project);

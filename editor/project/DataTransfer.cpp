@@ -13,19 +13,24 @@ constexpr std::size_t kMinStoredItemBytes = 4 * 4 + 3 * 2;
 
 }  // namespace
 
-void CDataTransferItem::Serialize(CArchive& a_Ar) {
-  int32_t version = kCurrentVersion;
-  a_Ar.Io(version);
-  a_Ar.Io(m_Periodic);
-  a_Ar.Io(m_EdgeMode);
-  a_Ar.Io(m_Period);
-  a_Ar.Io(m_Frame);
-  a_Ar.Io(m_ExecutionLimit);
-  a_Ar.Io(m_Count);
-  m_Trigger.Serialize(a_Ar);
-  m_Source.Serialize(a_Ar);
-  m_Destination.Serialize(a_Ar);
+const CFieldTable& CDataTransferItem::Fields() {
+  using T = CDataTransferItem;
+  static const CField kFields[] = {
+      Flag<&T::m_Periodic>("periodic"),
+      Enum<&T::m_EdgeMode>("edge", kEdges),
+      Field<&T::m_Period>("period"),
+      Field<&T::m_Frame>("frame"),
+      Field<&T::m_ExecutionLimit>("executionLimit"),
+      Field<&T::m_Count>("count"),
+      Field<&T::m_Trigger>("trigger"),
+      Field<&T::m_Source>("source"),
+      Field<&T::m_Destination>("destination"),
+  };
+  static const CFieldTable kTable{kCurrentVersion, kFields, true};
+  return kTable;
 }
+
+void CDataTransferItem::Serialize(CArchive& a_Ar) { SerializeFields(a_Ar, Fields(), this); }
 
 namespace {
 

@@ -5,6 +5,7 @@
 
 #include "editor/devices/Addr.h"
 #include "editor/base/Archive.h"
+#include "editor/base/FieldTable.h"
 
 namespace kd820 {
 
@@ -15,6 +16,7 @@ struct CDataTransferItem {
   enum EdgeMode : int32_t { kNoEdge = 0, kRising = 1, kFalling = 2, kBothEdges = 3 };
 
   void Serialize(CArchive& a_Ar);
+  static const CFieldTable& Fields();
   // Appends the 48-byte transfer record. Port addresses whose register type the PLC no
   // longer has become the default internal address first.
   void Compile(CImageBuffer& a_Image);

@@ -34,8 +34,7 @@ class Exporter {
     Value languages = Value::Array();
     for (const auto& item : m_Project.GetLangDefine().m_Items) {
       Value language = Value::Object();
-      language.Add("languageId", Int(item->m_LanguageId));
-      language.Add("font", Str(item->m_FontName));
+      FieldsToJson(CLangDefineItem::Fields(), item.get(), item.get(), m_Ports, language);
       languages.Push(std::move(language));
     }
     out.Add("languages", std::move(languages));
@@ -54,83 +53,46 @@ class Exporter {
     return AddressToJson(a_Addr, a_Default, m_Ports);
   }
 
-  static Value Port(const CPortCom& a_Port) {
+  // A disabled port stores nothing but its flag.
+  Value Port(const CPortCom& a_Port) const {
     Value out = Value::Object();
     out.Add("enabled", Int(a_Port.m_Enabled));
-    // A disabled port stores nothing else.
-    if (!a_Port.IsEnabled()) return out;
-    out.Add("protocol", Int(a_Port.m_ProtocolId));
-    out.Add("serialType", EnumValue(kSerialTypes, a_Port.m_SerialType));
-    out.Add("baudRate", NumberEnumValue(kBaudRates, a_Port.m_BaudRate));
-    out.Add("dataBits", NumberEnumValue(kDataBits, a_Port.m_DataBits));
-    out.Add("parity", EnumValue(kParities, a_Port.m_Parity));
-    out.Add("stopBits", NumberEnumValue(kStopBits, a_Port.m_StopBits));
-    out.Add("stationUsed", Int(a_Port.m_StationUsed));
-    out.Add("station", Int(a_Port.m_Station));
-    out.Add("responseTimeout", Int(a_Port.m_ResponseTimeout));
-    out.Add("protocolTimeout1", Int(a_Port.m_ProtocolTimeout1));
-    out.Add("protocolTimeout2", Int(a_Port.m_ProtocolTimeout2));
-    out.Add("wordPacketMax", Int(a_Port.m_WordPacketMax));
-    out.Add("bitPacketMax", Int(a_Port.m_BitPacketMax));
-    out.Add("wordPackingInterval", Int(a_Port.m_WordPackingInterval));
-    out.Add("bitPackingInterval", Int(a_Port.m_BitPackingInterval));
-    out.Add("communicationInterval", Int(a_Port.m_CommunicationInterval));
-    out.Add("messageTime", Int(a_Port.m_MessageTime));
-    out.Add("retryCount", Int(a_Port.m_RetryCount));
-    out.Add("retryAfterFailure", Int(a_Port.m_RetryAfterFailure));
+    if (a_Port.IsEnabled()) FieldsToJson(CPortCom::StoredFields(), &a_Port, &a_Port, m_Ports, out);
     return out;
   }
 
-  static Value Can(const CPortCan& a_Port) {
+  Value Can(const CPortCan& a_Port) const {
     Value out = Value::Object();
     out.Add("enabled", Int(a_Port.m_Enabled));
-    if (!a_Port.IsEnabled()) return out;
-    out.Add("value1", Int(a_Port.m_Value1));
-    out.Add("value2", Int(a_Port.m_Value2));
+    if (a_Port.IsEnabled()) FieldsToJson(CPortCan::StoredFields(), &a_Port, &a_Port, m_Ports, out);
     return out;
   }
 
   Value Settings(const CGlobalSettings& a_Settings) const {
     Value out = Value::Object();
-    out.Add("flags", Int(a_Settings.m_Flags));
-    out.Add("startFrame", Int(a_Settings.m_StartFrame));
-    out.Add("screenSaverFrame", Int(a_Settings.m_ScreenSaverFrame));
-    out.Add("screenSaverMinutes", Int(a_Settings.m_ScreenSaverMinutes));
-    out.Add("passwordLevel", Int(a_Settings.m_PasswordLevel));
-    out.Add("passwordMask", Int(a_Settings.m_PasswordMask));
-    Value passwords = Value::Array();
-    for (int32_t password : a_Settings.m_Passwords) passwords.Push(Int(password));
-    out.Add("passwords", std::move(passwords));
-    out.Add("passwordFrame", Int(a_Settings.m_PasswordFrame));
-    out.Add("commonFrame", Int(a_Settings.m_CommonFrame));
-    out.Add("controlFlags", Int(a_Settings.m_ControlFlags));
-    out.Add("controlRegister", Address(a_Settings.m_ControlAddress, CGlobalSettings().m_ControlAddress));
+    const CGlobalSettings fresh;
+    FieldsToJson(CGlobalSettings::Fields(), &a_Settings, &fresh, m_Ports, out,
+                 [&](const CField&) {  // the passwords
+                   Value passwords = Value::Array();
+                   for (int32_t password : a_Settings.m_Passwords) passwords.Push(Int(password));
+                   return passwords;
+                 });
     return out;
   }
 
   Value Alarms(const CAlarmSettings& a_Alarms) const {
     Value out = Value::Object();
-    out.Add("font", Str(a_Alarms.m_FontName));
-    out.Add("fontSizeIndex", Int(a_Alarms.m_FontSizeIndex));
-    out.Add("textOption", Int(a_Alarms.m_TextOption));
-    out.Add("frame", Int(a_Alarms.m_AlarmFrame));
-    out.Add("frameOption", Int(a_Alarms.m_AlarmFrameOption));
-    out.Add("reservedSwitch", Int(a_Alarms.m_ReservedSwitch));
-    Value items = Value::Array();
-    const CAlarmItem fresh;
-    for (const CAlarmItem& alarm : a_Alarms.m_Alarms) {
-      Value item = Value::Object();
-      item.Add("flags", Int(alarm.m_Flags));
-      item.Add("value", Int(alarm.m_Value));
-      item.Add("rangeUsed", Int(alarm.m_RangeUsed));
-      item.Add("rangeUpper", Int(alarm.m_RangeA));
-      item.Add("rangeLower", Int(alarm.m_RangeB));
-      item.Add("buzzerSeconds", Int(alarm.m_BuzzerSeconds));
-      item.Add("register", Address(alarm.m_Register, fresh.m_Register));
-      item.Add("text", Str(alarm.m_Text));
-      items.Push(std::move(item));
-    }
-    out.Add("items", std::move(items));
+    FieldsToJson(CAlarmSettings::Fields(), &a_Alarms, &a_Alarms, m_Ports, out,
+                 [&](const CField&) {  // the items
+                   Value items = Value::Array();
+                   const CAlarmItem fresh;
+                   for (const CAlarmItem& alarm : a_Alarms.m_Alarms) {
+                     Value item = Value::Object();
+                     FieldsToJson(CAlarmItem::Fields(), &alarm, &fresh, m_Ports, item);
+                     items.Push(std::move(item));
+                   }
+                   return items;
+                 });
     return out;
   }
 
@@ -139,15 +101,7 @@ class Exporter {
     const CDataTransferItem fresh;
     for (const CDataTransferItem& transfer : a_List.m_Items) {
       Value item = Value::Object();
-      item.Add("periodic", Int(transfer.m_Periodic));
-      item.Add("edge", EnumValue(kEdges, transfer.m_EdgeMode));
-      item.Add("period", Int(transfer.m_Period));
-      item.Add("frame", Int(transfer.m_Frame));
-      item.Add("executionLimit", Int(transfer.m_ExecutionLimit));
-      item.Add("count", Int(transfer.m_Count));
-      item.Add("trigger", Address(transfer.m_Trigger, fresh.m_Trigger));
-      item.Add("source", Address(transfer.m_Source, fresh.m_Source));
-      item.Add("destination", Address(transfer.m_Destination, fresh.m_Destination));
+      FieldsToJson(CDataTransferItem::Fields(), &transfer, &fresh, m_Ports, item);
       out.Push(std::move(item));
     }
     return out;
@@ -185,14 +139,12 @@ class Exporter {
 
   Value Frame(const CHMIFrame& a_Frame) const {
     Value out = Value::Object();
-    out.Add("number", Int(a_Frame.GetNumber()));
-    out.Add("name", Str(a_Frame.GetName()));
-    out.Add("description", Str(a_Frame.GetDescription()));
-    out.Add("previous", Int(a_Frame.GetPrevious()));
-    out.Add("next", Int(a_Frame.GetNext()));
-    Value elements = Value::Array();
-    for (const auto& element : a_Frame.GetElements()) elements.Push(Element(*element));
-    out.Add("elements", std::move(elements));
+    FieldsToJson(CHMIFrame::Fields(), &a_Frame, &a_Frame, m_Ports, out,
+                 [&](const CField&) {  // the elements
+                   Value elements = Value::Array();
+                   for (const auto& element : a_Frame.GetElements()) elements.Push(Element(*element));
+                   return elements;
+                 });
     return out;
   }
 
@@ -208,8 +160,7 @@ class Exporter {
     const std::unique_ptr<CGraphElement> fresh = type->m_Create();
     FieldsToJson(CGraphElement::Fields(), &a_Element, fresh.get(), m_Ports, out);
     FieldsToJson(type->m_Fields(), type->m_OwnConst(a_Element), type->m_OwnConst(*fresh), m_Ports, out,
-                 [&](const CField& a_Field) -> std::optional<Value> {
-                   if (std::string_view(a_Field.m_Key) != "states") return std::nullopt;
+                 [&](const CField&) {  // the states of a dynamic text
                    return States(static_cast<const CDynamicText&>(a_Element));
                  });
     return out;

@@ -7,19 +7,14 @@ namespace projectjson {
 using pjson::Value;
 
 void FieldsToJson(const CFieldTable& a_Table, const void* a_Object, const void* a_Fresh,
-                  const PortModelScope& a_Ports, Value& a_Out, const FieldWriter& a_Own) {
+                  const PortModelScope& a_Ports, Value& a_Out, const CustomWriter& a_Custom) {
   for (const CField* field : a_Table.JsonFields()) {
     const CField& f = *field;
-    if (a_Own) {
-      if (std::optional<Value> own = a_Own(f)) {
-        a_Out.Add(f.m_Key, std::move(*own));
-        continue;
-      }
-    }
     Value value;
     switch (f.m_Kind) {
       case FieldKind::kU8: value = Value::Integer(f.Of<uint8_t>(a_Object)); break;
-      case FieldKind::kI16: value = Value::Integer(static_cast<uint16_t>(f.Of<int16_t>(a_Object))); break;
+      case FieldKind::kI16: value = Value::Integer(f.Of<int16_t>(a_Object)); break;
+      case FieldKind::kI16Bits: value = Value::Integer(static_cast<uint16_t>(f.Of<int16_t>(a_Object))); break;
       case FieldKind::kU16: value = Value::Integer(f.Of<uint16_t>(a_Object)); break;
       case FieldKind::kI32:
       case FieldKind::kFlag: value = Value::Integer(f.Of<int32_t>(a_Object)); break;
@@ -35,7 +30,10 @@ void FieldsToJson(const CFieldTable& a_Table, const void* a_Object, const void* 
         value = Value::Object();
         FieldsToJson(*f.m_Group, f.At(a_Object), f.At(a_Fresh), a_Ports, value);
         break;
-      case FieldKind::kCustom: continue;
+      case FieldKind::kCustom:
+        if (!a_Custom) continue;
+        value = a_Custom(f);
+        break;
     }
     a_Out.Add(f.m_Key, std::move(value));
   }
@@ -49,7 +47,8 @@ void FieldFromJson(const ObjectReader& a_Reader, const CField& a_Field, void* a_
   const std::string path = a_Reader.PathOf(f.m_Key);
   switch (f.m_Kind) {
     case FieldKind::kU8: f.Of<uint8_t>(a_Object) = IntOf<uint8_t>(*v, path); break;
-    case FieldKind::kI16: f.Of<int16_t>(a_Object) = static_cast<int16_t>(IntOf<uint16_t>(*v, path)); break;
+    case FieldKind::kI16: f.Of<int16_t>(a_Object) = IntOf<int16_t>(*v, path); break;
+    case FieldKind::kI16Bits: f.Of<int16_t>(a_Object) = static_cast<int16_t>(IntOf<uint16_t>(*v, path)); break;
     case FieldKind::kU16: f.Of<uint16_t>(a_Object) = IntOf<uint16_t>(*v, path); break;
     case FieldKind::kI32: f.Of<int32_t>(a_Object) = IntOf<int32_t>(*v, path); break;
     case FieldKind::kU32: f.Of<uint32_t>(a_Object) = IntOf<uint32_t>(*v, path); break;

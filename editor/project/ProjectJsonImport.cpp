@@ -142,68 +142,46 @@ class Importer {
       if (const Value* v = r.Get(PortName(port))) SerialPort(*v, r.PathOf(PortName(port)), *m_Project->GetPort(port));
     }
     if (const Value* v = r.Get("CAN")) {
-      const ObjectReader can(*v, r.PathOf("CAN"), {"enabled", "value1", "value2"});
+      const ObjectReader can(*v, r.PathOf("CAN"), PortKeys(CPortCan::StoredFields()));
       CPortCan& port = m_Project->GetCanPort();
       can.Flag("enabled", port.m_Enabled);
-      can.Int("value1", port.m_Value1);
-      can.Int("value2", port.m_Value2);
+      FieldsFromJson(can, CPortCan::StoredFields(), &port, nullptr);
     }
+  }
+
+  // A port's keys: its enabled flag, then the fields an enabled port stores.
+  static std::vector<std::string_view> PortKeys(const CFieldTable& a_Stored) {
+    std::vector<std::string_view> keys = {"enabled"};
+    const std::vector<std::string_view> stored = a_Stored.JsonKeys();
+    keys.insert(keys.end(), stored.begin(), stored.end());
+    return keys;
   }
 
   static void SerialPort(const Value& a_Value, const std::string& a_Path, CPortCom& a_Port) {
-    const ObjectReader r(a_Value, a_Path,
-                         {"enabled", "protocol", "serialType", "baudRate", "dataBits", "parity",
-                          "stopBits", "stationUsed", "station", "responseTimeout",
-                          "protocolTimeout1", "protocolTimeout2", "wordPacketMax", "bitPacketMax",
-                          "wordPackingInterval", "bitPackingInterval", "communicationInterval",
-                          "messageTime", "retryCount", "retryAfterFailure"});
+    const ObjectReader r(a_Value, a_Path, PortKeys(CPortCom::StoredFields()));
     r.Flag("enabled", a_Port.m_Enabled);
-    r.Int("protocol", a_Port.m_ProtocolId);
-    r.Enum("serialType", a_Port.m_SerialType, kSerialTypes);
-    r.NumberEnum("baudRate", a_Port.m_BaudRate, kBaudRates);
-    r.NumberEnum("dataBits", a_Port.m_DataBits, kDataBits);
-    r.Enum("parity", a_Port.m_Parity, kParities);
-    r.NumberEnum("stopBits", a_Port.m_StopBits, kStopBits);
-    r.Flag("stationUsed", a_Port.m_StationUsed);
-    r.Int("station", a_Port.m_Station);
-    r.Int("responseTimeout", a_Port.m_ResponseTimeout);
-    r.Int("protocolTimeout1", a_Port.m_ProtocolTimeout1);
-    r.Int("protocolTimeout2", a_Port.m_ProtocolTimeout2);
-    r.Int("wordPacketMax", a_Port.m_WordPacketMax);
-    r.Int("bitPacketMax", a_Port.m_BitPacketMax);
-    r.Int("wordPackingInterval", a_Port.m_WordPackingInterval);
-    r.Int("bitPackingInterval", a_Port.m_BitPackingInterval);
-    r.Int("communicationInterval", a_Port.m_CommunicationInterval);
-    r.Int("messageTime", a_Port.m_MessageTime);
-    r.Int("retryCount", a_Port.m_RetryCount);
-    r.Flag("retryAfterFailure", a_Port.m_RetryAfterFailure);
+    FieldsFromJson(r, CPortCom::StoredFields(), &a_Port, nullptr);
   }
 
   void Settings(const Value& a_Value) {
-    const ObjectReader r(a_Value, "settings",
-                         {"flags", "startFrame", "screenSaverFrame", "screenSaverMinutes",
-                          "passwordLevel", "passwordMask", "passwords", "passwordFrame",
-                          "commonFrame", "controlFlags", "controlRegister"});
+    const ObjectReader r(a_Value, "settings", CGlobalSettings::Fields().JsonKeys());
     CGlobalSettings& s = m_Project->GetSettings();
-    r.Int("flags", s.m_Flags);
-    r.Int("startFrame", s.m_StartFrame);
-    r.Int("screenSaverFrame", s.m_ScreenSaverFrame);
-    r.Int("screenSaverMinutes", s.m_ScreenSaverMinutes);
-    r.Int("passwordLevel", s.m_PasswordLevel);
-    r.Int("passwordMask", s.m_PasswordMask);
-    if (const Value* v = r.Get("passwords")) {
-      const std::string path = r.PathOf("passwords");
+    FieldsFromJson(r, CGlobalSettings::Fields(), &s, m_Ports.get(), [&](const CField& a_Field) {
+      if (a_Field.m_Kind == FieldKind::kCustom) Passwords(r, s);
+      return a_Field.m_Kind == FieldKind::kCustom;
+    });
+  }
+
+  static void Passwords(const ObjectReader& a_Reader, CGlobalSettings& a_Settings) {
+    if (const Value* v = a_Reader.Get("passwords")) {
+      const std::string path = a_Reader.PathOf("passwords");
       const auto& items = ArrayOf(*v, path).Items();
-      if (items.size() != s.m_Passwords.size()) {
-        Refuse(path, "expected " + std::to_string(s.m_Passwords.size()) + " passwords, found " +
+      if (items.size() != a_Settings.m_Passwords.size()) {
+        Refuse(path, "expected " + std::to_string(a_Settings.m_Passwords.size()) + " passwords, found " +
                          std::to_string(items.size()));
       }
-      for (std::size_t i = 0; i < items.size(); ++i) s.m_Passwords[i] = IntOf<int32_t>(items[i], Item(path, i));
+      for (std::size_t i = 0; i < items.size(); ++i) a_Settings.m_Passwords[i] = IntOf<int32_t>(items[i], Item(path, i));
     }
-    r.Int("passwordFrame", s.m_PasswordFrame);
-    r.Int("commonFrame", s.m_CommonFrame);
-    r.Int("controlFlags", s.m_ControlFlags);
-    Address(r, "controlRegister", s.m_ControlAddress);
   }
 
   void Languages(const Value& a_Value) {
@@ -214,7 +192,7 @@ class Importer {
     }
     std::vector<CLanguageRow> rows;
     for (std::size_t i = 0; i < items.size(); ++i) {
-      const ObjectReader r(items[i], Item("languages", i), {"languageId", "font"});
+      const ObjectReader r(items[i], Item("languages", i), CLangDefineItem::Fields().JsonKeys());
       CLanguageRow row;
       if (const Value* id = r.Get("languageId")) row.m_LanguageId = IntOf<uint16_t>(*id, r.PathOf("languageId"));
       r.String("font", row.m_FontName);
@@ -239,7 +217,7 @@ class Importer {
     lib.m_Items.clear();
     std::map<int32_t, std::size_t> seen;
     for (std::size_t i = 0; i < items.size(); ++i) {
-      const ObjectReader r(items[i], Item("bitmaps", i), {"id", "useCount", "width", "height", "rows"});
+      const ObjectReader r(items[i], Item("bitmaps", i), CSingleColorBitmapLibItem::Fields().JsonKeys());
       auto bitmap = std::make_unique<CSingleColorBitmapLibItem>();
       bitmap->m_Id = IntOf<int32_t>(r.Required("id"), r.PathOf("id"));
       if (bitmap->m_Id < 1) Refuse(r.PathOf("id"), std::to_string(bitmap->m_Id) + ": bitmap ids start at 1");
@@ -292,7 +270,7 @@ class Importer {
     std::map<uint16_t, std::size_t> seen;
     for (std::size_t i = 0; i < items.size(); ++i) {
       const std::string path = Item("frames", i);
-      const ObjectReader r(items[i], path, {"number", "name", "description", "previous", "next", "elements"});
+      const ObjectReader r(items[i], path, CHMIFrame::Fields().JsonKeys());
       const auto number = IntOf<uint16_t>(r.Required("number"), r.PathOf("number"));
       if (const auto it = seen.find(number); it != seen.end()) {
         Refuse(r.PathOf("number"), std::to_string(number) + " is already the number of " +
@@ -300,19 +278,13 @@ class Importer {
       }
       seen[number] = i;
       auto frame = std::make_unique<CHMIFrame>(number);
-      std::string text = frame->GetName();
-      r.String("name", text);
-      frame->SetName(text);
-      text = frame->GetDescription();
-      r.String("description", text);
-      frame->SetDescription(text);
-      uint16_t link = frame->GetPrevious();
-      r.Int("previous", link);
-      frame->SetPrevious(link);
-      link = frame->GetNext();
-      r.Int("next", link);
-      frame->SetNext(link);
-      if (const Value* elements = r.Get("elements")) Elements(*elements, r.PathOf("elements"), *frame);
+      FieldsFromJson(r, CHMIFrame::Fields(), frame.get(), m_Ports.get(), [&](const CField& a_Field) {
+        const std::string_view key = a_Field.m_Key;
+        if (key == "elements") {
+          if (const Value* elements = r.Get("elements")) Elements(*elements, r.PathOf("elements"), *frame);
+        }
+        return key == "number" || key == "elements";  // the number is read above
+      });
       m_Project->AddFrame(frame);
     }
   }
@@ -453,16 +425,10 @@ class Importer {
   // ---- alarms and transfers ------------------------------------------------------------------
 
   void Alarms(const Value& a_Value) {
-    const ObjectReader r(a_Value, "alarms",
-                         {"font", "fontSizeIndex", "textOption", "frame", "frameOption",
-                          "reservedSwitch", "items"});
+    const ObjectReader r(a_Value, "alarms", CAlarmSettings::Fields().JsonKeys());
     CAlarmSettings& alarms = m_Project->GetAlarms();
-    r.String("font", alarms.m_FontName);
-    r.Int("fontSizeIndex", alarms.m_FontSizeIndex);
-    r.Int("textOption", alarms.m_TextOption);
-    r.Int("frame", alarms.m_AlarmFrame);
-    r.Flag("frameOption", alarms.m_AlarmFrameOption);
-    r.Int("reservedSwitch", alarms.m_ReservedSwitch);
+    FieldsFromJson(r, CAlarmSettings::Fields(), &alarms, m_Ports.get(),
+                   [](const CField& a_Field) { return a_Field.m_Kind == FieldKind::kCustom; });
     const Value* items = r.Get("items");
     if (items == nullptr) return;
     const std::string path = r.PathOf("items");
@@ -485,19 +451,19 @@ class Importer {
   }
 
   void AlarmItem(const Value& a_Value, const std::string& a_Path, CAlarmSettings& a_Alarms) const {
-    const ObjectReader r(a_Value, a_Path,
-                         {"flags", "value", "rangeUsed", "rangeUpper", "rangeLower",
-                          "buzzerSeconds", "register", "text"});
+    const ObjectReader r(a_Value, a_Path, CAlarmItem::Fields().JsonKeys());
     CAlarmItemInput input;
     CAlarmItem& item = input.m_Item;
-    r.Int("flags", item.m_Flags);
-    Limit(r, "value", input.m_Value);
-    r.Flag("rangeUsed", item.m_RangeUsed);
-    Limit(r, "rangeUpper", input.m_RangeA);
-    Limit(r, "rangeLower", input.m_RangeB);
-    r.Int("buzzerSeconds", item.m_BuzzerSeconds);
-    Address(r, "register", item.m_Register);
-    r.String("text", item.m_Text);
+    // The limits are read as typed and checked before they are narrowed to 32 bits.
+    FieldsFromJson(r, CAlarmItem::Fields(), &item, m_Ports.get(), [&](const CField& a_Field) {
+      const std::string_view key = a_Field.m_Key;
+      int64_t* limit = key == "value"        ? &input.m_Value
+                       : key == "rangeUpper" ? &input.m_RangeA
+                       : key == "rangeLower" ? &input.m_RangeB
+                                             : nullptr;
+      if (limit != nullptr) Limit(r, key, *limit);
+      return limit != nullptr;
+    });
     if (const auto message = CheckAlarmItem(input)) {
       std::string where = a_Path;
       if (item.m_Text.empty()) {
@@ -521,27 +487,10 @@ class Importer {
   void Transfers(const Value& a_Value) {
     const auto& items = ArrayOf(a_Value, "transfers").Items();
     for (std::size_t i = 0; i < items.size(); ++i) {
-      const ObjectReader r(items[i], Item("transfers", i),
-                           {"periodic", "edge", "period", "frame", "executionLimit", "count",
-                            "trigger", "source", "destination"});
+      const ObjectReader r(items[i], Item("transfers", i), CDataTransferItem::Fields().JsonKeys());
       CDataTransferItem transfer;
-      r.Flag("periodic", transfer.m_Periodic);
-      r.Enum("edge", transfer.m_EdgeMode, kEdges);
-      r.Int("period", transfer.m_Period);
-      r.Int("frame", transfer.m_Frame);
-      r.Int("executionLimit", transfer.m_ExecutionLimit);
-      r.Int("count", transfer.m_Count);
-      Address(r, "trigger", transfer.m_Trigger);
-      Address(r, "source", transfer.m_Source);
-      Address(r, "destination", transfer.m_Destination);
+      FieldsFromJson(r, CDataTransferItem::Fields(), &transfer, m_Ports.get());
       m_Project->GetTransfers().m_Items.push_back(std::move(transfer));
-    }
-  }
-
-  // Reads the address under a_Key over the field's current value, with the editor's checks.
-  void Address(const ObjectReader& a_Reader, std::string_view a_Key, CAddr& a_Field) const {
-    if (const Value* v = a_Reader.Get(a_Key)) {
-      a_Field = AddressFromJson(*v, a_Reader.PathOf(a_Key), a_Field, m_Ports.get());
     }
   }
 

@@ -22,7 +22,7 @@ const CFieldTable& CGraphElement::Fields() {
   using E = CGraphElement;
   static const CField kFields[] = {
       Field<&E::m_Name>("name").JsonAt(2),
-      Field<&E::m_Number>("number").JsonAt(1),
+      Field<&E::m_Number>("number").AsBits().JsonAt(1),
       Field<&E::m_StoredWord2>("storedWord2").JsonAt(10),
       Field<&E::m_StoredWord1>("storedWord1").JsonAt(9),
       Flag<&E::m_DoubleSize>("doubleSize").JsonAt(7),
