@@ -13,8 +13,8 @@ namespace kd820 {
 
 // The project as a JSON document (UTF-8 text ending in a newline). Register numbers are
 // written in the text form of their type when the PLC library has the port's protocol, else
-// as exact raw fields. Like a save, it counts the bitmap uses of the project; nothing else of
-// the project or of the program-wide PLC models changes.
+// as exact raw fields. The bitmap use counts are those a save would store; neither the project
+// nor the program-wide PLC models change.
 std::string ExportProjectJson(const CKV410Project& a_Project);
 
 struct ProjectJsonImport {
