@@ -47,22 +47,7 @@ const CFieldTable& CAlarmSettings::Fields() {
   static const CField kFields[] = {
       Custom("items",
              [](CArchive& a_Ar, void* a_Alarms) {
-               std::vector<CAlarmItem>& list = static_cast<A*>(a_Alarms)->m_Alarms;
-               if (a_Ar.IsStoring()) {
-                 int32_t count = static_cast<int32_t>(list.size());
-                 a_Ar.Io(count);
-                 for (CAlarmItem& item : list) item.Serialize(a_Ar);
-                 return;
-               }
-               const std::size_t start = a_Ar.Offset();
-               int32_t count = 0;
-               a_Ar.Io(count);
-               if (count < 0 || static_cast<std::size_t>(count) > a_Ar.Remaining() / kMinStoredItemBytes) {
-                 a_Ar.FailAt("alarm count " + std::to_string(count) + " beyond the end of the archive", start);
-               }
-               std::vector<CAlarmItem> alarms(static_cast<std::size_t>(count));
-               for (CAlarmItem& item : alarms) item.Serialize(a_Ar);
-               list = std::move(alarms);
+               a_Ar.IoCountedItems(static_cast<A*>(a_Alarms)->m_Alarms, kMinStoredItemBytes, "alarm");
              },
              [](void* a_Alarms, const void* a_From) {
                static_cast<A*>(a_Alarms)->m_Alarms = static_cast<const A*>(a_From)->m_Alarms;

@@ -75,22 +75,7 @@ bool CDataTransferItem::operator==(const CDataTransferItem& a_Other) const {
 void CDataTransferList::Serialize(CArchive& a_Ar) {
   int32_t version = kCurrentVersion;  // read and ignored: every version has the same body
   a_Ar.Io(version);
-  if (a_Ar.IsStoring()) {
-    int32_t count = static_cast<int32_t>(m_Items.size());
-    a_Ar.Io(count);
-    for (CDataTransferItem& item : m_Items) item.Serialize(a_Ar);
-    return;
-  }
-  const std::size_t start = a_Ar.Offset();
-  int32_t count = 0;
-  a_Ar.Io(count);
-  if (count < 0 || static_cast<std::size_t>(count) > a_Ar.Remaining() / kMinStoredItemBytes) {
-    a_Ar.FailAt("transfer count " + std::to_string(count) + " beyond the end of the archive",
-                start);
-  }
-  std::vector<CDataTransferItem> items(static_cast<std::size_t>(count));
-  for (CDataTransferItem& item : items) item.Serialize(a_Ar);
-  m_Items = std::move(items);
+  a_Ar.IoCountedItems(m_Items, kMinStoredItemBytes, "transfer");
 }
 
 void CDataTransferList::SwapPorts(int32_t a_A, int32_t a_B) {
