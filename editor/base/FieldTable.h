@@ -10,6 +10,8 @@
 #include <limits>
 #include <span>
 #include <string>
+#include <string_view>
+#include <type_traits>
 #include <vector>
 
 #include "editor/base/Archive.h"
@@ -141,7 +143,13 @@ constexpr FieldKind KindOf() {
   else if constexpr (std::is_same_v<T, uint32_t>) return FieldKind::kU32;
   else if constexpr (std::is_same_v<T, double>) return FieldKind::kDouble;
   else if constexpr (std::is_same_v<T, std::string>) return FieldKind::kString;
-  else return FieldKind::kAddress;
+  else {
+    static_assert(requires(T& a_Field, CArchive& a_Ar) {
+      a_Field.Serialize(a_Ar);
+      a_Field.CopyFrom(a_Field);
+    }, "a field of a class type is a register address");
+    return FieldKind::kAddress;
+  }
 }
 
 template <class T>
@@ -152,6 +160,7 @@ template <class T>
 void CopyObject(void* a_Field, const void* a_From) {
   static_cast<T*>(a_Field)->CopyFrom(*static_cast<const T*>(a_From));
 }
+
 }  // namespace fields
 
 // A field of the kind its member type gives: integers, doubles, strings, addresses.
@@ -171,6 +180,7 @@ constexpr CField Field(const char* a_Key) {
 
 template <auto Member>
 constexpr CField Flag(const char* a_Key) {
+  static_assert(std::is_same_v<typename fields::MemberOf<Member>::Type, int32_t>);
   CField f = Field<Member>(a_Key);
   f.m_Kind = FieldKind::kFlag;
   return f;
@@ -178,6 +188,7 @@ constexpr CField Flag(const char* a_Key) {
 
 template <auto Member>
 constexpr CField Enum(const char* a_Key, std::span<const NamedCode> a_Names) {
+  static_assert(std::is_same_v<typename fields::MemberOf<Member>::Type, int32_t>);
   CField f = Field<Member>(a_Key);
   f.m_Kind = FieldKind::kEnum;
   f.m_Names = a_Names;
@@ -186,6 +197,7 @@ constexpr CField Enum(const char* a_Key, std::span<const NamedCode> a_Names) {
 
 template <auto Member>
 constexpr CField NumberEnum(const char* a_Key, std::span<const NumberedCode> a_Numbers) {
+  static_assert(std::is_same_v<typename fields::MemberOf<Member>::Type, int32_t>);
   CField f = Field<Member>(a_Key);
   f.m_Kind = FieldKind::kNumberEnum;
   f.m_Numbers = a_Numbers;
