@@ -1,7 +1,6 @@
 #include "editor/screens/GraphElement.h"
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <cstring>
 
