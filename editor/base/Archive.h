@@ -137,6 +137,27 @@ class CArchive {
       a_List = std::move(loaded);
     }
   }
+  // Lists of items kept in place: an int32 count, then each item's Serialize. A count that the
+  // bytes remaining cannot hold (a_MinItemBytes each) is an archive error "<a_What> count N
+  // beyond the end of the archive".
+  template <class T>
+  void IoCountedItems(std::vector<T>& a_Items, std::size_t a_MinItemBytes, const char* a_What) {
+    if (IsStoring()) {
+      int32_t count = static_cast<int32_t>(a_Items.size());
+      Io(count);
+      for (T& item : a_Items) item.Serialize(*this);
+      return;
+    }
+    const std::size_t start = Offset();
+    int32_t count = 0;
+    Io(count);
+    if (count < 0 || static_cast<std::size_t>(count) > Remaining() / a_MinItemBytes) {
+      FailAt(std::string(a_What) + " count " + std::to_string(count) + " beyond the end of the archive", start);
+    }
+    std::vector<T> items(static_cast<std::size_t>(count));
+    for (T& item : items) item.Serialize(*this);
+    a_Items = std::move(items);
+  }
   // Reads a reference that must be a new, non-null object of a_Class (or derived); the
   // caller owns the result.
   CObject* ReadNewObject(const CRuntimeClass* a_Class);

@@ -64,27 +64,27 @@ bool CAddr::operator==(const CAddr& a_Other) const {
 
 void CAddr::CopyFrom(const CAddr& a_Other) { *this = a_Other; }
 
-void CAddr::Serialize(CArchive& a_Ar) {
-  int32_t version = kCurrentVersion;
-  a_Ar.Io(version);
-  a_Ar.Io(m_Width);
-  a_Ar.Io(m_Port);
-  a_Ar.Io(m_Station);
-  a_Ar.Io(m_TypeName);
-  a_Ar.Io(m_Note);
-  a_Ar.Io(m_Address);
-  a_Ar.Io(m_HasSubAddress);
-  a_Ar.Io(m_SubAddress);
-  a_Ar.Io(m_Bcd);
-  a_Ar.Io(m_Length);
-  if (version >= 2) {
-    a_Ar.Io(m_HasIndex);
-    a_Ar.Io(m_Index);
-  } else {
-    m_HasIndex = 0;
-    m_Index = 0;
-  }
+const CFieldTable& CAddr::Fields() {
+  static const CField kFields[] = {
+      Enum<&CAddr::m_Width>("width", kWidths),
+      Enum<&CAddr::m_Port>("port", kPorts),
+      Field<&CAddr::m_Station>("station"),
+      Field<&CAddr::m_TypeName>("type"),
+      Field<&CAddr::m_Note>("note"),
+      Field<&CAddr::m_Address>("address"),
+      Flag<&CAddr::m_HasSubAddress>("hasSubAddress"),
+      Field<&CAddr::m_SubAddress>("subAddress"),
+      Flag<&CAddr::m_Bcd>("bcd"),
+      Field<&CAddr::m_Length>("length"),
+      Flag<&CAddr::m_HasIndex>("hasIndex").Since(2),
+      Field<&CAddr::m_Index>("index").Since(2),
+  };
+  // The version word is written as a signed number.
+  static const CFieldTable kTable{kCurrentVersion, kFields, true};
+  return kTable;
 }
+
+void CAddr::Serialize(CArchive& a_Ar) { SerializeFields(a_Ar, Fields(), this); }
 
 void CAddr::SwapPort(int32_t a_A, int32_t a_B) {
   if (a_A == a_B) return;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "editor/base/Archive.h"
+#include "editor/base/FieldTable.h"
 
 namespace kd820 {
 
@@ -41,6 +42,8 @@ class CAddr : public CObject {
   void ResetToPort(int32_t a_Width, int32_t a_Port, const CEditorContext& a_Context);
   void CopyFrom(const CAddr& a_Other);
   void Serialize(CArchive& a_Ar) override;
+  // The archived fields; the JSON form of an address is written by hand (ProjectJsonAddress).
+  static const CFieldTable& Fields();
 
   // When the port is a it becomes b and the other way round; nothing when a equals b.
   void SwapPort(int32_t a_A, int32_t a_B);

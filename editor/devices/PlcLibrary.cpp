@@ -5,6 +5,7 @@
 #include <optional>
 #include <utility>
 
+#include "editor/base/CodeTables.h"
 #include "editor/devices/LibraryFiles.h"
 #include "editor/base/XmlDocumentWrapper.h"
 #include "platform/ProgramDirectory.h"
@@ -17,38 +18,23 @@ namespace {
 // A sub-address is shifted into a 32-bit address value, and its range 2^bits - 1 must fit.
 constexpr int32_t kMaxSubBits = 31;
 
-struct TableEntry {
-  const char* m_Text;
-  int32_t m_Code;
-};
-
-template <std::size_t N>
-int32_t Convert(const std::array<TableEntry, N>& a_Table, const char* a_Message,
-                const std::string& a_Text, IProblemSink* a_Report) {
-  const std::string upper = AsciiUpper(a_Text);
-  for (const auto& entry : a_Table) {
-    if (upper == entry.m_Text) return entry.m_Code;
-  }
+// The code of a library text (compared without ASCII case); a text the table does not have
+// gives 0, reported with a_Message to a_Report when there is one.
+int32_t Convert(std::span<const NamedCode> a_Table, const char* a_Message, const std::string& a_Text,
+                IProblemSink* a_Report) {
+  if (const auto code = CodeOfName(a_Table, a_Text, true)) return *code;
   if (a_Report != nullptr) a_Report->Warn(std::string(a_Message) + a_Text);
   return 0;
 }
 
-constexpr std::array<TableEntry, 5> kSerialTypes{
-    {{"RS232", 0}, {"RS485-2", 1}, {"RS485", 1}, {"RS485-4", 2}, {"RS422", 2}}};
-constexpr std::array<TableEntry, 9> kBaudRates{{{"1200", 0},
-                                                {"2400", 1},
-                                                {"4800", 2},
-                                                {"9600", 3},
-                                                {"19200", 4},
-                                                {"38400", 5},
-                                                {"57600", 6},
-                                                {"115200", 7},
-                                                {"187500", 8}}};
-constexpr std::array<TableEntry, 2> kDataBits{{{"7", 0}, {"8", 1}}};
-constexpr std::array<TableEntry, 2> kStopBits{{{"1", 0}, {"2", 1}}};
-constexpr std::array<TableEntry, 3> kWidths{{{"BIT", 0}, {"WORD", 1}, {"DWORD", 2}}};
-constexpr std::array<TableEntry, 3> kBases{{{"OCT", 0}, {"DEC", 1}, {"HEX", 2}}};
-constexpr std::array<TableEntry, 4> kUnits{{{"BIT", 0}, {"BYTE", 1}, {"WORD", 2}, {"DWORD", 3}}};
+int32_t Convert(std::span<const NumberedCode> a_Table, const char* a_Message, const std::string& a_Text,
+                IProblemSink* a_Report) {
+  for (const NumberedCode& entry : a_Table) {
+    if (a_Text == std::to_string(entry.m_Number)) return entry.m_Code;
+  }
+  if (a_Report != nullptr) a_Report->Warn(std::string(a_Message) + a_Text);
+  return 0;
+}
 
 constexpr const char* kSerialTypeMessage = "TransSerialType Error: ";
 constexpr const char* kBaudRateMessage = "TransBaudRate Error: ";
@@ -57,6 +43,11 @@ constexpr const char* kStopBitMessage = "TransStopBit Error: ";
 constexpr const char* kWidthMessage = "TransAddressWidth Error: ";
 constexpr const char* kBaseMessage = "TransDataMode Error: ";
 constexpr const char* kUnitMessage = "TransAddressMode Error: ";
+
+int32_t ConvertSerialType(const std::string& a_Text, IProblemSink* a_Report) {
+  if (const auto code = CodeOfName(kSerialTypeAliases, a_Text, true)) return *code;
+  return Convert(kSerialTypes, kSerialTypeMessage, a_Text, a_Report);
+}
 
 bool ReadInt(const std::string& a_Text, int32_t& a_Out) {
   const auto value = ParseXmlInteger(a_Text);
@@ -73,12 +64,12 @@ bool ParseRegisterType(const CXmlNodeWrapper& a_Node, CRegisterType& a_Type, IPr
   CRegisterType type;
   if (!ReadInt(a_Node.GetValue("ID"), type.m_Id)) return false;
   type.m_Name = a_Node.GetValue("Name");
-  type.m_Width = Convert(kWidths, kWidthMessage, a_Node.GetValue("AddressWidth"), a_Report);
+  type.m_Width = Convert(kLibraryWidths, kWidthMessage, a_Node.GetValue("AddressWidth"), a_Report);
 
   const std::string indexBase = a_Node.GetValue("SubIndexType");
   if (!indexBase.empty()) {
     type.m_HasIndex = true;
-    type.m_IndexBase = Convert(kBases, kBaseMessage, indexBase, a_Report);
+    type.m_IndexBase = Convert(kLibraryBases, kBaseMessage, indexBase, a_Report);
     if (!ReadInt(a_Node.GetValue("SubIndexMin"), type.m_IndexMin) ||
         !ReadInt(a_Node.GetValue("SubIndexMax"), type.m_IndexMax)) {
       return false;
@@ -96,8 +87,8 @@ bool ParseRegisterType(const CXmlNodeWrapper& a_Node, CRegisterType& a_Type, IPr
 
   const CXmlNodeWrapper mask = a_Node.FindNode("Mask");
   const CXmlNodeWrapper master = mask.FindNode("Master");
-  type.m_AddressBase = Convert(kBases, kBaseMessage, master.GetValue("Type"), a_Report);
-  type.m_AddressUnit = Convert(kUnits, kUnitMessage, master.GetValue("Mode"), a_Report);
+  type.m_AddressBase = Convert(kLibraryBases, kBaseMessage, master.GetValue("Type"), a_Report);
+  type.m_AddressUnit = Convert(kLibraryUnits, kUnitMessage, master.GetValue("Mode"), a_Report);
 
   const CXmlNodeWrapper slave = mask.FindNode("Slave");
   const std::string subBase = slave.GetValue("Type");
@@ -107,7 +98,7 @@ bool ParseRegisterType(const CXmlNodeWrapper& a_Node, CRegisterType& a_Type, IPr
     if (type.m_SubBits < 0 || type.m_SubBits > kMaxSubBits) return false;
     type.m_SubMin = 0;
     type.m_SubMax = static_cast<int32_t>((int64_t{1} << type.m_SubBits) - 1);
-    type.m_SubBase = Convert(kBases, kBaseMessage, subBase, a_Report);
+    type.m_SubBase = Convert(kLibraryBases, kBaseMessage, subBase, a_Report);
   }
   a_Type = std::move(type);
   return true;
@@ -133,7 +124,7 @@ bool ParseProtocol(const CXmlNodeWrapper& a_Root, CPLCModel& a_Model, IProblemSi
   const CXmlNodeWrapper serial = a_Root.FindNode("SerialPort");
   const CXmlNodeWrapper defaults = serial.FindNode("DefaultParam");
   model.m_SerialType =
-      Convert(kSerialTypes, kSerialTypeMessage, defaults.FindNode("Type").GetText(), a_Report);
+      ConvertSerialType(defaults.FindNode("Type").GetText(), a_Report);
   model.m_BaudRate = Convert(kBaudRates, kBaudRateMessage, defaults.FindNode("Baud").GetText(), a_Report);
   model.m_DataBits = Convert(kDataBits, kDataBitMessage, defaults.FindNode("ByteSize").GetText(), a_Report);
   if (!ReadText(defaults, "Parity", model.m_Parity)) return false;
@@ -196,7 +187,7 @@ std::optional<std::filesystem::path> ManufacturerDirectory(const std::filesystem
 }  // namespace
 
 int32_t TransSerialType(const std::string& a_Text, IProblemSink& a_Problems) {
-  return Convert(kSerialTypes, kSerialTypeMessage, a_Text, &a_Problems);
+  return ConvertSerialType(a_Text, &a_Problems);
 }
 int32_t TransBaudRate(const std::string& a_Text, IProblemSink& a_Problems) {
   return Convert(kBaudRates, kBaudRateMessage, a_Text, &a_Problems);
@@ -208,22 +199,18 @@ int32_t TransStopBit(const std::string& a_Text, IProblemSink& a_Problems) {
   return Convert(kStopBits, kStopBitMessage, a_Text, &a_Problems);
 }
 int32_t TransAddressWidth(const std::string& a_Text, IProblemSink& a_Problems) {
-  return Convert(kWidths, kWidthMessage, a_Text, &a_Problems);
+  return Convert(kLibraryWidths, kWidthMessage, a_Text, &a_Problems);
 }
 int32_t TransDataMode(const std::string& a_Text, IProblemSink& a_Problems) {
-  return Convert(kBases, kBaseMessage, a_Text, &a_Problems);
+  return Convert(kLibraryBases, kBaseMessage, a_Text, &a_Problems);
 }
 int32_t TransAddressMode(const std::string& a_Text, IProblemSink& a_Problems) {
-  return Convert(kUnits, kUnitMessage, a_Text, &a_Problems);
+  return Convert(kLibraryUnits, kUnitMessage, a_Text, &a_Problems);
 }
 
 std::string SerialTypeText(int32_t a_Code) {
-  switch (a_Code) {
-    case 0: return "RS232";
-    case 1: return "RS485";
-    case 2: return "RS422";
-    default: return "ERROR";
-  }
+  const char* name = NameOf(kSerialTypes, a_Code);
+  return name != nullptr ? name : "ERROR";
 }
 
 bool CPLCModel::Load(const std::string& a_Path, IProblemSink& a_Problems) {

@@ -17,18 +17,22 @@ constexpr std::size_t kMinStoredItemBytes = 7 * 4 + 4;
 
 }  // namespace
 
-void CAlarmItem::Serialize(CArchive& a_Ar) {
-  int32_t version = kCurrentVersion;
-  a_Ar.Io(version);
-  a_Ar.Io(m_Flags);
-  a_Ar.Io(m_Value);
-  a_Ar.Io(m_RangeUsed);
-  a_Ar.Io(m_RangeA);
-  a_Ar.Io(m_RangeB);
-  a_Ar.Io(m_BuzzerSeconds);
-  a_Ar.Io(m_Text);
-  m_Register.Serialize(a_Ar);
+const CFieldTable& CAlarmItem::Fields() {
+  static const CField kFields[] = {
+      Field<&CAlarmItem::m_Flags>("flags"),
+      Field<&CAlarmItem::m_Value>("value"),
+      Flag<&CAlarmItem::m_RangeUsed>("rangeUsed"),
+      Field<&CAlarmItem::m_RangeA>("rangeUpper"),
+      Field<&CAlarmItem::m_RangeB>("rangeLower"),
+      Field<&CAlarmItem::m_BuzzerSeconds>("buzzerSeconds"),
+      Field<&CAlarmItem::m_Text>("text").JsonAt(7),
+      Field<&CAlarmItem::m_Register>("register").JsonAt(6),
+  };
+  static const CFieldTable kTable{kCurrentVersion, kFields, true};
+  return kTable;
 }
+
+void CAlarmItem::Serialize(CArchive& a_Ar) { SerializeFields(a_Ar, Fields(), this); }
 
 bool CAlarmItem::SameAs(const CAlarmItem& a_Other, const CEditorContext& a_Context) const {
   return m_Register.Descriptor(a_Context) == a_Other.m_Register.Descriptor(a_Context) && m_Flags == a_Other.m_Flags &&
@@ -39,39 +43,31 @@ bool CAlarmItem::SameAs(const CAlarmItem& a_Other, const CEditorContext& a_Conte
 
 CAlarmSettings::CAlarmSettings() : m_FontName(DefaultFontName()) {}
 
-void CAlarmSettings::Serialize(CArchive& a_Ar) {
-  int32_t version = kCurrentVersion;
-  a_Ar.Io(version);
-  if (a_Ar.IsStoring()) {
-    int32_t count = static_cast<int32_t>(m_Alarms.size());
-    a_Ar.Io(count);
-    for (CAlarmItem& item : m_Alarms) item.Serialize(a_Ar);
-  } else {
-    const std::size_t start = a_Ar.Offset();
-    int32_t count = 0;
-    a_Ar.Io(count);
-    if (count < 0 || static_cast<std::size_t>(count) > a_Ar.Remaining() / kMinStoredItemBytes) {
-      a_Ar.FailAt("alarm count " + std::to_string(count) + " beyond the end of the archive", start);
-    }
-    std::vector<CAlarmItem> alarms(static_cast<std::size_t>(count));
-    for (CAlarmItem& item : alarms) item.Serialize(a_Ar);
-    m_Alarms = std::move(alarms);
-  }
+const CFieldTable& CAlarmSettings::Fields() {
+  using A = CAlarmSettings;
+  static const CField kFields[] = {
+      Custom("items",
+             [](CArchive& a_Ar, void* a_Alarms) {
+               a_Ar.IoCountedItems(static_cast<A*>(a_Alarms)->m_Alarms, kMinStoredItemBytes, "alarm");
+             },
+             [](void* a_Alarms, const void* a_From) {
+               static_cast<A*>(a_Alarms)->m_Alarms = static_cast<const A*>(a_From)->m_Alarms;
+             })
+          .JsonAt(7),
+      Field<&A::m_FontSizeIndex>("fontSizeIndex").Since(2, 1),
+      Field<&A::m_TextOption>("textOption").Since(2),
+      Field<&A::m_FontName>("font").Since(2).JsonAt(0),
+      Field<&A::m_AlarmFrame>("frame").Since(2, 1),
+      Flag<&A::m_AlarmFrameOption>("frameOption").Since(2, 1),
+      Field<&A::m_ReservedSwitch>("reservedSwitch").Since(3, 1),
+  };
+  static const CFieldTable kTable{kCurrentVersion, kFields, true};
+  return kTable;
+}
 
-  if (version >= 2) {
-    a_Ar.Io(m_FontSizeIndex);
-    a_Ar.Io(m_TextOption);
-    a_Ar.Io(m_FontName);
-    a_Ar.Io(m_AlarmFrame);
-    a_Ar.Io(m_AlarmFrameOption);
-  } else {
-    m_FontSizeIndex = 1;
-    m_TextOption = 0;
-    m_FontName = DefaultFontName();
-    m_AlarmFrame = 1;
-    m_AlarmFrameOption = 1;
-  }
-  if (version >= 3) a_Ar.Io(m_ReservedSwitch);
+void CAlarmSettings::Serialize(CArchive& a_Ar) {
+  const uint32_t version = SerializeFields(a_Ar, Fields(), this);
+  if (a_Ar.IsLoading() && static_cast<int32_t>(version) < 2) m_FontName = DefaultFontName();
   if (a_Ar.IsLoading()) m_ReservedSwitch = 1;
 }
 

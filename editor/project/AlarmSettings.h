@@ -7,6 +7,7 @@
 
 #include "editor/devices/Addr.h"
 #include "editor/base/Archive.h"
+#include "editor/base/FieldTable.h"
 
 namespace kd820 {
 
@@ -23,6 +24,7 @@ struct CAlarmItem {
   static constexpr uint32_t kBuzzer = 1u << 5;
 
   void Serialize(CArchive& a_Ar);
+  static const CFieldTable& Fields();
   // Equal compiled registers and equal settings and text.
   bool SameAs(const CAlarmItem& a_Other, const CEditorContext& a_Context) const;
 
@@ -43,6 +45,9 @@ class CAlarmSettings {
   CAlarmSettings();
 
   void Serialize(CArchive& a_Ar);
+  // The alarm list is a custom part (a counted list of items, checked against the archive
+  // length); the reserved switch always loads as 1.
+  static const CFieldTable& Fields();
   // Appends the alarm table. An alarm frame that no longer exists is compiled as the first
   // frame of the project (0 without frames).
   void Compile(CRecordWriter& a_Writer, const CKV410Project& a_Project) const;

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "editor/base/CodeTables.h"
 
 namespace kd820 {
 
@@ -9,39 +10,45 @@ namespace CommuUtils {
 
 namespace {
 
-// The table value of a code; a code outside the table is reported and gives 0.
-template <class T, std::size_t N>
-T Lookup(const T (&a_Table)[N], int32_t a_Code, const char* a_Name, IProblemSink& a_Problems) {
-  if (a_Code >= 0 && static_cast<std::size_t>(a_Code) < N) return a_Table[a_Code];
+// A code outside the table is reported and gives 0.
+void ReportUnknown(int32_t a_Code, const char* a_Name, IProblemSink& a_Problems) {
   a_Problems.Warn(std::string("[CommuUtils::") + a_Name + "]Not support: " + std::to_string(a_Code));
+}
+
+uint32_t PanelValue(std::span<const NamedCode> a_Table, int32_t a_Code, const char* a_Name,
+                    IProblemSink& a_Problems) {
+  if (const NamedCode* entry = FindCode(a_Table, a_Code)) return static_cast<uint32_t>(entry->m_PanelValue);
+  ReportUnknown(a_Code, a_Name, a_Problems);
+  return 0;
+}
+
+uint32_t Number(std::span<const NumberedCode> a_Table, int32_t a_Code, const char* a_Name,
+                IProblemSink& a_Problems) {
+  if (const NumberedCode* entry = FindCode(a_Table, a_Code)) return static_cast<uint32_t>(entry->m_Number);
+  ReportUnknown(a_Code, a_Name, a_Problems);
   return 0;
 }
 
 }  // namespace
 
 uint8_t SerialTypeCompileValue(int32_t a_Code, IProblemSink& a_Problems) {
-  static constexpr uint8_t kValues[] = {0, 2, 1};
-  return Lookup(kValues, a_Code, "SerialTypeCompileValue", a_Problems);
+  return static_cast<uint8_t>(PanelValue(kSerialTypes, a_Code, "SerialTypeCompileValue", a_Problems));
 }
 
 uint8_t DataBitCompileValue(int32_t a_Code, IProblemSink& a_Problems) {
-  static constexpr uint8_t kValues[] = {7, 8};
-  return Lookup(kValues, a_Code, "DataBitCompileValue", a_Problems);
+  return static_cast<uint8_t>(Number(kDataBits, a_Code, "DataBitCompileValue", a_Problems));
 }
 
 uint8_t VerifyBitCompileValue(int32_t a_Code, IProblemSink& a_Problems) {
-  static constexpr uint8_t kValues[] = {'N', 'O', 'E'};
-  return Lookup(kValues, a_Code, "VerifyBitCompileValue", a_Problems);
+  return static_cast<uint8_t>(PanelValue(kParities, a_Code, "VerifyBitCompileValue", a_Problems));
 }
 
 uint32_t BaudRateCompileValue(int32_t a_Code, IProblemSink& a_Problems) {
-  static constexpr uint32_t kValues[] = {1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200, 187500};
-  return Lookup(kValues, a_Code, "BaudRateCompileValue", a_Problems);
+  return Number(kBaudRates, a_Code, "BaudRateCompileValue", a_Problems);
 }
 
 uint8_t StopBitCompileValue(int32_t a_Code, IProblemSink& a_Problems) {
-  static constexpr uint8_t kValues[] = {1, 2};
-  return Lookup(kValues, a_Code, "StopBitCompileValue", a_Problems);
+  return static_cast<uint8_t>(Number(kStopBits, a_Code, "StopBitCompileValue", a_Problems));
 }
 
 }  // namespace CommuUtils

@@ -15,19 +15,24 @@ constexpr std::size_t kMinStoredItemBytes = 4 * 4 + 3 * 2;
 
 }  // namespace
 
-void CDataTransferItem::Serialize(CArchive& a_Ar) {
-  int32_t version = kCurrentVersion;
-  a_Ar.Io(version);
-  a_Ar.Io(m_Periodic);
-  a_Ar.Io(m_EdgeMode);
-  a_Ar.Io(m_Period);
-  a_Ar.Io(m_Frame);
-  a_Ar.Io(m_ExecutionLimit);
-  a_Ar.Io(m_Count);
-  m_Trigger.Serialize(a_Ar);
-  m_Source.Serialize(a_Ar);
-  m_Destination.Serialize(a_Ar);
+const CFieldTable& CDataTransferItem::Fields() {
+  using T = CDataTransferItem;
+  static const CField kFields[] = {
+      Flag<&T::m_Periodic>("periodic"),
+      Enum<&T::m_EdgeMode>("edge", kEdges),
+      Field<&T::m_Period>("period"),
+      Field<&T::m_Frame>("frame"),
+      Field<&T::m_ExecutionLimit>("executionLimit"),
+      Field<&T::m_Count>("count"),
+      Field<&T::m_Trigger>("trigger"),
+      Field<&T::m_Source>("source"),
+      Field<&T::m_Destination>("destination"),
+  };
+  static const CFieldTable kTable{kCurrentVersion, kFields, true};
+  return kTable;
 }
+
+void CDataTransferItem::Serialize(CArchive& a_Ar) { SerializeFields(a_Ar, Fields(), this); }
 
 namespace {
 
@@ -72,22 +77,7 @@ bool CDataTransferItem::SameAs(const CDataTransferItem& a_Other,
 void CDataTransferList::Serialize(CArchive& a_Ar) {
   int32_t version = kCurrentVersion;  // read and ignored: every version has the same body
   a_Ar.Io(version);
-  if (a_Ar.IsStoring()) {
-    int32_t count = static_cast<int32_t>(m_Items.size());
-    a_Ar.Io(count);
-    for (CDataTransferItem& item : m_Items) item.Serialize(a_Ar);
-    return;
-  }
-  const std::size_t start = a_Ar.Offset();
-  int32_t count = 0;
-  a_Ar.Io(count);
-  if (count < 0 || static_cast<std::size_t>(count) > a_Ar.Remaining() / kMinStoredItemBytes) {
-    a_Ar.FailAt("transfer count " + std::to_string(count) + " beyond the end of the archive",
-                start);
-  }
-  std::vector<CDataTransferItem> items(static_cast<std::size_t>(count));
-  for (CDataTransferItem& item : items) item.Serialize(a_Ar);
-  m_Items = std::move(items);
+  a_Ar.IoCountedItems(m_Items, kMinStoredItemBytes, "transfer");
 }
 
 void CDataTransferList::SwapPorts(int32_t a_A, int32_t a_B) {

@@ -6,6 +6,7 @@
 
 #include "editor/devices/Addr.h"
 #include "editor/base/Archive.h"
+#include "editor/base/FieldTable.h"
 
 namespace kd820 {
 
@@ -17,6 +18,7 @@ struct CDataTransferItem {
   enum EdgeMode : int32_t { kNoEdge = 0, kRising = 1, kFalling = 2, kBothEdges = 3 };
 
   void Serialize(CArchive& a_Ar);
+  static const CFieldTable& Fields();
   // Appends the 48-byte transfer record.
   void Compile(CRecordWriter& a_Writer) const;
   // Equal compiled addresses and equal settings.

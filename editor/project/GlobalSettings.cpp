@@ -9,30 +9,34 @@ namespace kd820 {
 
 CGlobalSettings::CGlobalSettings() { m_Passwords.fill(kDefaultPassword); }
 
-void CGlobalSettings::Serialize(CArchive& a_Ar) {
-  int32_t version = kCurrentVersion;
-  a_Ar.Io(version);
-  a_Ar.Io(m_Flags);
+const CFieldTable& CGlobalSettings::Fields() {
+  using S = CGlobalSettings;
   // The file keeps minutes before the frame, unlike the compiled record.
-  a_Ar.Io(m_StartFrame);
-  a_Ar.Io(m_ScreenSaverMinutes);
-  a_Ar.Io(m_ScreenSaverFrame);
-  a_Ar.Io(m_PasswordLevel);
-  a_Ar.Io(m_PasswordMask);
-  for (int32_t& password : m_Passwords) a_Ar.Io(password);
-  a_Ar.Io(m_ControlFlags);
-  if (version >= 2) {
-    a_Ar.Io(m_PasswordFrame);
-  } else {
-    m_PasswordFrame = 1;
-  }
-  if (version >= 3) {
-    a_Ar.Io(m_CommonFrame);
-  } else {
-    m_CommonFrame = 1;
-  }
-  m_ControlAddress.Serialize(a_Ar);
+  static const CField kFields[] = {
+      Field<&S::m_Flags>("flags"),
+      Field<&S::m_StartFrame>("startFrame"),
+      Field<&S::m_ScreenSaverMinutes>("screenSaverMinutes").JsonAt(3),
+      Field<&S::m_ScreenSaverFrame>("screenSaverFrame").JsonAt(2),
+      Field<&S::m_PasswordLevel>("passwordLevel"),
+      Field<&S::m_PasswordMask>("passwordMask"),
+      Custom("passwords",
+             [](CArchive& a_Ar, void* a_Settings) {
+               for (int32_t& password : static_cast<S*>(a_Settings)->m_Passwords) a_Ar.Io(password);
+             },
+             [](void* a_Settings, const void* a_From) {
+               static_cast<S*>(a_Settings)->m_Passwords = static_cast<const S*>(a_From)->m_Passwords;
+             }),
+      Field<&S::m_ControlFlags>("controlFlags").JsonAt(9),
+      Field<&S::m_PasswordFrame>("passwordFrame").Since(2, 1).JsonAt(7),
+      Field<&S::m_CommonFrame>("commonFrame").Since(3, 1).JsonAt(8),
+      Field<&S::m_ControlAddress>("controlRegister"),
+  };
+  // The version word is written as a signed number.
+  static const CFieldTable kTable{kCurrentVersion, kFields, true};
+  return kTable;
 }
+
+void CGlobalSettings::Serialize(CArchive& a_Ar) { SerializeFields(a_Ar, Fields(), this); }
 
 void CGlobalSettings::SwapPorts(int32_t a_A, int32_t a_B) { m_ControlAddress.SwapPort(a_A, a_B); }
 

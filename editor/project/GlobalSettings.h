@@ -8,6 +8,7 @@
 
 #include "editor/devices/Addr.h"
 #include "editor/base/Archive.h"
+#include "editor/base/FieldTable.h"
 
 namespace kd820 {
 
@@ -33,6 +34,8 @@ class CGlobalSettings {
   CGlobalSettings();
 
   void Serialize(CArchive& a_Ar);
+  // The passwords are a custom part: eight words in the archive, an array in the JSON form.
+  static const CFieldTable& Fields();
   // Appends the 56-byte settings record and, when a control register is used, the control
   // block after it. Returns why it cannot be compiled (a control register whose type is
   // addressed in bits has no register step), or nullopt.

@@ -4,9 +4,8 @@
 
 #include "editor/project/Messages.h"
 #include "editor/screens/AsciiGE.h"
-#include "editor/screens/DynamicText.h"
+#include "editor/screens/ElementTypes.h"
 #include "editor/screens/PictureGE.h"
-#include "editor/screens/StaticText.h"
 
 namespace kd820 {
 
@@ -155,9 +154,8 @@ void CKV410Project::Serialize(CArchive& a_Ar) {
 }
 
 void CKV410Project::ApplyElementDefaults(CGraphElement& a_Element) const {
-  if (auto* text = dynamic_cast<CStaticText*>(&a_Element)) text->SetFace(DefaultTextFace());
-  if (auto* dynamic = dynamic_cast<CDynamicText*>(&a_Element)) dynamic->SetFace(DefaultTextFace());
-  if (auto* ascii = dynamic_cast<CAsciiGE*>(&a_Element)) ascii->SetFace(DefaultTextFace());
+  const CElementType* type = ElementTypeOf(a_Element);
+  if (type != nullptr && type->m_SetFace != nullptr) type->m_SetFace(a_Element, DefaultTextFace());
 }
 
 int32_t CKV410Project::LowestEnabledPort() const {
@@ -168,14 +166,27 @@ int32_t CKV410Project::LowestEnabledPort() const {
 }
 
 void CKV410Project::CountBitmapUses() {
-  m_BitmapLib.ResetUseCounts();
+  const std::vector<int32_t> counts = BitmapUseCounts();
+  for (std::size_t i = 0; i < counts.size(); ++i) m_BitmapLib.m_Items[i]->m_UseCount = counts[i];
+}
+
+std::vector<int32_t> CKV410Project::BitmapUseCounts() const {
+  const auto& items = m_BitmapLib.m_Items;
+  std::vector<int32_t> counts(items.size(), 0);
   for (const auto& f : m_Frames) {
     for (const auto& e : f->GetElements()) {
-      if (const auto* picture = dynamic_cast<const CPictureGE*>(e.get())) {
-        m_BitmapLib.AddUse(picture->m_ItemId);
+      const auto* picture = dynamic_cast<const CPictureGE*>(e.get());
+      if (picture == nullptr) continue;
+      // A use counts for the first item with the id.
+      for (std::size_t i = 0; i < items.size(); ++i) {
+        if (items[i]->m_Id == picture->m_ItemId) {
+          ++counts[i];
+          break;
+        }
       }
     }
   }
+  return counts;
 }
 
 }  // namespace kd820

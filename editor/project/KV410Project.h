@@ -52,6 +52,9 @@ class CKV410Project : public CObject {
   void SetHardwareModelId(int32_t a_Id) { m_HardwareModelId = a_Id; }
   bool GetElementLabels() const { return m_ElementLabels != 0; }
   void SetElementLabels(bool a_On) { m_ElementLabels = a_On ? 1 : 0; }
+  // The element-labels word as the project file holds it (any value but 0 counts as on).
+  int32_t GetStoredElementLabels() const { return m_ElementLabels; }
+  void SetStoredElementLabels(int32_t a_Word) { m_ElementLabels = a_Word; }
   // The face the project's text elements start with: the font of its first language.
   std::string DefaultTextFace() const { return m_LangDefine.GetFontName(0); }
   // Gives a new element of the project the project's defaults (the face of a text element).
@@ -97,6 +100,8 @@ class CKV410Project : public CObject {
   // Sets the use count of every bitmap library item to the number of pictures showing it
   // (storing does this first: only used items are written).
   void CountBitmapUses();
+  // Those numbers, one per library item in library order, leaving the items as they are.
+  std::vector<int32_t> BitmapUseCounts() const;
 
   void Serialize(CArchive& a_Ar) override;
 

@@ -66,12 +66,16 @@ uint16_t SystemDefaultLanguageId() {
   return kChinesePrc;
 }
 
-void CLangDefineItem::Serialize(CArchive& a_Ar) {
-  int32_t version = kCurrentVersion;
-  a_Ar.Io(version);
-  a_Ar.Io(m_LanguageId);
-  a_Ar.Io(m_FontName);
+const CFieldTable& CLangDefineItem::Fields() {
+  static const CField kFields[] = {
+      Field<&CLangDefineItem::m_LanguageId>("languageId"),
+      Field<&CLangDefineItem::m_FontName>("font"),
+  };
+  static const CFieldTable kTable{kCurrentVersion, kFields, true};
+  return kTable;
 }
+
+void CLangDefineItem::Serialize(CArchive& a_Ar) { SerializeFields(a_Ar, Fields(), this); }
 
 CLangDefine::CLangDefine() {
   m_Items.push_back(

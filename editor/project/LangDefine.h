@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "editor/base/Archive.h"
+#include "editor/base/FieldTable.h"
 #include "editor/fonts/FontRasterizer.h"
 
 namespace kd820 {
@@ -28,6 +29,8 @@ class CLangDefineItem : public CObject {
   CLangDefineItem(uint16_t a_LanguageId, std::string a_FontName)
       : m_LanguageId(a_LanguageId), m_FontName(std::move(a_FontName)) {}
   void Serialize(CArchive& a_Ar) override;
+  // The import reads these keys through the language dialog's rows (CLanguageRow).
+  static const CFieldTable& Fields();
 
   uint16_t m_LanguageId = 0;
   std::string m_FontName;

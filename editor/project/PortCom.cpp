@@ -11,55 +11,62 @@ namespace kd820 {
 KD_IMPLEMENT_SERIAL(CPortCom, nullptr, 1)
 KD_IMPLEMENT_SERIAL(CPortCan, nullptr, 1)
 
-namespace {
+const CFieldTable& CPortCom::StoredFields() {
+  using P = CPortCom;
+  static const CField kFields[] = {
+      Field<&P::m_PortNumber>(nullptr),
+      Field<&P::m_ProtocolId>("protocol"),
+      Enum<&P::m_SerialType>("serialType", kSerialTypes),
+      NumberEnum<&P::m_BaudRate>("baudRate", kBaudRates),
+      NumberEnum<&P::m_DataBits>("dataBits", kDataBits),
+      Enum<&P::m_Parity>("parity", kParities),
+      NumberEnum<&P::m_StopBits>("stopBits", kStopBits),
+      Flag<&P::m_StationUsed>("stationUsed"),
+      Field<&P::m_Station>("station"),
+      Field<&P::m_ResponseTimeout>("responseTimeout"),
+      Field<&P::m_ProtocolTimeout1>("protocolTimeout1"),
+      Field<&P::m_ProtocolTimeout2>("protocolTimeout2"),
+      Field<&P::m_WordPacketMax>("wordPacketMax"),
+      Field<&P::m_BitPacketMax>("bitPacketMax"),
+      Field<&P::m_WordPackingInterval>("wordPackingInterval"),
+      Field<&P::m_BitPackingInterval>("bitPackingInterval"),
+      Field<&P::m_CommunicationInterval>("communicationInterval"),
+      Field<&P::m_MessageTime>("messageTime"),
+      Field<&P::m_RetryCount>("retryCount"),
+      Flag<&P::m_RetryAfterFailure>("retryAfterFailure"),
+  };
+  static const CFieldTable kTable{0, kFields};
+  return kTable;
+}
 
-// The fields an enabled port stores after its enabled flag, in file order.
-constexpr int32_t CPortCom::*kStoredFields[] = {
-    &CPortCom::m_PortNumber,
-    &CPortCom::m_ProtocolId,
-    &CPortCom::m_SerialType,
-    &CPortCom::m_BaudRate,
-    &CPortCom::m_DataBits,
-    &CPortCom::m_Parity,
-    &CPortCom::m_StopBits,
-    &CPortCom::m_StationUsed,
-    &CPortCom::m_Station,
-    &CPortCom::m_ResponseTimeout,
-    &CPortCom::m_ProtocolTimeout1,
-    &CPortCom::m_ProtocolTimeout2,
-    &CPortCom::m_WordPacketMax,
-    &CPortCom::m_BitPacketMax,
-    &CPortCom::m_WordPackingInterval,
-    &CPortCom::m_BitPackingInterval,
-    &CPortCom::m_CommunicationInterval,
-    &CPortCom::m_MessageTime,
-    &CPortCom::m_RetryCount,
-    &CPortCom::m_RetryAfterFailure,
-};
-static_assert(std::size(kStoredFields) == 20);
-
-}  // namespace
+const CFieldTable& CPortCan::StoredFields() {
+  static const CField kFields[] = {
+      Field<&CPortCan::m_Value1>("value1"),
+      Field<&CPortCan::m_Value2>("value2"),
+  };
+  static const CFieldTable kTable{0, kFields};
+  return kTable;
+}
 
 void CPortCom::Serialize(CArchive& a_Ar) {
   int32_t version = kCurrentVersion;
   a_Ar.Io(version);
   a_Ar.Io(m_Enabled);
   if (m_Enabled != 0) {
-    for (int32_t CPortCom::*field : kStoredFields) a_Ar.Io(this->*field);
+    SerializeFields(a_Ar, StoredFields(), this);
   } else if (a_Ar.IsLoading()) {
     // A disabled port stores nothing else: everything but its number returns to the defaults.
+    const int32_t number = m_PortNumber;
     const CPortCom defaults;
-    for (int32_t CPortCom::*field : kStoredFields) {
-      if (field != &CPortCom::m_PortNumber) this->*field = defaults.*field;
-    }
+    CopyFields(StoredFields(), this, &defaults);
+    m_PortNumber = number;
   }
 }
 
 void CPortCom::SwapContents(CPortCom& a_Other) {
-  std::swap(m_Enabled, a_Other.m_Enabled);
-  for (int32_t CPortCom::*field : kStoredFields) {
-    if (field != &CPortCom::m_PortNumber) std::swap(this->*field, a_Other.*field);
-  }
+  // Everything but the port numbers.
+  std::swap(*this, a_Other);
+  std::swap(m_PortNumber, a_Other.m_PortNumber);
 }
 
 void CPortCom::Compile(std::vector<uint8_t>& a_Bytes, IProblemSink& a_Problems) const {
@@ -105,11 +112,10 @@ void CPortCan::Serialize(CArchive& a_Ar) {
   a_Ar.Io(version);
   a_Ar.Io(m_Enabled);
   if (m_Enabled != 0) {
-    a_Ar.Io(m_Value1);
-    a_Ar.Io(m_Value2);
+    SerializeFields(a_Ar, StoredFields(), this);
   } else if (a_Ar.IsLoading()) {
-    m_Value1 = 0;
-    m_Value2 = 0;
+    const CPortCan defaults;
+    CopyFields(StoredFields(), this, &defaults);
   }
 }
 

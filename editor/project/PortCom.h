@@ -5,6 +5,7 @@
 
 #include "editor/base/Archive.h"
 #include "editor/base/Problem.h"
+#include "editor/base/FieldTable.h"
 
 namespace kd820 {
 
@@ -21,6 +22,9 @@ class CPortCom : public CObject {
   explicit CPortCom(int32_t a_PortNumber) : m_PortNumber(a_PortNumber) {}
 
   void Serialize(CArchive& a_Ar) override;
+  // The fields an enabled port stores after its version and enabled flag, in file order (a
+  // disabled port stores nothing else). The port number has no JSON form: it is the key.
+  static const CFieldTable& StoredFields();
   // Appends the 36-byte port record when the port is enabled, nothing otherwise.
   void Compile(std::vector<uint8_t>& a_Bytes, IProblemSink& a_Problems) const;
   // Enabled, and the PLC model of its port has register types.
@@ -60,6 +64,8 @@ class CPortCan : public CObject {
   static constexpr int32_t kPortNumber = 3;
 
   void Serialize(CArchive& a_Ar) override;
+  // What an enabled CAN port stores after its version and enabled flag.
+  static const CFieldTable& StoredFields();
   // The CAN port has no compiled form.
   void Compile(std::vector<uint8_t>& a_Bytes, IProblemSink& a_Problems) const {
     (void)a_Bytes;

@@ -15,8 +15,8 @@ namespace kd820 {
 // The project as a JSON document (UTF-8 text ending in a newline). Register numbers are
 // written in the text form of their type when the PLC library has the port's protocol, else
 // as exact raw fields, read against the PLC models of the project's ports (from the libraries
-// of a_Context; the context's own models are not touched). Like a save, it counts the bitmap
-// uses of the project; nothing else of the project changes.
+// of a_Context; the context's own models are not touched). The bitmap use counts are those a
+// save would store; the project does not change.
 std::string ExportProjectJson(const CKV410Project& a_Project, const CEditorContext& a_Context);
 
 struct ProjectJsonImport {

@@ -7,16 +7,6 @@
 #include <cmath>
 #include <cstring>
 
-#include "editor/screens/AsciiGE.h"
-#include "editor/screens/BarGE.h"
-#include "editor/screens/DynamicText.h"
-#include "editor/screens/EventListGE.h"
-#include "editor/screens/FunckeyGE.h"
-#include "editor/screens/LedGE.h"
-#include "editor/screens/PictureGE.h"
-#include "editor/screens/RegisterGE.h"
-#include "editor/screens/StaticText.h"
-#include "editor/screens/TrendGE.h"
 #include "editor/base/TextCase.h"
 
 namespace kd820 {
@@ -27,97 +17,9 @@ using pjson::Value;
 
 // ---- enumerations ------------------------------------------------------------------------
 
-const char* NameOf(std::span<const NamedCode> a_Table, int32_t a_Code) {
-  for (const NamedCode& entry : a_Table) {
-    if (entry.m_Code == a_Code) return entry.m_Name;
-  }
-  return nullptr;
-}
-
 std::string PortName(int32_t a_Port) {
   const char* name = NameOf(kPorts, a_Port);
   return name != nullptr ? name : "port " + std::to_string(a_Port);
-}
-
-// ---- element types -----------------------------------------------------------------------
-
-std::span<const ElementKind> ElementKinds() {
-  static const ElementKind kKinds[] = {
-      {"led", &CLedGE::classCLedGE},
-      {"functionKey", &CFunckeyGE::classCFunckeyGE},
-      {"staticText", &CStaticText::classCStaticText},
-      {"dynamicText", &CDynamicText::classCDynamicText},
-      {"register", &CRegisterGE::classCRegisterGE},
-      {"bar", &CBarGE::classCBarGE},
-      {"trend", &CTrendGE::classCTrendGE},
-      {"picture", &CPictureGE::classCPictureGE},
-      {"ascii", &CAsciiGE::classCAsciiGE},
-      {"alarmList", &CEventListGE::classCEventListGE},
-  };
-  return kKinds;
-}
-
-const char* ElementKindName(const CGraphElement& a_Element) {
-  for (const ElementKind& kind : ElementKinds()) {
-    if (kind.m_Class == a_Element.GetRuntimeClass()) return kind.m_Name;
-  }
-  return nullptr;
-}
-
-namespace {
-
-// The base part of an element's archive form, in file order.
-void IoBase(CArchive& a_Ar, ElementBase& a_Base) {
-  uint32_t version = 1;
-  int32_t typeCode = 0;  // follows from the class; loading ignores it
-  a_Ar.Io(version);
-  a_Ar.Io(a_Base.m_Name);
-  a_Ar.Io(a_Base.m_Number);
-  a_Ar.Io(a_Base.m_StoredWord2);
-  a_Ar.Io(a_Base.m_StoredWord1);
-  a_Ar.Io(a_Base.m_DoubleSize);
-  a_Ar.Io(a_Base.m_Reverse);
-  a_Ar.Io(a_Base.m_Height);
-  a_Ar.Io(a_Base.m_Width);
-  a_Ar.Io(typeCode);
-  a_Ar.Io(a_Base.m_Left);
-  a_Ar.Io(a_Base.m_Top);
-  a_Ar.Io(a_Base.m_InputOrder);
-}
-
-}  // namespace
-
-ElementBase GetElementBase(const CGraphElement& a_Element) {
-  CArchive out;
-  // Storing only reads the element.
-  const_cast<CGraphElement&>(a_Element).CGraphElement::Serialize(out);
-  CArchive in(out.Bytes(), FindArchiveClass);
-  ElementBase base;
-  IoBase(in, base);
-  return base;
-}
-
-void SetElementBase(CGraphElement& a_Element, const ElementBase& a_Base) {
-  ElementBase copy = a_Base;
-  CArchive out;
-  IoBase(out, copy);
-  CArchive in(out.Bytes(), FindArchiveClass);
-  a_Element.CGraphElement::Serialize(in);
-}
-
-int32_t StoredElementLabels(const CKV410Project& a_Project) {
-  CArchive ar;
-  ar.WriteObject(&a_Project);
-  const std::vector<uint8_t>& bytes = ar.Bytes();
-  // New-class tag, schema, name length, name; then version, oldest reader, model, labels.
-  const std::size_t nameLength = std::strlen(CKV410Project::classCKV410Project.m_ClassName);
-  const std::size_t at = 6 + nameLength + 12;
-  if (bytes.size() < at + 4 || bytes[0] != 0xFF || bytes[1] != 0xFF) {
-    return a_Project.GetElementLabels() ? 1 : 0;
-  }
-  uint32_t value = 0;
-  for (int i = 3; i >= 0; --i) value = (value << 8) | bytes[at + static_cast<std::size_t>(i)];
-  return static_cast<int32_t>(value);
 }
 
 // ---- PLC models ----------------------------------------------------------------------------
@@ -319,9 +221,7 @@ Value EnumValue(std::span<const NamedCode> a_Table, int32_t a_Code) {
 }
 
 Value NumberEnumValue(std::span<const NumberedCode> a_Table, int32_t a_Code) {
-  for (const NumberedCode& entry : a_Table) {
-    if (entry.m_Code == a_Code) return Value::Integer(entry.m_Number);
-  }
+  if (const NumberedCode* entry = FindCode(a_Table, a_Code)) return Value::Integer(entry->m_Number);
   Value code = Value::Object();
   code.Add("code", Value::Integer(a_Code));
   return code;

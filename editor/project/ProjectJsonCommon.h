@@ -1,6 +1,5 @@
 #pragma once
-// What the JSON export and import of a project share: the names of enumerated values and
-// element types, raw access to the element base, the PLC models the addresses are read
+// What the JSON export and import of a project share: the PLC models the addresses are read
 // against, and the typed readers that refuse a value with its JSON path.
 #include <array>
 #include <cstdint>
@@ -13,11 +12,13 @@
 #include <string_view>
 #include <vector>
 
+#include "editor/base/CodeTables.h"
 #include "editor/devices/Addr.h"
 #include "editor/devices/EditorContext.h"
 #include "editor/devices/PlcLibrary.h"
 #include "editor/project/KV410Project.h"
 #include "editor/project/ProjectJsonText.h"
+#include "editor/screens/ElementTypes.h"
 #include "editor/screens/GraphElement.h"
 
 namespace kd820 {
@@ -29,80 +30,15 @@ inline constexpr int64_t kFormatVersion = 1;
 
 // ---- enumerations ------------------------------------------------------------------------
 
-struct NamedCode {
-  int32_t m_Code;
-  const char* m_Name;
-};
-// Enumerations whose readable form is a number (baud rate in bit/s, data and stop bits).
-struct NumberedCode {
-  int32_t m_Code;
-  int32_t m_Number;
-};
+// The enumerations are those of editor/base/CodeTables.h.
 
-inline constexpr NamedCode kSerialTypes[] = {{0, "RS232"}, {1, "RS485"}, {2, "RS422"}};
-inline constexpr NamedCode kParities[] = {{0, "none"}, {1, "odd"}, {2, "even"}};
-inline constexpr NumberedCode kBaudRates[] = {{0, 1200},  {1, 2400},  {2, 4800},
-                                              {3, 9600},  {4, 19200}, {5, 38400},
-                                              {6, 57600}, {7, 115200}, {8, 187500}};
-inline constexpr NumberedCode kDataBits[] = {{0, 7}, {1, 8}};
-inline constexpr NumberedCode kStopBits[] = {{0, 1}, {1, 2}};
-inline constexpr NamedCode kWidths[] = {{0, "bit"}, {1, "word"}, {2, "doubleWord"}};
-inline constexpr NamedCode kPorts[] = {
-    {-1, "internal"}, {0, "COM0"}, {1, "COM1"}, {2, "COM2"}, {3, "CAN"}};
-inline constexpr NamedCode kLedShapes[] = {{0, "round"}, {1, "square"}};
-inline constexpr NamedCode kActionClasses[] = {{0, "frame"}, {1, "bit"}, {2, "word"}};
-inline constexpr NamedCode kFrameActions[] = {
-    {0, "jump"}, {1, "back"}, {2, "password"}, {3, "alarm"}};
-inline constexpr NamedCode kBitActions[] = {
-    {0, "set"},        {1, "reset"},      {2, "toggle"},       {3, "momentary"},
-    {4, "setOnEnter"}, {5, "setOnLeave"}, {6, "resetOnEnter"}, {7, "resetOnLeave"}};
-inline constexpr NamedCode kWordActions[] = {
-    {0, "write"},        {1, "add"},          {2, "subtract"},
-    {3, "repeatAdd"},    {4, "repeatSubtract"}, {5, "writeOnEnter"},
-    {6, "writeOnLeave"}, {7, "addWrapping"},  {8, "repeatAddWrapping"}};
-inline constexpr NamedCode kDataTypes[] = {{0, "signed"}, {1, "unsigned"}, {2, "hex"},
-                                           {3, "float"},  {4, "double"},   {5, "secret"}};
-inline constexpr NamedCode kDirections[] = {{0, "up"}, {1, "down"}, {2, "left"}, {3, "right"}};
-inline constexpr NamedCode kEdges[] = {{0, "none"}, {1, "rising"}, {2, "falling"}, {3, "both"}};
-inline constexpr NamedCode kDateSeparators[] = {{0, "."}, {1, "/"}, {2, "-"}};
-
-// The name of a code; null when it has none.
-const char* NameOf(std::span<const NamedCode> a_Table, int32_t a_Code);
 // "COM1", "internal", or "port 7".
 std::string PortName(int32_t a_Port);
 
 // ---- element types -----------------------------------------------------------------------
 
-struct ElementKind {
-  const char* m_Name;
-  const CRuntimeClass* m_Class;
-};
-std::span<const ElementKind> ElementKinds();
-// The JSON name of the element's class; null for a class without one.
-const char* ElementKindName(const CGraphElement& a_Element);
-
-// The fields of the element base exactly as the project file holds them. The base keeps them
-// private; its own archive form is their one complete view, so they are read and written
-// through it.
-struct ElementBase {
-  std::string m_Name;
-  int16_t m_Number = -1;
-  int32_t m_StoredWord1 = 0;
-  int32_t m_StoredWord2 = 0;
-  int32_t m_DoubleSize = 0;
-  int32_t m_Reverse = 0;
-  int32_t m_Left = 0;
-  int32_t m_Top = 0;
-  int32_t m_Width = 0;
-  int32_t m_Height = 0;
-  uint32_t m_InputOrder = CGraphElement::kNotInFocusOrder;
-};
-ElementBase GetElementBase(const CGraphElement& a_Element);
-void SetElementBase(CGraphElement& a_Element, const ElementBase& a_Base);
-
-// The element-labels word as the project file holds it (the project keeps it private). Stores
-// the project to find it, which counts its bitmap uses as a save does.
-int32_t StoredElementLabels(const CKV410Project& a_Project);
+// The JSON names of the element types are those of editor/screens/ElementTypes.h; the element
+// base is read and written through its field table (ProjectJsonFields.h).
 
 // ---- PLC models ----------------------------------------------------------------------------
 

@@ -1,25 +1,16 @@
 // Reading a project from its JSON form, with the editor's checks.
 #include <charconv>
-#include <cstring>
 #include <map>
 #include <set>
 #include <utility>
 
-#include "editor/project/ClassTable.h"
 #include "editor/devices/HardwareLibrary.h"
 #include "editor/project/EditRules.h"
 #include "editor/project/ProjectJson.h"
 #include "editor/project/ProjectJsonCommon.h"
-#include "editor/screens/AsciiGE.h"
-#include "editor/screens/BarGE.h"
+#include "editor/project/ProjectJsonFields.h"
 #include "editor/screens/DynamicText.h"
-#include "editor/screens/EventListGE.h"
-#include "editor/screens/FunckeyGE.h"
-#include "editor/screens/LedGE.h"
 #include "editor/screens/PictureGE.h"
-#include "editor/screens/RegisterGE.h"
-#include "editor/screens/StaticText.h"
-#include "editor/screens/TrendGE.h"
 
 namespace kd820 {
 
@@ -35,51 +26,12 @@ constexpr std::size_t kMaxElements = 32768;
 
 constexpr const char* kRangeMessage = "字状态取值范围越界，必须在-2147483648和2147483647";
 
-const std::vector<std::string_view> kBaseKeys = {
-    "type",    "number",     "name",    "left",        "top",         "width",
-    "height",  "doubleSize", "reverse", "storedWord1", "storedWord2", "inputOrder"};
-
-std::vector<std::string_view> KeysOf(const char* a_Kind) {
-  std::vector<std::string_view> keys = kBaseKeys;
-  const std::string_view kind = a_Kind;
-  std::vector<std::string_view> own;
-  if (kind == "led") {
-    own = {"register", "shape", "size", "invert", "blink", "blinkWhileOn", "blinkPeriod"};
-  } else if (kind == "functionKey") {
-    own = {"key",          "actionClass",  "grade",        "exclude",      "restoreLevel",
-           "furtherWord1", "furtherWord2", "furtherWord3", "furtherWord4", "register",
-           "frameAction",  "bitAction",    "wordAction"};
-  } else if (kind == "staticText") {
-    own = {"text", "sizeIndex", "font", "builtinFont", "furtherWord"};
-  } else if (kind == "dynamicText") {
-    own = {"register", "alignment", "sizeIndex", "font", "builtinFont", "furtherWord", "states"};
-  } else if (kind == "register") {
-    own = {"register", "dataType",  "digits",     "decimals",        "regWidth",
-           "fillZero", "sizeIndex", "input",      "grade",           "limit",
-           "inputUpper", "inputLower", "projection", "projectionUpper", "projectionLower",
-           "alignment",  "restoreLevel"};
-  } else if (kind == "bar") {
-    own = {"register", "dataType", "regWidth", "drawDirection", "upper", "lower"};
-  } else if (kind == "trend") {
-    own = {"register", "dataType", "regWidth", "upper", "lower", "points", "period"};
-  } else if (kind == "picture") {
-    own = {"bitmap", "trait"};
-  } else if (kind == "ascii") {
-    own = {"register", "charCount", "sizeIndex"};
-  } else if (kind == "alarmList") {
-    own = {"showNumber",    "showDate",    "dateStyle",    "dateSeparator",
-           "fourDigitYear", "noLeadingZero", "showTime",   "timeStyle",
-           "furtherFlag1",  "furtherFlag2", "byteValue",   "wordValue"};
-  }
+// The keys of an element: the base's, then its type's.
+std::vector<std::string_view> KeysOf(const CElementType& a_Type) {
+  std::vector<std::string_view> keys = CGraphElement::Fields().JsonKeys();
+  const std::vector<std::string_view> own = a_Type.m_Fields().JsonKeys();
   keys.insert(keys.end(), own.begin(), own.end());
   return keys;
-}
-
-const ElementKind* FindKind(std::string_view a_Name) {
-  for (const ElementKind& kind : ElementKinds()) {
-    if (a_Name == kind.m_Name) return &kind;
-  }
-  return nullptr;
 }
 
 // An element number written in the document: 0 to 65534 (65535 means none).
@@ -142,8 +94,9 @@ class Importer {
     int32_t model = m_Project->GetHardwareModelId();
     r.Int("hardwareModel", model);
     m_Project->SetHardwareModelId(model);
-    r.Flag("elementLabels", m_Labels);
-    m_Project->SetElementLabels(m_Labels != 0);
+    int32_t labels = m_Project->GetStoredElementLabels();
+    r.Flag("elementLabels", labels);
+    m_Project->SetStoredElementLabels(labels);
 
     if (const Value* ports = r.Get("ports")) Ports(*ports);
     m_Ports = std::make_unique<ProjectPortModels>(*m_Project, m_Context);
@@ -161,29 +114,6 @@ class Importer {
     if (const Value* frames = r.Get("frames")) Frames(*frames);
     if (const Value* alarms = r.Get("alarms")) Alarms(*alarms);
     if (const Value* transfers = r.Get("transfers")) Transfers(*transfers);
-    KeepRawLabels();
-  }
-
-  // The project keeps its element-labels word as a boolean; a stored value other than 0 or 1
-  // goes in through the project file.
-  void KeepRawLabels() {
-    if (m_Labels == 0 || m_Labels == 1) return;
-    CArchive out;
-    m_Project->SortFrames();
-    out.WriteObject(m_Project.get());
-    std::vector<uint8_t> bytes = out.Bytes();
-    const std::size_t at = 6 + std::strlen(CKV410Project::classCKV410Project.m_ClassName) + 12;
-    for (int i = 0; i < 4; ++i) {
-      bytes[at + static_cast<std::size_t>(i)] = static_cast<uint8_t>(static_cast<uint32_t>(m_Labels) >> (8 * i));
-    }
-    const int32_t reservedSwitch = m_Project->GetAlarms().m_ReservedSwitch;  // loading sets 1
-    try {
-      CArchive in(bytes, FindArchiveClass);
-      m_Project = in.ReadOwned<CKV410Project>();
-    } catch (const std::exception& e) {
-      Refuse("elementLabels", std::string("the project does not load again: ") + e.what());
-    }
-    m_Project->GetAlarms().m_ReservedSwitch = reservedSwitch;
   }
 
   void Display() {
@@ -214,68 +144,46 @@ class Importer {
       if (const Value* v = r.Get(PortName(port))) SerialPort(*v, r.PathOf(PortName(port)), *m_Project->GetPort(port));
     }
     if (const Value* v = r.Get("CAN")) {
-      const ObjectReader can(*v, r.PathOf("CAN"), {"enabled", "value1", "value2"});
+      const ObjectReader can(*v, r.PathOf("CAN"), PortKeys(CPortCan::StoredFields()));
       CPortCan& port = m_Project->GetCanPort();
       can.Flag("enabled", port.m_Enabled);
-      can.Int("value1", port.m_Value1);
-      can.Int("value2", port.m_Value2);
+      FieldsFromJson(can, CPortCan::StoredFields(), &port, nullptr);
     }
+  }
+
+  // A port's keys: its enabled flag, then the fields an enabled port stores.
+  static std::vector<std::string_view> PortKeys(const CFieldTable& a_Stored) {
+    std::vector<std::string_view> keys = {"enabled"};
+    const std::vector<std::string_view> stored = a_Stored.JsonKeys();
+    keys.insert(keys.end(), stored.begin(), stored.end());
+    return keys;
   }
 
   static void SerialPort(const Value& a_Value, const std::string& a_Path, CPortCom& a_Port) {
-    const ObjectReader r(a_Value, a_Path,
-                         {"enabled", "protocol", "serialType", "baudRate", "dataBits", "parity",
-                          "stopBits", "stationUsed", "station", "responseTimeout",
-                          "protocolTimeout1", "protocolTimeout2", "wordPacketMax", "bitPacketMax",
-                          "wordPackingInterval", "bitPackingInterval", "communicationInterval",
-                          "messageTime", "retryCount", "retryAfterFailure"});
+    const ObjectReader r(a_Value, a_Path, PortKeys(CPortCom::StoredFields()));
     r.Flag("enabled", a_Port.m_Enabled);
-    r.Int("protocol", a_Port.m_ProtocolId);
-    r.Enum("serialType", a_Port.m_SerialType, kSerialTypes);
-    r.NumberEnum("baudRate", a_Port.m_BaudRate, kBaudRates);
-    r.NumberEnum("dataBits", a_Port.m_DataBits, kDataBits);
-    r.Enum("parity", a_Port.m_Parity, kParities);
-    r.NumberEnum("stopBits", a_Port.m_StopBits, kStopBits);
-    r.Flag("stationUsed", a_Port.m_StationUsed);
-    r.Int("station", a_Port.m_Station);
-    r.Int("responseTimeout", a_Port.m_ResponseTimeout);
-    r.Int("protocolTimeout1", a_Port.m_ProtocolTimeout1);
-    r.Int("protocolTimeout2", a_Port.m_ProtocolTimeout2);
-    r.Int("wordPacketMax", a_Port.m_WordPacketMax);
-    r.Int("bitPacketMax", a_Port.m_BitPacketMax);
-    r.Int("wordPackingInterval", a_Port.m_WordPackingInterval);
-    r.Int("bitPackingInterval", a_Port.m_BitPackingInterval);
-    r.Int("communicationInterval", a_Port.m_CommunicationInterval);
-    r.Int("messageTime", a_Port.m_MessageTime);
-    r.Int("retryCount", a_Port.m_RetryCount);
-    r.Flag("retryAfterFailure", a_Port.m_RetryAfterFailure);
+    FieldsFromJson(r, CPortCom::StoredFields(), &a_Port, nullptr);
   }
 
   void Settings(const Value& a_Value) {
-    const ObjectReader r(a_Value, "settings",
-                         {"flags", "startFrame", "screenSaverFrame", "screenSaverMinutes",
-                          "passwordLevel", "passwordMask", "passwords", "passwordFrame",
-                          "commonFrame", "controlFlags", "controlRegister"});
+    const ObjectReader r(a_Value, "settings", CGlobalSettings::Fields().JsonKeys());
     CGlobalSettings& s = m_Project->GetSettings();
-    r.Int("flags", s.m_Flags);
-    r.Int("startFrame", s.m_StartFrame);
-    r.Int("screenSaverFrame", s.m_ScreenSaverFrame);
-    r.Int("screenSaverMinutes", s.m_ScreenSaverMinutes);
-    r.Int("passwordLevel", s.m_PasswordLevel);
-    r.Int("passwordMask", s.m_PasswordMask);
-    if (const Value* v = r.Get("passwords")) {
-      const std::string path = r.PathOf("passwords");
+    FieldsFromJson(r, CGlobalSettings::Fields(), &s, m_Ports.get(), [&](const CField& a_Field) {
+      if (a_Field.m_Kind == FieldKind::kCustom) Passwords(r, s);
+      return a_Field.m_Kind == FieldKind::kCustom;
+    });
+  }
+
+  static void Passwords(const ObjectReader& a_Reader, CGlobalSettings& a_Settings) {
+    if (const Value* v = a_Reader.Get("passwords")) {
+      const std::string path = a_Reader.PathOf("passwords");
       const auto& items = ArrayOf(*v, path).Items();
-      if (items.size() != s.m_Passwords.size()) {
-        Refuse(path, "expected " + std::to_string(s.m_Passwords.size()) + " passwords, found " +
+      if (items.size() != a_Settings.m_Passwords.size()) {
+        Refuse(path, "expected " + std::to_string(a_Settings.m_Passwords.size()) + " passwords, found " +
                          std::to_string(items.size()));
       }
-      for (std::size_t i = 0; i < items.size(); ++i) s.m_Passwords[i] = IntOf<int32_t>(items[i], Item(path, i));
+      for (std::size_t i = 0; i < items.size(); ++i) a_Settings.m_Passwords[i] = IntOf<int32_t>(items[i], Item(path, i));
     }
-    r.Int("passwordFrame", s.m_PasswordFrame);
-    r.Int("commonFrame", s.m_CommonFrame);
-    r.Int("controlFlags", s.m_ControlFlags);
-    Address(r, "controlRegister", s.m_ControlAddress);
   }
 
   void Languages(const Value& a_Value) {
@@ -286,7 +194,7 @@ class Importer {
     }
     std::vector<CLanguageRow> rows;
     for (std::size_t i = 0; i < items.size(); ++i) {
-      const ObjectReader r(items[i], Item("languages", i), {"languageId", "font"});
+      const ObjectReader r(items[i], Item("languages", i), CLangDefineItem::Fields().JsonKeys());
       CLanguageRow row;
       if (const Value* id = r.Get("languageId")) row.m_LanguageId = IntOf<uint16_t>(*id, r.PathOf("languageId"));
       r.String("font", row.m_FontName);
@@ -311,7 +219,7 @@ class Importer {
     lib.m_Items.clear();
     std::map<int32_t, std::size_t> seen;
     for (std::size_t i = 0; i < items.size(); ++i) {
-      const ObjectReader r(items[i], Item("bitmaps", i), {"id", "useCount", "width", "height", "rows"});
+      const ObjectReader r(items[i], Item("bitmaps", i), CSingleColorBitmapLibItem::Fields().JsonKeys());
       auto bitmap = std::make_unique<CSingleColorBitmapLibItem>();
       bitmap->m_Id = IntOf<int32_t>(r.Required("id"), r.PathOf("id"));
       if (bitmap->m_Id < 1) Refuse(r.PathOf("id"), std::to_string(bitmap->m_Id) + ": bitmap ids start at 1");
@@ -364,7 +272,7 @@ class Importer {
     std::map<uint16_t, std::size_t> seen;
     for (std::size_t i = 0; i < items.size(); ++i) {
       const std::string path = Item("frames", i);
-      const ObjectReader r(items[i], path, {"number", "name", "description", "previous", "next", "elements"});
+      const ObjectReader r(items[i], path, CHMIFrame::Fields().JsonKeys());
       const auto number = IntOf<uint16_t>(r.Required("number"), r.PathOf("number"));
       if (const auto it = seen.find(number); it != seen.end()) {
         Refuse(r.PathOf("number"), std::to_string(number) + " is already the number of " +
@@ -372,19 +280,13 @@ class Importer {
       }
       seen[number] = i;
       auto frame = std::make_unique<CHMIFrame>(number);
-      std::string text = frame->GetName();
-      r.String("name", text);
-      frame->SetName(text);
-      text = frame->GetDescription();
-      r.String("description", text);
-      frame->SetDescription(text);
-      uint16_t link = frame->GetPrevious();
-      r.Int("previous", link);
-      frame->SetPrevious(link);
-      link = frame->GetNext();
-      r.Int("next", link);
-      frame->SetNext(link);
-      if (const Value* elements = r.Get("elements")) Elements(*elements, r.PathOf("elements"), *frame);
+      FieldsFromJson(r, CHMIFrame::Fields(), frame.get(), m_Ports.get(), [&](const CField& a_Field) {
+        const std::string_view key = a_Field.m_Key;
+        if (key == "elements") {
+          if (const Value* elements = r.Get("elements")) Elements(*elements, r.PathOf("elements"), *frame);
+        }
+        return key == "number" || key == "elements";  // the number is read above
+      });
       m_Project->AddFrame(frame);
     }
   }
@@ -423,16 +325,20 @@ class Importer {
     const Value* typeValue = a_Value.Find("type");
     if (typeValue == nullptr) Refuse(path, "the key \"type\" is missing");
     const std::string& typeName = StringOf(*typeValue, Member(path, "type"));
-    const ElementKind* kind = FindKind(typeName);
-    if (kind == nullptr) {
+    const CElementType* type = FindElementTypeByJsonName(typeName);
+    if (type == nullptr) {
       std::string accepted;
-      for (const ElementKind& k : ElementKinds()) accepted += (accepted.empty() ? "" : ", ") + pjson::Quote(k.m_Name);
+      for (const CElementType& t : ElementTypes()) {
+        if (t.m_JsonName != nullptr) accepted += (accepted.empty() ? "" : ", ") + pjson::Quote(t.m_JsonName);
+      }
       Refuse(Member(path, "type"), "unknown element type " + typeValue->Describe() + "; accepted: " + accepted);
     }
-    const ObjectReader r(a_Value, path, KeysOf(kind->m_Name));
-    std::unique_ptr<CGraphElement> element(static_cast<CGraphElement*>(kind->m_Class->m_CreateObject()));
-
-    ElementBase base = GetElementBase(*element);
+    const ObjectReader r(a_Value, path, KeysOf(*type));
+    std::unique_ptr<CGraphElement> element = type->m_Create();
+    // The base fields are read into a second new element and copied over at the end: what
+    // the document does not give stays as a new element has it, whatever the type's setters
+    // did to the size.
+    const std::unique_ptr<CGraphElement> base = type->m_Create();
     uint16_t number = 0;
     if (const Value* v = r.Get("number")) {
       number = static_cast<uint16_t>(IntegerOf(*v, r.PathOf("number"), 0, CGraphElement::kNoNumber - 1));
@@ -453,98 +359,34 @@ class Importer {
       number = static_cast<uint16_t>(next);
     }
     a_Numbering.m_Held[{typeName, number}] = a_Index;
-    base.m_Number = static_cast<int16_t>(number);
-    base.m_Name = element->GetPrefix() + std::to_string(number);
-    r.String("name", base.m_Name);
-    r.Int("left", base.m_Left);
-    r.Int("top", base.m_Top);
-    r.Int("width", base.m_Width);
-    r.Int("height", base.m_Height);
-    r.Flag("doubleSize", base.m_DoubleSize);
-    r.Flag("reverse", base.m_Reverse);
-    r.Int("storedWord1", base.m_StoredWord1);
-    r.Int("storedWord2", base.m_StoredWord2);
-    r.Int("inputOrder", base.m_InputOrder);
-    CheckInsideDisplay(base, path);
+    base->SetNumber(number);
+    FieldsFromJson(r, CGraphElement::Fields(), base.get(), m_Ports.get());
+    CheckInsideDisplay(*base, path);
 
-    if (auto* led = dynamic_cast<CLedGE*>(element.get())) {
-      Address(r, "register", led->m_Reg);
-      r.Enum("shape", led->m_Shape, kLedShapes);
-      r.Int("size", led->m_Size);
-      r.Flag("invert", led->m_Invert);
-      r.Flag("blink", led->m_Blink);
-      r.Flag("blinkWhileOn", led->m_BlinkWhileOn);
-      r.Int("blinkPeriod", led->m_BlinkPeriod);
-    } else if (auto* key = dynamic_cast<CFunckeyGE*>(element.get())) {
-      FunctionKey(r, *key);
-    } else if (auto* text = dynamic_cast<CStaticText*>(element.get())) {
-      std::string s = text->GetText();
-      r.String("text", s);
-      text->SetText(s);
-      int32_t n = text->GetSizeIndex();
-      r.Int("sizeIndex", n);
-      text->SetSizeIndex(n);
-      s = m_Project->DefaultTextFace();
-      r.String("font", s);
-      text->SetFace(s);
-      n = text->GetBuiltinOption();
-      r.Flag("builtinFont", n);
-      text->SetBuiltinOption(n);
-      r.Int("furtherWord", text->m_FurtherWord);
-    } else if (auto* dynamic = dynamic_cast<CDynamicText*>(element.get())) {
-      DynamicText(r, *dynamic);
-    } else if (auto* reg = dynamic_cast<CRegisterGE*>(element.get())) {
-      Register(r, *reg);
-    } else if (auto* bar = dynamic_cast<CBarGE*>(element.get())) {
-      Address(r, "register", bar->m_Reg);
-      r.Enum("dataType", bar->m_DataType, kDataTypes);
-      r.Int("regWidth", bar->m_RegWidth);
-      r.Enum("drawDirection", bar->m_DrawDir, kDirections);
-      r.Double("upper", bar->m_Upper);
-      r.Double("lower", bar->m_Lower);
-    } else if (auto* trend = dynamic_cast<CTrendGE*>(element.get())) {
-      Address(r, "register", trend->m_Reg);
-      r.Enum("dataType", trend->m_DataType, kDataTypes);
-      r.Int("regWidth", trend->m_RegWidth);
-      r.Double("upper", trend->m_Upper);
-      r.Double("lower", trend->m_Lower);
-      r.Int("points", trend->m_Points);
-      r.Int("period", trend->m_Period);
-    } else if (auto* picture = dynamic_cast<CPictureGE*>(element.get())) {
-      Picture(r, *picture);
-    } else if (auto* ascii = dynamic_cast<CAsciiGE*>(element.get())) {
-      Address(r, "register", ascii->m_Reg);
-      int32_t n = ascii->GetCharCount();
-      r.Int("charCount", n);
-      ascii->SetCharCount(n);
-      n = ascii->GetSizeIndex();
-      r.Int("sizeIndex", n);
-      ascii->SetSizeIndex(n);
-      // Not stored: what a loaded ASCII string has.
-      ascii->SetFace(m_Project->DefaultTextFace());
-      ascii->SetBuiltinOption(0);
-    } else if (auto* list = dynamic_cast<CEventListGE*>(element.get())) {
-      r.Flag("showNumber", list->m_ShowNumber);
-      r.Flag("showDate", list->m_ShowDate);
-      r.Int("dateStyle", list->m_DateStyle);
-      r.Enum("dateSeparator", list->m_DateSeparator, kDateSeparators);
-      r.Flag("fourDigitYear", list->m_FourDigitYear);
-      r.Flag("noLeadingZero", list->m_NoLeadingZero);
-      r.Flag("showTime", list->m_ShowTime);
-      r.Int("timeStyle", list->m_TimeStyle);
-      r.Int("furtherFlag1", list->m_FurtherFlag1);
-      r.Int("furtherFlag2", list->m_FurtherFlag2);
-      r.Int("byteValue", list->m_ByteValue);
-      r.Int("wordValue", list->m_WordValue);
-    }
-    SetElementBase(*element, base);
+    // Text elements start with the project's face.
+    if (type->m_SetFace != nullptr) type->m_SetFace(*element, m_Project->DefaultTextFace());
+    void* own = type->m_Own(*element);
+    FieldsFromJson(r, type->m_Fields(), own, m_Ports.get(), [&](const CField& a_Field) {
+      const std::string_view key = a_Field.m_Key;
+      if (key == "states") {
+        States(r, static_cast<CDynamicText&>(*element));
+        return true;
+      }
+      if (key == "bitmap" && type->m_TypeCode == kTypePicture) {
+        FieldFromJson(r, a_Field, own, m_Ports.get());
+        CheckBitmap(r, static_cast<const CPictureGE&>(*element));
+        return true;
+      }
+      return false;
+    });
+    element->CGraphElement::CopyFrom(*base);
     a_Frame.AddElementKeepingNumber(std::move(element));
   }
 
-  void CheckInsideDisplay(const ElementBase& a_Base, const std::string& a_Path) const {
+  void CheckInsideDisplay(const CGraphElement& a_Base, const std::string& a_Path) const {
     if (m_DisplayWidth < 0) return;
-    const int64_t left = a_Base.m_Left, top = a_Base.m_Top, width = a_Base.m_Width,
-                  height = a_Base.m_Height;
+    const int64_t left = a_Base.GetLeft(), top = a_Base.GetTop(), width = a_Base.GetWidth(),
+                  height = a_Base.GetHeight();
     if (left >= 0 && top >= 0 && width >= 0 && height >= 0 && left + width <= m_DisplayWidth &&
         top + height <= m_DisplayHeight) {
       return;
@@ -554,52 +396,8 @@ class Importer {
                        " pixels does not lie inside the " + m_DisplayText);
   }
 
-  void FunctionKey(const ObjectReader& a_Reader, CFunckeyGE& a_Key) const {
-    a_Reader.Int("key", a_Key.m_KeyNumber);
-    a_Reader.Enum("actionClass", a_Key.m_ActionClass, kActionClasses);
-    a_Reader.Int("grade", a_Key.m_Grade);
-    a_Reader.Flag("exclude", a_Key.m_Exclude);
-    a_Reader.Flag("restoreLevel", a_Key.m_RestoreLevel);
-    a_Reader.Int("furtherWord1", a_Key.m_FurtherWord1);
-    a_Reader.Int("furtherWord2", a_Key.m_FurtherWord2);
-    a_Reader.Int("furtherWord3", a_Key.m_FurtherWord3);
-    a_Reader.Int("furtherWord4", a_Key.m_FurtherWord4);
-    Address(a_Reader, "register", a_Key.m_Reg);
-    if (const Value* v = a_Reader.Get("frameAction")) {
-      const ObjectReader r(*v, a_Reader.PathOf("frameAction"), {"frame", "action"});
-      r.Int("frame", a_Key.m_JumpFrame.m_FrameNumber);
-      r.Enum("action", a_Key.m_JumpFrame.m_Action, kFrameActions);
-    }
-    if (const Value* v = a_Reader.Get("bitAction")) {
-      const ObjectReader r(*v, a_Reader.PathOf("bitAction"), {"action"});
-      r.Enum("action", a_Key.m_BitSet.m_Action, kBitActions);
-    }
-    if (const Value* v = a_Reader.Get("wordAction")) {
-      const ObjectReader r(*v, a_Reader.PathOf("wordAction"),
-                           {"action", "value", "limit", "repeatDelay", "repeatPeriod", "repeatOnPress"});
-      CWordSet& set = a_Key.m_WordSet;
-      r.Enum("action", set.m_Action, kWordActions);
-      r.Int("value", set.m_Value);
-      r.Int("limit", set.m_Limit);
-      r.Int("repeatDelay", set.m_RepeatDelay);
-      r.Int("repeatPeriod", set.m_RepeatPeriod);
-      r.Flag("repeatOnPress", set.m_RepeatOnPress);
-    }
-  }
-
-  void DynamicText(const ObjectReader& a_Reader, CDynamicText& a_Text) const {
-    Address(a_Reader, "register", a_Text.m_Reg);
-    a_Reader.Int("alignment", a_Text.m_Alignment);
-    int32_t n = a_Text.GetSizeIndex();
-    a_Reader.Int("sizeIndex", n);
-    a_Text.SetSizeIndex(n);
-    std::string face = m_Project->DefaultTextFace();
-    a_Reader.String("font", face);
-    a_Text.SetFace(face);
-    n = a_Text.GetBuiltinOption();
-    a_Reader.Flag("builtinFont", n);
-    a_Text.SetBuiltinOption(n);
-    a_Reader.Int("furtherWord", a_Text.m_FurtherWord);
+  // The states given, keyed by their value.
+  void States(const ObjectReader& a_Reader, CDynamicText& a_Text) const {
     const Value* states = a_Reader.Get("states");
     if (states == nullptr) return;
     const std::string path = a_Reader.PathOf("states");
@@ -614,62 +412,25 @@ class Importer {
         Refuse(Member(path, key), "the states are keyed by their value, 1 to " +
                                       std::to_string(CDynamicText::kStateCount));
       }
-      const ObjectReader r(item, Member(path, key), {"text", "secondText", "flag"});
-      CTextItem& state = *a_Text.GetState(value);
-      r.String("text", state.m_Text);
-      r.String("secondText", state.m_SecondText);
-      r.Int("flag", state.m_Flag);
+      const ObjectReader r(item, Member(path, key), CTextItem::Fields().JsonKeys());
+      FieldsFromJson(r, CTextItem::Fields(), a_Text.GetState(value), m_Ports.get());
     }
   }
 
-  void Register(const ObjectReader& a_Reader, CRegisterGE& a_Reg) const {
-    Address(a_Reader, "register", a_Reg.m_Reg);
-    a_Reader.Enum("dataType", a_Reg.m_Type, kDataTypes);
-    a_Reader.Int("digits", a_Reg.m_ShowBits);
-    a_Reader.Int("decimals", a_Reg.m_FloatBits);
-    a_Reader.Int("regWidth", a_Reg.m_RegWidth);
-    a_Reader.Flag("fillZero", a_Reg.m_FillZero);
-    a_Reader.Int("sizeIndex", a_Reg.m_SizeIndex);
-    a_Reader.Flag("input", a_Reg.m_Setting);
-    a_Reader.Int("grade", a_Reg.m_Grade);
-    a_Reader.Flag("limit", a_Reg.m_Limit);
-    a_Reader.Double("inputUpper", a_Reg.m_InputUpper);
-    a_Reader.Double("inputLower", a_Reg.m_InputLower);
-    a_Reader.Flag("projection", a_Reg.m_Projection);
-    a_Reader.Double("projectionUpper", a_Reg.m_PrjUpper);
-    a_Reader.Double("projectionLower", a_Reg.m_PrjLower);
-    a_Reader.Int("alignment", a_Reg.m_Alignment);
-    a_Reader.Flag("restoreLevel", a_Reg.m_RestoreLevel);
-  }
-
-  void Picture(const ObjectReader& a_Reader, CPictureGE& a_Picture) const {
-    a_Reader.Int("bitmap", a_Picture.m_ItemId);
+  void CheckBitmap(const ObjectReader& a_Reader, const CPictureGE& a_Picture) const {
     if (a_Picture.m_ItemId != CPictureGE::kNoItem &&
         m_Project->GetBitmapLib().FindItem(a_Picture.m_ItemId) == nullptr) {
       Refuse(a_Reader.PathOf("bitmap"), "no bitmap has the id " + std::to_string(a_Picture.m_ItemId));
-    }
-    if (const Value* v = a_Reader.Get("trait")) {
-      const ObjectReader r(*v, a_Reader.PathOf("trait"), {"compress", "reverse", "critical", "leftFill"});
-      r.Flag("compress", a_Picture.m_Trait.m_Compress);
-      r.Flag("reverse", a_Picture.m_Trait.m_Reverse);
-      r.Flag("critical", a_Picture.m_Trait.m_Critical);
-      r.Flag("leftFill", a_Picture.m_Trait.m_LeftFill);
     }
   }
 
   // ---- alarms and transfers ------------------------------------------------------------------
 
   void Alarms(const Value& a_Value) {
-    const ObjectReader r(a_Value, "alarms",
-                         {"font", "fontSizeIndex", "textOption", "frame", "frameOption",
-                          "reservedSwitch", "items"});
+    const ObjectReader r(a_Value, "alarms", CAlarmSettings::Fields().JsonKeys());
     CAlarmSettings& alarms = m_Project->GetAlarms();
-    r.String("font", alarms.m_FontName);
-    r.Int("fontSizeIndex", alarms.m_FontSizeIndex);
-    r.Int("textOption", alarms.m_TextOption);
-    r.Int("frame", alarms.m_AlarmFrame);
-    r.Flag("frameOption", alarms.m_AlarmFrameOption);
-    r.Int("reservedSwitch", alarms.m_ReservedSwitch);
+    FieldsFromJson(r, CAlarmSettings::Fields(), &alarms, m_Ports.get(),
+                   [](const CField& a_Field) { return a_Field.m_Kind == FieldKind::kCustom; });
     const Value* items = r.Get("items");
     if (items == nullptr) return;
     const std::string path = r.PathOf("items");
@@ -692,19 +453,19 @@ class Importer {
   }
 
   void AlarmItem(const Value& a_Value, const std::string& a_Path, CAlarmSettings& a_Alarms) const {
-    const ObjectReader r(a_Value, a_Path,
-                         {"flags", "value", "rangeUsed", "rangeUpper", "rangeLower",
-                          "buzzerSeconds", "register", "text"});
+    const ObjectReader r(a_Value, a_Path, CAlarmItem::Fields().JsonKeys());
     CAlarmItemInput input;
     CAlarmItem& item = input.m_Item;
-    r.Int("flags", item.m_Flags);
-    Limit(r, "value", input.m_Value);
-    r.Flag("rangeUsed", item.m_RangeUsed);
-    Limit(r, "rangeUpper", input.m_RangeA);
-    Limit(r, "rangeLower", input.m_RangeB);
-    r.Int("buzzerSeconds", item.m_BuzzerSeconds);
-    Address(r, "register", item.m_Register);
-    r.String("text", item.m_Text);
+    // The limits are read as typed and checked before they are narrowed to 32 bits.
+    FieldsFromJson(r, CAlarmItem::Fields(), &item, m_Ports.get(), [&](const CField& a_Field) {
+      const std::string_view key = a_Field.m_Key;
+      int64_t* limit = key == "value"        ? &input.m_Value
+                       : key == "rangeUpper" ? &input.m_RangeA
+                       : key == "rangeLower" ? &input.m_RangeB
+                                             : nullptr;
+      if (limit != nullptr) Limit(r, key, *limit);
+      return limit != nullptr;
+    });
     if (const auto message = CheckAlarmItem(input)) {
       std::string where = a_Path;
       if (item.m_Text.empty()) {
@@ -730,27 +491,10 @@ class Importer {
   void Transfers(const Value& a_Value) {
     const auto& items = ArrayOf(a_Value, "transfers").Items();
     for (std::size_t i = 0; i < items.size(); ++i) {
-      const ObjectReader r(items[i], Item("transfers", i),
-                           {"periodic", "edge", "period", "frame", "executionLimit", "count",
-                            "trigger", "source", "destination"});
+      const ObjectReader r(items[i], Item("transfers", i), CDataTransferItem::Fields().JsonKeys());
       CDataTransferItem transfer;
-      r.Flag("periodic", transfer.m_Periodic);
-      r.Enum("edge", transfer.m_EdgeMode, kEdges);
-      r.Int("period", transfer.m_Period);
-      r.Int("frame", transfer.m_Frame);
-      r.Int("executionLimit", transfer.m_ExecutionLimit);
-      r.Int("count", transfer.m_Count);
-      Address(r, "trigger", transfer.m_Trigger);
-      Address(r, "source", transfer.m_Source);
-      Address(r, "destination", transfer.m_Destination);
+      FieldsFromJson(r, CDataTransferItem::Fields(), &transfer, m_Ports.get());
       m_Project->GetTransfers().m_Items.push_back(std::move(transfer));
-    }
-  }
-
-  // Reads the address under a_Key over the field's current value, with the editor's checks.
-  void Address(const ObjectReader& a_Reader, std::string_view a_Key, CAddr& a_Field) const {
-    if (const Value* v = a_Reader.Get(a_Key)) {
-      a_Field = AddressFromJson(*v, a_Reader.PathOf(a_Key), a_Field, m_Ports.get());
     }
   }
 
@@ -763,7 +507,6 @@ class Importer {
   std::unique_ptr<ProjectPortModels> m_Ports;
   std::vector<std::string> m_Notes;
   std::size_t m_ElementCount = 0;
-  int32_t m_Labels = 1;
   int32_t m_DisplayWidth = -1;  // -1: display not known
   int32_t m_DisplayHeight = -1;
   std::string m_DisplayText;

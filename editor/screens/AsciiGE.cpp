@@ -15,24 +15,27 @@ CAsciiGE::CAsciiGE() : CGraphElement(kTypeAscii), m_Face(DefaultTextFace()) {
 
 std::unique_ptr<CGraphElement> CAsciiGE::Clone() const { return CloneElement(*this); }
 
+const CFieldTable& CAsciiGE::Fields() {
+  using E = CAsciiGE;
+  static const CField kFields[] = {
+      Field<&E::m_CharCount>("charCount"),
+      Field<&E::m_SizeIndex>("sizeIndex"),
+      Field<&E::m_Reg>("register").JsonAt(-1),
+      Field<&E::m_Face>(nullptr).CopyOnly(),
+      Field<&E::m_BuiltinOption>(nullptr).CopyOnly(),
+  };
+  static const CFieldTable kTable{kCurrentVersion, kFields};
+  return kTable;
+}
+
 void CAsciiGE::CopyFrom(const CGraphElement& a_Other) {
   CGraphElement::CopyFrom(a_Other);
-  if (const auto* other = dynamic_cast<const CAsciiGE*>(&a_Other)) {
-    m_Reg.CopyFrom(other->m_Reg);
-    m_CharCount = other->m_CharCount;
-    m_SizeIndex = other->m_SizeIndex;
-    m_Face = other->m_Face;
-    m_BuiltinOption = other->m_BuiltinOption;
-  }
+  CopyOwnFields(*this, a_Other);
 }
 
 void CAsciiGE::Serialize(CArchive& a_Ar) {
   CGraphElement::Serialize(a_Ar);
-  uint32_t version = kCurrentVersion;
-  a_Ar.Io(version);
-  a_Ar.Io(m_CharCount);
-  a_Ar.Io(m_SizeIndex);
-  m_Reg.Serialize(a_Ar);
+  SerializeFields(a_Ar, Fields(), this);
   if (a_Ar.IsLoading()) {
     m_Face = DefaultTextFace();
     m_BuiltinOption = 0;

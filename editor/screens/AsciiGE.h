@@ -26,6 +26,7 @@ class CAsciiGE : public CGraphElement {
   // defaults of the project being loaded (the current project when the archive names none).
   void Compile(CRecordWriter& a_Writer) const override;
   void Serialize(CArchive& a_Ar) override;
+  static const CFieldTable& Fields();
   void VisitAddresses(const std::function<void(CAddr&)>& a_Visit) override { a_Visit(m_Reg); }
 
   int32_t GetCharCount() const { return m_CharCount; }

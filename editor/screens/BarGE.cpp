@@ -10,28 +10,27 @@ CBarGE::CBarGE() : CGraphElement(kTypeBar) {}
 
 std::unique_ptr<CGraphElement> CBarGE::Clone() const { return CloneElement(*this); }
 
+const CFieldTable& CBarGE::Fields() {
+  static const CField kFields[] = {
+      Enum<&CBarGE::m_DataType>("dataType", kDataTypes),
+      Field<&CBarGE::m_RegWidth>("regWidth"),
+      Enum<&CBarGE::m_DrawDir>("drawDirection", kDirections),
+      Field<&CBarGE::m_Upper>("upper"),
+      Field<&CBarGE::m_Lower>("lower"),
+      Field<&CBarGE::m_Reg>("register").JsonAt(-1),
+  };
+  static const CFieldTable kTable{kCurrentVersion, kFields};
+  return kTable;
+}
+
 void CBarGE::CopyFrom(const CGraphElement& a_Other) {
   CGraphElement::CopyFrom(a_Other);
-  if (const auto* other = dynamic_cast<const CBarGE*>(&a_Other)) {
-    m_Reg.CopyFrom(other->m_Reg);
-    m_DataType = other->m_DataType;
-    m_RegWidth = other->m_RegWidth;
-    m_DrawDir = other->m_DrawDir;
-    m_Upper = other->m_Upper;
-    m_Lower = other->m_Lower;
-  }
+  CopyOwnFields(*this, a_Other);
 }
 
 void CBarGE::Serialize(CArchive& a_Ar) {
   CGraphElement::Serialize(a_Ar);
-  uint32_t version = kCurrentVersion;
-  a_Ar.Io(version);
-  a_Ar.Io(m_DataType);
-  a_Ar.Io(m_RegWidth);
-  a_Ar.Io(m_DrawDir);
-  a_Ar.Io(m_Upper);
-  a_Ar.Io(m_Lower);
-  m_Reg.Serialize(a_Ar);
+  SerializeFields(a_Ar, Fields(), this);
 }
 
 void CBarGE::Compile(CRecordWriter& a_Writer) const {

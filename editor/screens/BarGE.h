@@ -22,6 +22,7 @@ class CBarGE : public CGraphElement {
   void CopyFrom(const CGraphElement& a_Other) override;
   void Compile(CRecordWriter& a_Writer) const override;
   void Serialize(CArchive& a_Ar) override;
+  static const CFieldTable& Fields();
   void VisitAddresses(const std::function<void(CAddr&)>& a_Visit) override { a_Visit(m_Reg); }
 
   CAddr m_Reg;

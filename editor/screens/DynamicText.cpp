@@ -11,13 +11,17 @@ namespace kd820 {
 KD_IMPLEMENT_SERIAL(CTextItem, nullptr, 0)
 KD_IMPLEMENT_SERIAL(CDynamicText, &CGraphElement::classCGraphElement, 0)
 
-void CTextItem::Serialize(CArchive& a_Ar) {
-  uint32_t version = kCurrentVersion;
-  a_Ar.Io(version);
-  a_Ar.Io(m_SecondText);
-  a_Ar.Io(m_Flag);
-  a_Ar.Io(m_Text);
+const CFieldTable& CTextItem::Fields() {
+  static const CField kFields[] = {
+      Field<&CTextItem::m_SecondText>("secondText").JsonAt(1),
+      Field<&CTextItem::m_Flag>("flag").JsonAt(2),
+      Field<&CTextItem::m_Text>("text").JsonAt(0),
+  };
+  static const CFieldTable kTable{kCurrentVersion, kFields};
+  return kTable;
 }
+
+void CTextItem::Serialize(CArchive& a_Ar) { SerializeFields(a_Ar, Fields(), this); }
 
 CDynamicText::CDynamicText() : CGraphElement(kTypeDynamicText), m_Face(DefaultTextFace()) {}
 
@@ -49,38 +53,38 @@ bool CDynamicText::UsesBuiltinFont() const { return kd820::UsesBuiltinFont(m_Siz
 
 std::unique_ptr<CGraphElement> CDynamicText::Clone() const { return CloneElement(*this); }
 
+const CFieldTable& CDynamicText::Fields() {
+  using E = CDynamicText;
+  static const CField kFields[] = {
+      Field<&E::m_SizeIndex>("sizeIndex").JsonAt(2),
+      Field<&E::m_FurtherWord>("furtherWord").JsonAt(5),
+      Field<&E::m_Face>("font").JsonAt(3),
+      Field<&E::m_Alignment>("alignment").Since(2).JsonAt(1),
+      Flag<&E::m_BuiltinOption>("builtinFont").Since(3).JsonAt(4),
+      // The JSON form keeps only the states that differ from a new one, keyed by value.
+      Custom("states",
+             [](CArchive& a_Ar, void* a_Text) {
+               auto* text = static_cast<CDynamicText*>(a_Text);
+               for (uint16_t key : ArchiveKeyOrder()) text->GetState(key)->Serialize(a_Ar);
+             },
+             [](void* a_Text, const void* a_From) {
+               static_cast<CDynamicText*>(a_Text)->m_States = static_cast<const CDynamicText*>(a_From)->m_States;
+             })
+          .JsonAt(6),
+      Field<&E::m_Reg>("register").JsonAt(0),
+  };
+  static const CFieldTable kTable{kCurrentVersion, kFields};
+  return kTable;
+}
+
 void CDynamicText::CopyFrom(const CGraphElement& a_Other) {
   CGraphElement::CopyFrom(a_Other);
-  if (const auto* other = dynamic_cast<const CDynamicText*>(&a_Other)) {
-    m_Reg.CopyFrom(other->m_Reg);
-    m_Alignment = other->m_Alignment;
-    m_FurtherWord = other->m_FurtherWord;
-    m_States = other->m_States;
-    m_SizeIndex = other->m_SizeIndex;
-    m_Face = other->m_Face;
-    m_BuiltinOption = other->m_BuiltinOption;
-  }
+  CopyOwnFields(*this, a_Other);
 }
 
 void CDynamicText::Serialize(CArchive& a_Ar) {
   CGraphElement::Serialize(a_Ar);
-  uint32_t version = kCurrentVersion;
-  a_Ar.Io(version);
-  a_Ar.Io(m_SizeIndex);
-  a_Ar.Io(m_FurtherWord);
-  a_Ar.Io(m_Face);
-  if (version >= 2) {
-    a_Ar.Io(m_Alignment);
-  } else {
-    m_Alignment = 0;
-  }
-  if (version >= 3) {
-    a_Ar.Io(m_BuiltinOption);
-  } else {
-    m_BuiltinOption = 0;
-  }
-  for (uint16_t key : ArchiveKeyOrder()) GetState(key)->Serialize(a_Ar);
-  m_Reg.Serialize(a_Ar);
+  SerializeFields(a_Ar, Fields(), this);
 }
 
 void CDynamicText::Compile(CRecordWriter& a_Writer) const {

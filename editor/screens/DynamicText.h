@@ -21,6 +21,7 @@ class CTextItem : public CObject {
   static constexpr uint32_t kCurrentVersion = 1;
 
   void Serialize(CArchive& a_Ar) override;
+  static const CFieldTable& Fields();
   bool operator==(const CTextItem& a_Other) const {
     return m_SecondText == a_Other.m_SecondText && m_Flag == a_Other.m_Flag &&
            m_Text == a_Other.m_Text;
@@ -49,6 +50,7 @@ class CDynamicText : public CGraphElement {
   void CopyFrom(const CGraphElement& a_Other) override;
   void Compile(CRecordWriter& a_Writer) const override;
   void Serialize(CArchive& a_Ar) override;
+  static const CFieldTable& Fields();
   void VisitAddresses(const std::function<void(CAddr&)>& a_Visit) override { a_Visit(m_Reg); }
 
   // The state item of a value 1 to 256; null for any other value.

@@ -19,6 +19,7 @@ class CEventListGE : public CGraphElement {
   void CopyFrom(const CGraphElement& a_Other) override;
   void Compile(CRecordWriter& a_Writer) const override;
   void Serialize(CArchive& a_Ar) override;
+  static const CFieldTable& Fields();
 
   // Flags are booleans kept as stored. A new display shows the date and the time of each
   // alarm in their first styles, with "." between the date parts.

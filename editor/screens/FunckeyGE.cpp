@@ -11,51 +11,69 @@ KD_IMPLEMENT_SERIAL(CBitSet, nullptr, 0)
 KD_IMPLEMENT_SERIAL(CWordSet, nullptr, 0)
 KD_IMPLEMENT_SERIAL(CFunckeyGE, &CGraphElement::classCGraphElement, 0)
 
-void CJumpFrame::Serialize(CArchive& a_Ar) {
-  uint32_t version = kCurrentVersion;
-  a_Ar.Io(version);
-  a_Ar.Io(m_FrameNumber);
-  a_Ar.Io(m_Action);
+const CFieldTable& CJumpFrame::Fields() {
+  static const CField kFields[] = {
+      Field<&CJumpFrame::m_FrameNumber>("frame"),
+      Enum<&CJumpFrame::m_Action>("action", kFrameActions),
+  };
+  static const CFieldTable kTable{kCurrentVersion, kFields};
+  return kTable;
 }
 
-void CBitSet::Serialize(CArchive& a_Ar) {
-  uint32_t version = kCurrentVersion;
-  a_Ar.Io(version);
-  a_Ar.Io(m_Action);
+void CJumpFrame::Serialize(CArchive& a_Ar) { SerializeFields(a_Ar, Fields(), this); }
+
+const CFieldTable& CBitSet::Fields() {
+  static const CField kFields[] = {Enum<&CBitSet::m_Action>("action", kBitActions)};
+  static const CFieldTable kTable{kCurrentVersion, kFields};
+  return kTable;
 }
 
-void CWordSet::Serialize(CArchive& a_Ar) {
-  uint32_t version = kCurrentVersion;
-  a_Ar.Io(version);
-  a_Ar.Io(m_Action);
-  a_Ar.Io(m_Value);
-  a_Ar.Io(m_Limit);
-  a_Ar.Io(m_RepeatDelay);
-  a_Ar.Io(m_RepeatPeriod);
-  a_Ar.Io(m_RepeatOnPress);
+void CBitSet::Serialize(CArchive& a_Ar) { SerializeFields(a_Ar, Fields(), this); }
+
+const CFieldTable& CWordSet::Fields() {
+  static const CField kFields[] = {
+      Enum<&CWordSet::m_Action>("action", kWordActions),
+      Field<&CWordSet::m_Value>("value"),
+      Field<&CWordSet::m_Limit>("limit"),
+      Field<&CWordSet::m_RepeatDelay>("repeatDelay"),
+      Field<&CWordSet::m_RepeatPeriod>("repeatPeriod"),
+      Flag<&CWordSet::m_RepeatOnPress>("repeatOnPress"),
+  };
+  static const CFieldTable kTable{kCurrentVersion, kFields};
+  return kTable;
 }
+
+void CWordSet::Serialize(CArchive& a_Ar) { SerializeFields(a_Ar, Fields(), this); }
 
 CFunckeyGE::CFunckeyGE() : CGraphElement(kTypeFunckey) {}
 
 std::unique_ptr<CGraphElement> CFunckeyGE::Clone() const { return CloneElement(*this); }
 
+const CFieldTable& CFunckeyGE::Fields() {
+  using E = CFunckeyGE;
+  // All three actions are stored whichever class the key uses.
+  static const CField kFields[] = {
+      Field<&E::m_FurtherWord1>("furtherWord1").JsonAt(5),
+      Field<&E::m_FurtherWord2>("furtherWord2").JsonAt(6),
+      Field<&E::m_KeyNumber>("key").JsonAt(0),
+      Enum<&E::m_ActionClass>("actionClass", kActionClasses).JsonAt(1),
+      Field<&E::m_FurtherWord3>("furtherWord3").JsonAt(7),
+      Field<&E::m_Grade>("grade").JsonAt(2),
+      Field<&E::m_FurtherWord4>("furtherWord4").JsonAt(8),
+      Flag<&E::m_Exclude>("exclude").JsonAt(3),
+      Flag<&E::m_RestoreLevel>("restoreLevel").Since(2).JsonAt(4),
+      Field<&E::m_Reg>("register").JsonAt(9),
+      Group<&E::m_JumpFrame>("frameAction", CJumpFrame::Fields()).JsonAt(10),
+      Group<&E::m_BitSet>("bitAction", CBitSet::Fields()).JsonAt(11),
+      Group<&E::m_WordSet>("wordAction", CWordSet::Fields()).JsonAt(12),
+  };
+  static const CFieldTable kTable{kCurrentVersion, kFields};
+  return kTable;
+}
+
 void CFunckeyGE::CopyFrom(const CGraphElement& a_Other) {
   CGraphElement::CopyFrom(a_Other);
-  if (const auto* other = dynamic_cast<const CFunckeyGE*>(&a_Other)) {
-    m_KeyNumber = other->m_KeyNumber;
-    m_ActionClass = other->m_ActionClass;
-    m_Grade = other->m_Grade;
-    m_Exclude = other->m_Exclude;
-    m_RestoreLevel = other->m_RestoreLevel;
-    m_FurtherWord1 = other->m_FurtherWord1;
-    m_FurtherWord2 = other->m_FurtherWord2;
-    m_FurtherWord3 = other->m_FurtherWord3;
-    m_FurtherWord4 = other->m_FurtherWord4;
-    m_Reg.CopyFrom(other->m_Reg);
-    m_JumpFrame = other->m_JumpFrame;
-    m_BitSet = other->m_BitSet;
-    m_WordSet = other->m_WordSet;
-  }
+  CopyOwnFields(*this, a_Other);
 }
 
 uint32_t CFunckeyGE::GetInputOrder() const {
@@ -66,25 +84,7 @@ uint32_t CFunckeyGE::GetInputOrder() const {
 
 void CFunckeyGE::Serialize(CArchive& a_Ar) {
   CGraphElement::Serialize(a_Ar);
-  uint32_t version = kCurrentVersion;
-  a_Ar.Io(version);
-  a_Ar.Io(m_FurtherWord1);
-  a_Ar.Io(m_FurtherWord2);
-  a_Ar.Io(m_KeyNumber);
-  a_Ar.Io(m_ActionClass);
-  a_Ar.Io(m_FurtherWord3);
-  a_Ar.Io(m_Grade);
-  a_Ar.Io(m_FurtherWord4);
-  a_Ar.Io(m_Exclude);
-  if (version >= 2) {
-    a_Ar.Io(m_RestoreLevel);
-  } else {
-    m_RestoreLevel = 0;
-  }
-  m_Reg.Serialize(a_Ar);
-  m_JumpFrame.Serialize(a_Ar);
-  m_BitSet.Serialize(a_Ar);
-  m_WordSet.Serialize(a_Ar);
+  SerializeFields(a_Ar, Fields(), this);
 }
 
 namespace {

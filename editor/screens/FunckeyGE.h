@@ -22,6 +22,7 @@ class CJumpFrame : public CObject {
   enum Action : int32_t { kJump = 0, kBack = 1, kPassword = 2, kAlarm = 3 };
 
   void Serialize(CArchive& a_Ar) override;
+  static const CFieldTable& Fields();
   bool operator==(const CJumpFrame& a_Other) const {
     return m_FrameNumber == a_Other.m_FrameNumber && m_Action == a_Other.m_Action;
   }
@@ -39,6 +40,7 @@ class CBitSet : public CObject {
   static constexpr uint32_t kCurrentVersion = 1;
 
   void Serialize(CArchive& a_Ar) override;
+  static const CFieldTable& Fields();
   bool operator==(const CBitSet& a_Other) const { return m_Action == a_Other.m_Action; }
 
   int32_t m_Action = 0;
@@ -54,6 +56,7 @@ class CWordSet : public CObject {
   static constexpr uint32_t kCurrentVersion = 1;
 
   void Serialize(CArchive& a_Ar) override;
+  static const CFieldTable& Fields();
   bool operator==(const CWordSet& a_Other) const {
     return m_Action == a_Other.m_Action && m_Value == a_Other.m_Value &&
            m_Limit == a_Other.m_Limit && m_RepeatDelay == a_Other.m_RepeatDelay &&
@@ -86,6 +89,7 @@ class CFunckeyGE : public CGraphElement {
   // pressed, of the size that fits the element's height.
   std::pair<std::string, std::string> ImageFileNames() const;
   void Serialize(CArchive& a_Ar) override;
+  static const CFieldTable& Fields();
   void VisitAddresses(const std::function<void(CAddr&)>& a_Visit) override { a_Visit(m_Reg); }
 
   // Not in the focus order without a key (number 0) or while excluded; otherwise the stored

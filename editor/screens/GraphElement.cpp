@@ -1,57 +1,53 @@
 #include "editor/screens/GraphElement.h"
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <cstring>
 
 #include "editor/base/ImageBuffer.h"
 #include "editor/screens/RecordWriter.h"
 #include "editor/devices/Addr.h"
+#include "editor/screens/ElementTypes.h"
 
 namespace kd820 {
 
 KD_IMPLEMENT_ABSTRACT(CGraphElement, nullptr)
 
 const char* ElementTypePrefix(int32_t a_TypeCode) {
-  static constexpr std::array<const char*, 11> kPrefixes = {
-      "LED", "FK", "ST", "DT", "REG", "BAR", "TREND", "PIC", "CACHE", "ASCII", "EV"};
-  if (a_TypeCode < 0 || a_TypeCode >= static_cast<int32_t>(kPrefixes.size())) return "";
-  return kPrefixes[static_cast<std::size_t>(a_TypeCode)];
+  const CElementType* type = FindElementType(a_TypeCode);
+  return type != nullptr ? type->m_Prefix : "";
 }
 
-void CGraphElement::CopyFrom(const CGraphElement& a_Other) {
-  m_Number = a_Other.m_Number;
-  m_Left = a_Other.m_Left;
-  m_Top = a_Other.m_Top;
-  m_Width = a_Other.m_Width;
-  m_Height = a_Other.m_Height;
-  m_StoredWord1 = a_Other.m_StoredWord1;
-  m_StoredWord2 = a_Other.m_StoredWord2;
-  m_DoubleSize = a_Other.m_DoubleSize;
-  m_Reverse = a_Other.m_Reverse;
-  m_Name = a_Other.m_Name;
-  m_InputOrder = a_Other.m_InputOrder;
+const CFieldTable& CGraphElement::Fields() {
+  using E = CGraphElement;
+  static const CField kFields[] = {
+      Field<&E::m_Name>("name").JsonAt(2),
+      Field<&E::m_Number>("number").AsBits().JsonAt(1),
+      Field<&E::m_StoredWord2>("storedWord2").JsonAt(10),
+      Field<&E::m_StoredWord1>("storedWord1").JsonAt(9),
+      Flag<&E::m_DoubleSize>("doubleSize").JsonAt(7),
+      Flag<&E::m_Reverse>("reverse").JsonAt(8),
+      Field<&E::m_Height>("height").JsonAt(6),
+      Field<&E::m_Width>("width").JsonAt(5),
+      // A stored code that disagrees with the class is not taken over.
+      Custom("type",
+             [](CArchive& a_Ar, void* a_Element) {
+               int32_t code = static_cast<CGraphElement*>(a_Element)->m_TypeCode;
+               a_Ar.Io(code);
+             },
+             nullptr)
+          .JsonAt(0),
+      Field<&E::m_Left>("left").JsonAt(3),
+      Field<&E::m_Top>("top").JsonAt(4),
+      Field<&E::m_InputOrder>("inputOrder").JsonAt(11),
+  };
+  static const CFieldTable kTable{1, kFields};
+  return kTable;
 }
 
-void CGraphElement::Serialize(CArchive& a_Ar) {
-  uint32_t version = 1;
-  a_Ar.Io(version);
-  a_Ar.Io(m_Name);
-  a_Ar.Io(m_Number);
-  a_Ar.Io(m_StoredWord2);
-  a_Ar.Io(m_StoredWord1);
-  a_Ar.Io(m_DoubleSize);
-  a_Ar.Io(m_Reverse);
-  a_Ar.Io(m_Height);
-  a_Ar.Io(m_Width);
-  // The type code follows from the class; a stored code that disagrees is not taken over.
-  int32_t typeCode = m_TypeCode;
-  a_Ar.Io(typeCode);
-  a_Ar.Io(m_Left);
-  a_Ar.Io(m_Top);
-  a_Ar.Io(m_InputOrder);
-}
+void CGraphElement::CopyFrom(const CGraphElement& a_Other) { CopyFields(Fields(), this, &a_Other); }
+
+void CGraphElement::Serialize(CArchive& a_Ar) { SerializeFields(a_Ar, Fields(), this); }
 
 void CGraphElement::SwapPorts(int32_t a_A, int32_t a_B) {
   VisitAddresses([&](CAddr& a_Addr) { a_Addr.SwapPort(a_A, a_B); });

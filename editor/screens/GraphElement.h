@@ -11,6 +11,7 @@
 
 #include "common/ImageFormat.h"
 #include "editor/base/Archive.h"
+#include "editor/base/FieldTable.h"
 
 namespace kd820 {
 
@@ -36,6 +37,10 @@ class CGraphElement : public CObject {
   static constexpr uint32_t kNotInFocusOrder = 0xFFFF;
 
   ~CGraphElement() override = default;
+
+  // The base fields (the type code is archived but follows from the class: it is not copied,
+  // and its JSON form "type" is the element type's name).
+  static const CFieldTable& Fields();
 
   // A new element of the same class holding a copy of this one.
   virtual std::unique_ptr<CGraphElement> Clone() const { return nullptr; }
@@ -114,6 +119,12 @@ class CGraphElement : public CObject {
   int32_t m_TypeCode = kTypeCache;
   uint32_t m_InputOrder = kNotInFocusOrder;
 };
+
+// Copies the fields of T's own table when a_From is a T (element classes' CopyFrom).
+template <class T>
+void CopyOwnFields(T& a_To, const CGraphElement& a_From) {
+  if (const auto* from = dynamic_cast<const T*>(&a_From)) CopyFields(T::Fields(), &a_To, from);
+}
 
 // Implements Clone for an element class from its default constructor and CopyFrom.
 template <class T>

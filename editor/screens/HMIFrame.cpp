@@ -59,16 +59,40 @@ int CHMIFrame::CountTrends() const {
   }));
 }
 
-void CHMIFrame::CopyFrom(const CHMIFrame& a_Other) {
-  m_Number = a_Other.m_Number;
-  m_Name = a_Other.m_Name;
-  m_Description = a_Other.m_Description;
-  m_Previous = a_Other.m_Previous;
-  m_Next = a_Other.m_Next;
-  for (const auto& e : a_Other.m_Elements) {
-    if (auto copy = e->Clone()) AddElementKeepingNumber(std::move(copy));
-  }
+const CFieldTable& CHMIFrame::Fields() {
+  static const CField kFields[] = {
+      Field<&CHMIFrame::m_Name>("name").JsonAt(1),
+      Field<&CHMIFrame::m_Description>("description").JsonAt(2),
+      Field<&CHMIFrame::m_Number>("number").JsonAt(0),
+      Field<&CHMIFrame::m_Next>("next").JsonAt(4),
+      Field<&CHMIFrame::m_Previous>("previous").JsonAt(3),
+      Custom("elements",
+             [](CArchive& a_Ar, void* a_Frame) {
+               auto* frame = static_cast<CHMIFrame*>(a_Frame);
+               if (a_Ar.IsStoring()) {
+                 a_Ar.WriteCount(static_cast<uint32_t>(frame->m_Elements.size()));
+                 for (const auto& e : frame->m_Elements) a_Ar.WriteObject(e.get());
+                 return;
+               }
+               const uint32_t count = a_Ar.ReadCount(2);
+               ElementList loaded;
+               loaded.reserve(count);
+               for (uint32_t i = 0; i < count; ++i) loaded.push_back(a_Ar.ReadOwned<CGraphElement>());
+               frame->m_Elements.clear();
+               for (auto& e : loaded) frame->AddElementKeepingNumber(std::move(e));
+             },
+             [](void* a_Frame, const void* a_From) {
+               auto* frame = static_cast<CHMIFrame*>(a_Frame);
+               for (const auto& e : static_cast<const CHMIFrame*>(a_From)->m_Elements) {
+                 if (auto copy = e->Clone()) frame->AddElementKeepingNumber(std::move(copy));
+               }
+             }),
+  };
+  static const CFieldTable kTable{1, kFields};
+  return kTable;
 }
+
+void CHMIFrame::CopyFrom(const CHMIFrame& a_Other) { CopyFields(Fields(), this, &a_Other); }
 
 std::unique_ptr<CHMIFrame> CHMIFrame::Clone() const {
   auto copy = std::make_unique<CHMIFrame>();
@@ -80,26 +104,7 @@ void CHMIFrame::SwapPorts(int32_t a_A, int32_t a_B) {
   for (auto& e : m_Elements) e->SwapPorts(a_A, a_B);
 }
 
-void CHMIFrame::Serialize(CArchive& a_Ar) {
-  uint32_t version = 1;
-  a_Ar.Io(version);
-  a_Ar.Io(m_Name);
-  a_Ar.Io(m_Description);
-  a_Ar.Io(m_Number);
-  a_Ar.Io(m_Next);
-  a_Ar.Io(m_Previous);
-  if (a_Ar.IsStoring()) {
-    a_Ar.WriteCount(static_cast<uint32_t>(m_Elements.size()));
-    for (const auto& e : m_Elements) a_Ar.WriteObject(e.get());
-    return;
-  }
-  const uint32_t count = a_Ar.ReadCount(2);
-  ElementList loaded;
-  loaded.reserve(count);
-  for (uint32_t i = 0; i < count; ++i) loaded.push_back(a_Ar.ReadOwned<CGraphElement>());
-  m_Elements.clear();
-  for (auto& e : loaded) AddElementKeepingNumber(std::move(e));
-}
+void CHMIFrame::Serialize(CArchive& a_Ar) { SerializeFields(a_Ar, Fields(), this); }
 
 void CHMIFrame::AddElementKeepingNumber(std::unique_ptr<CGraphElement> a_Element) {
   CGraphElement* element = a_Element.get();

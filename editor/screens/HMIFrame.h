@@ -48,6 +48,8 @@ class CHMIFrame : public CObject {
   void CopyFrom(const CHMIFrame& a_Other);
   std::unique_ptr<CHMIFrame> Clone() const;
   void Serialize(CArchive& a_Ar) override;
+  // The frame's fields; its element list is a custom part (loading renumbers clashes).
+  static const CFieldTable& Fields();
 
   void SwapPorts(int32_t a_A, int32_t a_B);
 

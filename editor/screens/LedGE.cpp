@@ -10,30 +10,28 @@ CLedGE::CLedGE() : CGraphElement(kTypeLed) {}
 
 std::unique_ptr<CGraphElement> CLedGE::Clone() const { return CloneElement(*this); }
 
+const CFieldTable& CLedGE::Fields() {
+  static const CField kFields[] = {
+      Enum<&CLedGE::m_Shape>("shape", kLedShapes),
+      Field<&CLedGE::m_Size>("size"),
+      Flag<&CLedGE::m_Invert>("invert"),
+      Flag<&CLedGE::m_Blink>("blink"),
+      Flag<&CLedGE::m_BlinkWhileOn>("blinkWhileOn"),
+      Field<&CLedGE::m_BlinkPeriod>("blinkPeriod"),
+      Field<&CLedGE::m_Reg>("register").JsonAt(-1),
+  };
+  static const CFieldTable kTable{kCurrentVersion, kFields};
+  return kTable;
+}
+
 void CLedGE::CopyFrom(const CGraphElement& a_Other) {
   CGraphElement::CopyFrom(a_Other);
-  if (const auto* other = dynamic_cast<const CLedGE*>(&a_Other)) {
-    m_Reg.CopyFrom(other->m_Reg);
-    m_Shape = other->m_Shape;
-    m_Size = other->m_Size;
-    m_Invert = other->m_Invert;
-    m_Blink = other->m_Blink;
-    m_BlinkWhileOn = other->m_BlinkWhileOn;
-    m_BlinkPeriod = other->m_BlinkPeriod;
-  }
+  CopyOwnFields(*this, a_Other);
 }
 
 void CLedGE::Serialize(CArchive& a_Ar) {
   CGraphElement::Serialize(a_Ar);
-  uint32_t version = kCurrentVersion;
-  a_Ar.Io(version);
-  a_Ar.Io(m_Shape);
-  a_Ar.Io(m_Size);
-  a_Ar.Io(m_Invert);
-  a_Ar.Io(m_Blink);
-  a_Ar.Io(m_BlinkWhileOn);
-  a_Ar.Io(m_BlinkPeriod);
-  m_Reg.Serialize(a_Ar);
+  SerializeFields(a_Ar, Fields(), this);
 }
 
 void CLedGE::Compile(CRecordWriter& a_Writer) const {

@@ -22,6 +22,7 @@ class CLedGE : public CGraphElement {
   void CopyFrom(const CGraphElement& a_Other) override;
   void Compile(CRecordWriter& a_Writer) const override;
   void Serialize(CArchive& a_Ar) override;
+  static const CFieldTable& Fields();
   void VisitAddresses(const std::function<void(CAddr&)>& a_Visit) override { a_Visit(m_Reg); }
 
   // The LED shows a bit, so a new one starts on the default bit address.

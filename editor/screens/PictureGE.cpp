@@ -10,23 +10,31 @@ CPictureGE::CPictureGE() : CGraphElement(kTypePicture) {}
 
 std::unique_ptr<CGraphElement> CPictureGE::Clone() const { return CloneElement(*this); }
 
+const CFieldTable& CPictureGE::Fields() {
+  // The drawing options follow the item id without a version word of their own.
+  static const CField kTraitFields[] = {
+      Flag<&Trait::m_Compress>("compress"),
+      Flag<&Trait::m_Reverse>("reverse"),
+      Flag<&Trait::m_Critical>("critical"),
+      Flag<&Trait::m_LeftFill>("leftFill"),
+  };
+  static const CFieldTable kTraitTable{0, kTraitFields};
+  static const CField kFields[] = {
+      Field<&CPictureGE::m_ItemId>("bitmap"),
+      Group<&CPictureGE::m_Trait>("trait", kTraitTable),
+  };
+  static const CFieldTable kTable{kCurrentVersion, kFields};
+  return kTable;
+}
+
 void CPictureGE::CopyFrom(const CGraphElement& a_Other) {
   CGraphElement::CopyFrom(a_Other);
-  if (const auto* other = dynamic_cast<const CPictureGE*>(&a_Other)) {
-    m_ItemId = other->m_ItemId;
-    m_Trait = other->m_Trait;
-  }
+  CopyOwnFields(*this, a_Other);
 }
 
 void CPictureGE::Serialize(CArchive& a_Ar) {
   CGraphElement::Serialize(a_Ar);
-  uint32_t version = kCurrentVersion;
-  a_Ar.Io(version);
-  a_Ar.Io(m_ItemId);
-  a_Ar.Io(m_Trait.m_Compress);
-  a_Ar.Io(m_Trait.m_Reverse);
-  a_Ar.Io(m_Trait.m_Critical);
-  a_Ar.Io(m_Trait.m_LeftFill);
+  SerializeFields(a_Ar, Fields(), this);
 }
 
 void CPictureGE::Compile(CRecordWriter& a_Writer) const {

@@ -31,6 +31,7 @@ class CPictureGE : public CGraphElement {
   // library leaves out the bitmaps no picture uses.
   void Compile(CRecordWriter& a_Writer) const override;
   void Serialize(CArchive& a_Ar) override;
+  static const CFieldTable& Fields();
 
   // A new picture shows no library item until one is imported.
   int32_t m_ItemId = kNoItem;

@@ -12,27 +12,35 @@ CRegisterGE::CRegisterGE() : CGraphElement(kTypeRegister) {}
 
 std::unique_ptr<CGraphElement> CRegisterGE::Clone() const { return CloneElement(*this); }
 
+const CFieldTable& CRegisterGE::Fields() {
+  using E = CRegisterGE;
+  static const CField kFields[] = {
+      Enum<&E::m_Type>("dataType", kDataTypes),
+      Field<&E::m_ShowBits>("digits"),
+      Field<&E::m_FloatBits>("decimals"),
+      Field<&E::m_RegWidth>("regWidth"),
+      Flag<&E::m_FillZero>("fillZero"),
+      Field<&E::m_SizeIndex>("sizeIndex"),
+      Flag<&E::m_Setting>("input"),
+      Field<&E::m_Grade>("grade"),
+      Flag<&E::m_Limit>("limit"),
+      Field<&E::m_InputUpper>("inputUpper"),
+      Field<&E::m_InputLower>("inputLower"),
+      Flag<&E::m_Projection>("projection"),
+      Field<&E::m_PrjUpper>("projectionUpper"),
+      Field<&E::m_PrjLower>("projectionLower"),
+      Field<&E::m_Alignment>("alignment").Since(2, 1),
+      Flag<&E::m_RestoreLevel>("restoreLevel").Since(3),
+      Field<&E::m_Reg>("register").JsonAt(-1),
+  };
+  // This class writes its version word as a signed number.
+  static const CFieldTable kTable{kCurrentVersion, kFields, true};
+  return kTable;
+}
+
 void CRegisterGE::CopyFrom(const CGraphElement& a_Other) {
   CGraphElement::CopyFrom(a_Other);
-  if (const auto* other = dynamic_cast<const CRegisterGE*>(&a_Other)) {
-    m_Reg.CopyFrom(other->m_Reg);
-    m_Type = other->m_Type;
-    m_ShowBits = other->m_ShowBits;
-    m_FloatBits = other->m_FloatBits;
-    m_RegWidth = other->m_RegWidth;
-    m_FillZero = other->m_FillZero;
-    m_SizeIndex = other->m_SizeIndex;
-    m_Setting = other->m_Setting;
-    m_Grade = other->m_Grade;
-    m_Limit = other->m_Limit;
-    m_InputUpper = other->m_InputUpper;
-    m_InputLower = other->m_InputLower;
-    m_Projection = other->m_Projection;
-    m_PrjUpper = other->m_PrjUpper;
-    m_PrjLower = other->m_PrjLower;
-    m_Alignment = other->m_Alignment;
-    m_RestoreLevel = other->m_RestoreLevel;
-  }
+  CopyOwnFields(*this, a_Other);
 }
 
 uint32_t CRegisterGE::GetInputOrder() const {
@@ -43,33 +51,7 @@ uint32_t CRegisterGE::GetInputOrder() const {
 
 void CRegisterGE::Serialize(CArchive& a_Ar) {
   CGraphElement::Serialize(a_Ar);
-  int32_t version = kCurrentVersion;
-  a_Ar.Io(version);
-  a_Ar.Io(m_Type);
-  a_Ar.Io(m_ShowBits);
-  a_Ar.Io(m_FloatBits);
-  a_Ar.Io(m_RegWidth);
-  a_Ar.Io(m_FillZero);
-  a_Ar.Io(m_SizeIndex);
-  a_Ar.Io(m_Setting);
-  a_Ar.Io(m_Grade);
-  a_Ar.Io(m_Limit);
-  a_Ar.Io(m_InputUpper);
-  a_Ar.Io(m_InputLower);
-  a_Ar.Io(m_Projection);
-  a_Ar.Io(m_PrjUpper);
-  a_Ar.Io(m_PrjLower);
-  if (version >= 2) {
-    a_Ar.Io(m_Alignment);
-  } else {
-    m_Alignment = 1;
-  }
-  if (version >= 3) {
-    a_Ar.Io(m_RestoreLevel);
-  } else {
-    m_RestoreLevel = 0;
-  }
-  m_Reg.Serialize(a_Ar);
+  SerializeFields(a_Ar, Fields(), this);
 }
 
 uint32_t CRegisterGE::OptionWord() const {

@@ -38,6 +38,7 @@ class CRegisterGE : public CGraphElement {
   // The characters the panel may need to show the value.
   const char* GlyphSetText() const;
   void Serialize(CArchive& a_Ar) override;
+  static const CFieldTable& Fields();
   void VisitAddresses(const std::function<void(CAddr&)>& a_Visit) override { a_Visit(m_Reg); }
 
   // Not in the focus order while input is disabled; an input register without an order of

@@ -16,22 +16,35 @@ uint64_t PixelBytes(int64_t a_Width, int64_t a_Height) {
 
 }  // namespace
 
-void CSingleColorBitmapLibItem::Serialize(CArchive& a_Ar) {
-  uint32_t version = kCurrentVersion;
-  a_Ar.Io(version);
-  a_Ar.Io(m_Id);
-  a_Ar.Io(m_UseCount);
-  a_Ar.Io(m_Width);
-  a_Ar.Io(m_Height);
-  const std::size_t pixelsAt = a_Ar.Offset();
-  a_Ar.IoByteArray(m_Pixels);
-  if (a_Ar.IsLoading() &&
-      (m_Width < 0 || m_Height < 0 || m_Pixels.size() != PixelBytes(m_Width, m_Height))) {
-    a_Ar.FailAt("bitmap of " + std::to_string(m_Width) + " x " + std::to_string(m_Height) +
-                    " pixels with " + std::to_string(m_Pixels.size()) + " bytes",
-                pixelsAt);
-  }
+const CFieldTable& CSingleColorBitmapLibItem::Fields() {
+  using B = CSingleColorBitmapLibItem;
+  static const CField kFields[] = {
+      Field<&B::m_Id>("id"),
+      Field<&B::m_UseCount>("useCount"),
+      Field<&B::m_Width>("width"),
+      Field<&B::m_Height>("height"),
+      Custom("rows",
+             [](CArchive& a_Ar, void* a_Item) {
+               auto* item = static_cast<B*>(a_Item);
+               const std::size_t pixelsAt = a_Ar.Offset();
+               a_Ar.IoByteArray(item->m_Pixels);
+               if (a_Ar.IsLoading() && (item->m_Width < 0 || item->m_Height < 0 ||
+                                        item->m_Pixels.size() != PixelBytes(item->m_Width, item->m_Height))) {
+                 a_Ar.FailAt("bitmap of " + std::to_string(item->m_Width) + " x " +
+                                 std::to_string(item->m_Height) + " pixels with " +
+                                 std::to_string(item->m_Pixels.size()) + " bytes",
+                             pixelsAt);
+               }
+             },
+             [](void* a_Item, const void* a_From) {
+               static_cast<B*>(a_Item)->m_Pixels = static_cast<const B*>(a_From)->m_Pixels;
+             }),
+  };
+  static const CFieldTable kTable{kCurrentVersion, kFields};
+  return kTable;
 }
+
+void CSingleColorBitmapLibItem::Serialize(CArchive& a_Ar) { SerializeFields(a_Ar, Fields(), this); }
 
 bool CSingleColorBitmapLibItem::IsIdentical(const CSingleColorBitmapLibItem& a_Other) const {
   return m_Width == a_Other.m_Width && m_Height == a_Other.m_Height &&

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "editor/base/Archive.h"
+#include "editor/base/FieldTable.h"
 
 namespace kd820 {
 
@@ -16,6 +17,10 @@ class CSingleColorBitmapLibItem : public CObject {
   static constexpr int32_t kCurrentVersion = 1;
 
   void Serialize(CArchive& a_Ar) override;
+  // The pixels are a custom part, checked against the size when loading; their JSON form is
+  // "rows" of hexadecimal digits, and the JSON use count is the one a save would store, so
+  // the JSON form of an item is written by hand.
+  static const CFieldTable& Fields();
   // Same size and the same pixel bytes.
   bool IsIdentical(const CSingleColorBitmapLibItem& a_Other) const;
 

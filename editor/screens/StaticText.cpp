@@ -26,30 +26,27 @@ CStaticText::CStaticText() : CGraphElement(kTypeStaticText), m_Face(DefaultTextF
 
 std::unique_ptr<CGraphElement> CStaticText::Clone() const { return CloneElement(*this); }
 
+const CFieldTable& CStaticText::Fields() {
+  using E = CStaticText;
+  static const CField kFields[] = {
+      Field<&E::m_Text>("text"),
+      Field<&E::m_SizeIndex>("sizeIndex"),
+      Field<&E::m_FurtherWord>("furtherWord").JsonAt(5),
+      Field<&E::m_Face>("font"),
+      Flag<&E::m_BuiltinOption>("builtinFont").Since(2),
+  };
+  static const CFieldTable kTable{kCurrentVersion, kFields};
+  return kTable;
+}
+
 void CStaticText::CopyFrom(const CGraphElement& a_Other) {
   CGraphElement::CopyFrom(a_Other);
-  if (const auto* other = dynamic_cast<const CStaticText*>(&a_Other)) {
-    m_Text = other->m_Text;
-    m_SizeIndex = other->m_SizeIndex;
-    m_FurtherWord = other->m_FurtherWord;
-    m_Face = other->m_Face;
-    m_BuiltinOption = other->m_BuiltinOption;
-  }
+  CopyOwnFields(*this, a_Other);
 }
 
 void CStaticText::Serialize(CArchive& a_Ar) {
   CGraphElement::Serialize(a_Ar);
-  uint32_t version = kCurrentVersion;
-  a_Ar.Io(version);
-  a_Ar.Io(m_Text);
-  a_Ar.Io(m_SizeIndex);
-  a_Ar.Io(m_FurtherWord);
-  a_Ar.Io(m_Face);
-  if (version >= 2) {
-    a_Ar.Io(m_BuiltinOption);
-  } else {
-    m_BuiltinOption = 0;
-  }
+  SerializeFields(a_Ar, Fields(), this);
 }
 
 void CStaticText::Compile(CRecordWriter& a_Writer) const {

@@ -35,6 +35,7 @@ class CStaticText : public CGraphElement {
   void CopyFrom(const CGraphElement& a_Other) override;
   void Compile(CRecordWriter& a_Writer) const override;
   void Serialize(CArchive& a_Ar) override;
+  static const CFieldTable& Fields();
 
   // The font's height, the text's width.
   void UpdateSize(CEditorContext& a_Context) override;

@@ -10,30 +10,28 @@ CTrendGE::CTrendGE() : CGraphElement(kTypeTrend) {}
 
 std::unique_ptr<CGraphElement> CTrendGE::Clone() const { return CloneElement(*this); }
 
+const CFieldTable& CTrendGE::Fields() {
+  static const CField kFields[] = {
+      Enum<&CTrendGE::m_DataType>("dataType", kDataTypes),
+      Field<&CTrendGE::m_RegWidth>("regWidth"),
+      Field<&CTrendGE::m_Upper>("upper"),
+      Field<&CTrendGE::m_Lower>("lower"),
+      Field<&CTrendGE::m_Points>("points"),
+      Field<&CTrendGE::m_Period>("period"),
+      Field<&CTrendGE::m_Reg>("register").JsonAt(-1),
+  };
+  static const CFieldTable kTable{kCurrentVersion, kFields};
+  return kTable;
+}
+
 void CTrendGE::CopyFrom(const CGraphElement& a_Other) {
   CGraphElement::CopyFrom(a_Other);
-  if (const auto* other = dynamic_cast<const CTrendGE*>(&a_Other)) {
-    m_Reg.CopyFrom(other->m_Reg);
-    m_DataType = other->m_DataType;
-    m_RegWidth = other->m_RegWidth;
-    m_Upper = other->m_Upper;
-    m_Lower = other->m_Lower;
-    m_Points = other->m_Points;
-    m_Period = other->m_Period;
-  }
+  CopyOwnFields(*this, a_Other);
 }
 
 void CTrendGE::Serialize(CArchive& a_Ar) {
   CGraphElement::Serialize(a_Ar);
-  uint32_t version = kCurrentVersion;
-  a_Ar.Io(version);
-  a_Ar.Io(m_DataType);
-  a_Ar.Io(m_RegWidth);
-  a_Ar.Io(m_Upper);
-  a_Ar.Io(m_Lower);
-  a_Ar.Io(m_Points);
-  a_Ar.Io(m_Period);
-  m_Reg.Serialize(a_Ar);
+  SerializeFields(a_Ar, Fields(), this);
 }
 
 void CTrendGE::Compile(CRecordWriter& a_Writer) const {

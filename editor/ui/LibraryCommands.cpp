@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "editor/base/CodeTables.h"
 #include "editor/devices/Addr.h"
 #include "editor/devices/EditorContext.h"
 #include "editor/devices/HardwareLibrary.h"
@@ -25,52 +26,29 @@ std::string PortInterfaces(const CHardwarePort& a_Port) {
     if (!text.empty()) text += "/";
     text += a_Name;
   };
-  add(a_Port.m_Rs232, "RS232");
-  add(a_Port.m_Rs485Two, "RS485");
-  add(a_Port.m_Rs485Four, "RS422");
+  add(a_Port.m_Rs232, NameOf(kSerialTypes, 0));
+  add(a_Port.m_Rs485Two, NameOf(kSerialTypes, 1));
+  add(a_Port.m_Rs485Four, NameOf(kSerialTypes, 2));
   return text;
 }
 
-const char* WidthText(int32_t a_Width) {
-  switch (a_Width) {
-    case kWidthBit: return "BIT";
-    case kWidthWord: return "WORD";
-    case kWidthDWord: return "DWORD";
-    default: return "?";
-  }
+const char* LibraryText(std::span<const NamedCode> a_Table, int32_t a_Code) {
+  const char* name = NameOf(a_Table, a_Code);
+  return name != nullptr ? name : "?";
 }
 
-const char* BaseText(int32_t a_Base) {
-  switch (a_Base) {
-    case kBaseOct: return "OCT";
-    case kBaseDec: return "DEC";
-    case kBaseHex: return "HEX";
-    default: return "?";
-  }
-}
-
-const char* UnitText(int32_t a_Unit) {
-  switch (a_Unit) {
-    case kUnitBit: return "BIT";
-    case kUnitByte: return "BYTE";
-    case kUnitWord: return "WORD";
-    case kUnitDWord: return "DWORD";
-    default: return "?";
-  }
-}
+const char* WidthText(int32_t a_Width) { return LibraryText(kLibraryWidths, a_Width); }
+const char* BaseText(int32_t a_Base) { return LibraryText(kLibraryBases, a_Base); }
+const char* UnitText(int32_t a_Unit) { return LibraryText(kLibraryUnits, a_Unit); }
 
 std::string BaudText(int32_t a_Code) {
-  static const char* const kRates[] = {"1200", "2400", "4800", "9600", "19200", "38400", "57600", "115200", "187500"};
-  return a_Code >= 0 && a_Code < 9 ? kRates[a_Code] : "?";
+  const NumberedCode* rate = FindCode(kBaudRates, a_Code);
+  return rate != nullptr ? std::to_string(rate->m_Number) : "?";
 }
 
 std::string ParityText(int32_t a_Parity) {
-  switch (a_Parity) {
-    case 0: return "none";
-    case 1: return "odd";
-    case 2: return "even";
-    default: return "? (" + std::to_string(a_Parity) + ")";
-  }
+  const char* name = NameOf(kParities, a_Parity);
+  return name != nullptr ? name : "? (" + std::to_string(a_Parity) + ")";
 }
 
 void PrintRegisterType(std::ostream& a_Out, const CRegisterType& a_Type) {

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <iostream>
 
+#include "editor/base/CodeTables.h"
 #include "editor/devices/PlcLibrary.h"
 #include "editor/project/KV410Doc.h"
 #include "editor/project/NewProjectWizard.h"
@@ -52,14 +53,6 @@ std::optional<std::pair<std::size_t, std::size_t>> FindPlcByText(const CPlcLibra
   return std::nullopt;
 }
 
-template <std::size_t N>
-std::optional<int32_t> CodeOf(const std::string& a_Text, const char* const (&a_Names)[N]) {
-  for (std::size_t i = 0; i < N; ++i) {
-    if (AsciiUpper(a_Text) == AsciiUpper(a_Names[i])) return static_cast<int32_t>(i);
-  }
-  return std::nullopt;
-}
-
 // Applies one port's options to the page; false with a_Error set when they do not fit.
 bool ApplyPortOptions(CNewProjectPlc& a_Page, int a_Port, const CliPortOptions& a_Options,
                       CEditorContext& a_Context, std::string& a_Error) {
@@ -92,37 +85,36 @@ bool ApplyPortOptions(CNewProjectPlc& a_Page, int a_Port, const CliPortOptions& 
     return false;
   }
   if (a_Options.m_SerialType) {
-    static const char* const kTypes[] = {"RS232", "RS485", "RS422"};
-    const auto code = CodeOf(*a_Options.m_SerialType, kTypes);
+    const auto code = CodeOfName(kSerialTypes, *a_Options.m_SerialType, true);
     const auto& offered = values->m_OfferedSerialTypes;
     if (!code || std::find(offered.begin(), offered.end(), *code) == offered.end()) {
       std::string list;
-      for (int32_t c : offered) list += (list.empty() ? "" : ", ") + std::string(kTypes[c]);
+      for (int32_t c : offered) list += std::string(list.empty() ? "" : ", ") + NameOf(kSerialTypes, c);
       a_Error = where + "-type: " + *a_Options.m_SerialType + " is not offered by this port (" + list + ")";
       return false;
     }
     values->m_Settings.m_SerialType = *code;
   }
   if (a_Options.m_Baud) {
-    static const int kRates[] = {1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200, 187500};
-    const auto* it = std::find(std::begin(kRates), std::end(kRates), *a_Options.m_Baud);
-    if (it == std::end(kRates)) {
-      a_Error = where + "-baud: " + std::to_string(*a_Options.m_Baud) +
-                " is not one of 1200 2400 4800 9600 19200 38400 57600 115200 187500";
+    const auto code = CodeOfNumber(kBaudRates, *a_Options.m_Baud);
+    if (!code) {
+      std::string rates;
+      for (const NumberedCode& rate : kBaudRates) rates += " " + std::to_string(rate.m_Number);
+      a_Error = where + "-baud: " + std::to_string(*a_Options.m_Baud) + " is not one of" + rates;
       return false;
     }
-    values->m_Settings.m_BaudRate = static_cast<int32_t>(it - std::begin(kRates));
+    values->m_Settings.m_BaudRate = *code;
   }
   if (a_Options.m_DataBits) {
-    if (*a_Options.m_DataBits != 7 && *a_Options.m_DataBits != 8) {
+    const auto code = CodeOfNumber(kDataBits, *a_Options.m_DataBits);
+    if (!code) {
       a_Error = where + "-data: data bits are 7 or 8";
       return false;
     }
-    values->m_Settings.m_DataBits = *a_Options.m_DataBits - 7;
+    values->m_Settings.m_DataBits = *code;
   }
   if (a_Options.m_Parity) {
-    static const char* const kParities[] = {"none", "odd", "even"};
-    const auto code = CodeOf(*a_Options.m_Parity, kParities);
+    const auto code = CodeOfName(kParities, *a_Options.m_Parity, true);
     if (!code) {
       a_Error = where + "-parity: parity is none, odd or even";
       return false;
@@ -130,11 +122,12 @@ bool ApplyPortOptions(CNewProjectPlc& a_Page, int a_Port, const CliPortOptions& 
     values->m_Settings.m_Parity = *code;
   }
   if (a_Options.m_StopBits) {
-    if (*a_Options.m_StopBits != 1 && *a_Options.m_StopBits != 2) {
+    const auto code = CodeOfNumber(kStopBits, *a_Options.m_StopBits);
+    if (!code) {
       a_Error = where + "-stop: stop bits are 1 or 2";
       return false;
     }
-    values->m_Settings.m_StopBits = *a_Options.m_StopBits - 1;
+    values->m_Settings.m_StopBits = *code;
   }
   if (a_Options.m_Station) {
     CPLCModel model;

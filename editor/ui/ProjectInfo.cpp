@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string>
 
+#include "editor/base/CodeTables.h"
 #include "editor/project/KV410Project.h"
 
 namespace kd820 {
@@ -25,15 +26,13 @@ void PrintPort(const CPortCom& a_Port, std::ostream& a_Out) {
     a_Out << "not used\n";
     return;
   }
-  static const char* const kSerial[] = {"RS232", "RS485", "RS422"};
-  static const char* const kParity[] = {"none", "odd", "even"};
-  const auto pick = [](const char* const* a_Names, int32_t a_Count, int32_t a_Value) {
-    return a_Value >= 0 && a_Value < a_Count ? std::string(a_Names[a_Value])
-                                             : "code " + std::to_string(a_Value);
+  const auto pick = [](std::span<const NamedCode> a_Table, int32_t a_Value) {
+    const char* name = NameOf(a_Table, a_Value);
+    return name != nullptr ? std::string(name) : "code " + std::to_string(a_Value);
   };
-  a_Out << "protocol " << a_Port.m_ProtocolId << ", " << pick(kSerial, 3, a_Port.m_SerialType)
+  a_Out << "protocol " << a_Port.m_ProtocolId << ", " << pick(kSerialTypes, a_Port.m_SerialType)
         << ", baud code " << a_Port.m_BaudRate << ", " << (a_Port.m_DataBits == 0 ? 7 : 8)
-        << " data bits, parity " << pick(kParity, 3, a_Port.m_Parity) << ", "
+        << " data bits, parity " << pick(kParities, a_Port.m_Parity) << ", "
         << (a_Port.m_StopBits == 0 ? 1 : 2) << " stop bit(s)";
   if (a_Port.m_StationUsed != 0) a_Out << ", station " << a_Port.m_Station;
   a_Out << "\n    timeouts " << a_Port.m_ResponseTimeout << "/" << a_Port.m_ProtocolTimeout1 << "/"
