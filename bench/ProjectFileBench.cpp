@@ -1,8 +1,11 @@
-// Speed of storing and loading project files: a large project of cloned sample frames.
+// Speed of storing and loading project files and of the JSON form: a large project of cloned
+// sample frames, and one frame of many elements (loading must stay linear in them).
 #include <benchmark/benchmark.h>
 
 #include "demo/SampleProject.h"
 #include "editor/project/KV410Doc.h"
+#include "editor/project/ProjectJson.h"
+#include "editor/screens/LedGE.h"
 
 using namespace kd820;
 
@@ -48,7 +51,65 @@ void BM_LoadProject(benchmark::State& a_State) {
   a_State.SetBytesProcessed(static_cast<int64_t>(a_State.iterations() * bytes.size()));
 }
 
+// One frame of a_Count LEDs, numbered as new elements are.
+std::unique_ptr<CKV410Project> CrowdedFrame(int a_Count) {
+  auto project = std::make_unique<CKV410Project>();
+  auto frame = std::make_unique<CHMIFrame>(1);
+  CHMIFrame::ElementList leds;
+  for (int i = 0; i < a_Count; ++i) leds.push_back(std::make_unique<CLedGE>());
+  frame->AddElementsKeepingNumbers(std::move(leds));
+  project->AddFrame(frame);
+  return project;
+}
+
+// Loading one frame: time per element must not grow with the element count.
+void BM_LoadCrowdedFrame(benchmark::State& a_State) {
+  auto project = CrowdedFrame(static_cast<int>(a_State.range(0)));
+  const auto bytes = Store(*project);
+  for (auto _ : a_State) {
+    auto loaded = CKV410Doc::LoadFromBytes(bytes);
+    benchmark::DoNotOptimize(loaded.get());
+  }
+  a_State.SetItemsProcessed(a_State.iterations() * a_State.range(0));
+}
+
+void BM_ImportCrowdedFrame(benchmark::State& a_State) {
+  setenv("KD820_HOME", KD820_BENCH_BINARY_DIR, 1);
+  auto project = CrowdedFrame(static_cast<int>(a_State.range(0)));
+  CEditorContext context;
+  const std::string json = ExportProjectJson(*project, context);
+  for (auto _ : a_State) {
+    auto imported = ImportProjectJson(json, context);
+    benchmark::DoNotOptimize(imported.m_Project.get());
+  }
+  a_State.SetItemsProcessed(a_State.iterations() * a_State.range(0));
+}
+
+// Export and import of the same large project: the import reads what the export writes, with
+// the editor's checks, and measures no text.
+void BM_ExportJson(benchmark::State& a_State) {
+  setenv("KD820_HOME", KD820_BENCH_BINARY_DIR, 1);
+  auto project = LargeProject(static_cast<int>(a_State.range(0)));
+  CEditorContext context;
+  for (auto _ : a_State) benchmark::DoNotOptimize(ExportProjectJson(*project, context).size());
+}
+
+void BM_ImportJson(benchmark::State& a_State) {
+  setenv("KD820_HOME", KD820_BENCH_BINARY_DIR, 1);
+  auto project = LargeProject(static_cast<int>(a_State.range(0)));
+  CEditorContext context;
+  const std::string json = ExportProjectJson(*project, context);
+  for (auto _ : a_State) {
+    auto imported = ImportProjectJson(json, context);
+    benchmark::DoNotOptimize(imported.m_Project.get());
+  }
+}
+
 }  // namespace
 
 BENCHMARK(BM_StoreProject)->Arg(10)->Arg(300);
 BENCHMARK(BM_LoadProject)->Arg(10)->Arg(300);
+BENCHMARK(BM_LoadCrowdedFrame)->RangeMultiplier(4)->Range(2048, 32768)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ImportCrowdedFrame)->RangeMultiplier(4)->Range(2048, 32768)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ExportJson)->Arg(512)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ImportJson)->Arg(512)->Unit(benchmark::kMillisecond);

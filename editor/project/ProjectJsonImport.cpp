@@ -310,11 +310,16 @@ class Importer {
         numbering.m_Given[type->Text()].insert(*number);
       }
     }
-    for (std::size_t i = 0; i < items.size(); ++i) Element(items[i], a_Path, i, numbering, a_Frame);
+    CHMIFrame::ElementList elements;
+    elements.reserve(items.size());
+    for (std::size_t i = 0; i < items.size(); ++i) {
+      elements.push_back(Element(items[i], a_Path, i, numbering));
+    }
+    a_Frame.AddElementsKeepingNumbers(std::move(elements));
   }
 
-  void Element(const Value& a_Value, const std::string& a_ListPath, std::size_t a_Index,
-               Numbering& a_Numbering, CHMIFrame& a_Frame) {
+  std::unique_ptr<CGraphElement> Element(const Value& a_Value, const std::string& a_ListPath,
+                                         std::size_t a_Index, Numbering& a_Numbering) {
     const std::string path = Item(a_ListPath, a_Index);
     if (++m_ElementCount > kMaxElements) {
       Refuse(path, "an import takes at most " + std::to_string(kMaxElements) + " elements");
@@ -380,7 +385,7 @@ class Importer {
       return false;
     });
     element->CGraphElement::CopyFrom(*base);
-    a_Frame.AddElementKeepingNumber(std::move(element));
+    return element;
   }
 
   void CheckInsideDisplay(const CGraphElement& a_Base, const std::string& a_Path) const {

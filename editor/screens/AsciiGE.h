@@ -22,8 +22,8 @@ class CAsciiGE : public CGraphElement {
 
   std::unique_ptr<CGraphElement> Clone() const override;
   void CopyFrom(const CGraphElement& a_Other) override;
-  // Face and built-in option are not part of the stored form: after loading they are the
-  // defaults of the project being loaded (the current project when the archive names none).
+  // Face and built-in option are not part of the stored form: a loaded element has the
+  // system's default face until the project loading it gives it the project's.
   void Compile(CRecordWriter& a_Writer) const override;
   void Serialize(CArchive& a_Ar) override;
   static const CFieldTable& Fields();

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <set>
+#include <unordered_map>
+#include <unordered_set>
 
 namespace kd820 {
 
@@ -79,13 +81,15 @@ const CFieldTable& CHMIFrame::Fields() {
                loaded.reserve(count);
                for (uint32_t i = 0; i < count; ++i) loaded.push_back(a_Ar.ReadOwned<CGraphElement>());
                frame->m_Elements.clear();
-               for (auto& e : loaded) frame->AddElementKeepingNumber(std::move(e));
+               frame->AddElementsKeepingNumbers(std::move(loaded));
              },
              [](void* a_Frame, const void* a_From) {
                auto* frame = static_cast<CHMIFrame*>(a_Frame);
+               ElementList copies;
                for (const auto& e : static_cast<const CHMIFrame*>(a_From)->m_Elements) {
-                 if (auto copy = e->Clone()) frame->AddElementKeepingNumber(std::move(copy));
+                 if (auto copy = e->Clone()) copies.push_back(std::move(copy));
                }
+               frame->AddElementsKeepingNumbers(std::move(copies));
              }),
   };
   static const CFieldTable kTable{1, kFields};
@@ -107,15 +111,33 @@ void CHMIFrame::SwapPorts(int32_t a_A, int32_t a_B) {
 void CHMIFrame::Serialize(CArchive& a_Ar) { SerializeFields(a_Ar, Fields(), this); }
 
 void CHMIFrame::AddElementKeepingNumber(std::unique_ptr<CGraphElement> a_Element) {
-  CGraphElement* element = a_Element.get();
-  const bool clash =
-      element->GetNumber() == CGraphElement::kNoNumber ||
-      std::any_of(m_Elements.begin(), m_Elements.end(), [&](const auto& other) {
-        return other->GetTypeCode() == element->GetTypeCode() &&
-               other->GetNumber() == element->GetNumber();
-      });
-  m_Elements.push_back(std::move(a_Element));
-  if (clash) element->SetNumber(FreeNumber(element->GetTypeCode(), element, false));
+  ElementList one;
+  one.push_back(std::move(a_Element));
+  AddElementsKeepingNumbers(std::move(one));
+}
+
+void CHMIFrame::AddElementsKeepingNumbers(ElementList a_Elements) {
+  // The numbers each type holds. Numbers are only added, so the smallest free one only grows:
+  // its search goes on where it stopped.
+  struct Held {
+    std::unordered_set<uint16_t> m_Numbers;
+    uint32_t m_SmallestFree = 0;
+  };
+  std::unordered_map<int32_t, Held> held;
+  for (const auto& e : m_Elements) held[e->GetTypeCode()].m_Numbers.insert(e->GetNumber());
+  m_Elements.reserve(m_Elements.size() + a_Elements.size());
+  for (auto& element : a_Elements) {
+    Held& type = held[element->GetTypeCode()];
+    if (element->GetNumber() == CGraphElement::kNoNumber || type.m_Numbers.count(element->GetNumber()) != 0) {
+      while (type.m_SmallestFree < CGraphElement::kNoNumber &&
+             type.m_Numbers.count(static_cast<uint16_t>(type.m_SmallestFree)) != 0) {
+        ++type.m_SmallestFree;
+      }
+      element->SetNumber(static_cast<uint16_t>(type.m_SmallestFree));
+    }
+    type.m_Numbers.insert(element->GetNumber());
+    m_Elements.push_back(std::move(element));
+  }
 }
 
 }  // namespace kd820

@@ -39,6 +39,8 @@ class CHMIFrame : public CObject {
   // Appends a loaded or copied element. It keeps its number and name unless the number is
   // missing or already held by an element of its type; then it gets the smallest free one.
   void AddElementKeepingNumber(std::unique_ptr<CGraphElement> a_Element);
+  // The same for many elements in turn, in time linear in their number (loading a frame).
+  void AddElementsKeepingNumbers(ElementList a_Elements);
   bool Contains(const CGraphElement* a_Element) const;
   // Removes the element from the list and destroys it; false (and nothing destroyed) when
   // it is not in the list.
