@@ -216,7 +216,7 @@ TEST_F(JsonImport, UnknownModelAndProtocolAreNotedNotRefused) {
   ASSERT_TRUE(result) << result.m_Error;
   EXPECT_EQ(result.m_Notes, std::vector<std::string>{
                                 "ports.COM2: COM2 uses the PLC protocol 99, which the PLC library does "
-                                "not have; its register addresses cannot be imported"});
+                                "not have; its register addresses were not checked"});
 }
 
 TEST_F(JsonImport, LeavesTheContextsPortModelsAlone) {
@@ -235,9 +235,14 @@ TEST_F(JsonImport, LeavesTheContextsPortModelsAlone) {
 TEST_F(JsonImport, DocumentsBeyondWhatAPanelHoldsAreRefused) {
   const std::string head =
       R"({"format": "KD820 project", "formatVersion": 1, "languages": [{"languageId": 1033, "font": "Arial"}], "frames": [)";
+  // As many frames as a project file holds (16-bit numbers) import; one more does not.
   std::string frames;
-  for (int n = 0; n <= 4096; ++n) frames += (n ? "," : "") + std::string(R"({"number": )") + std::to_string(n) + "}";
-  EXPECT_EQ(test::ImportError(head + frames + "]}"), "frames: 4097 frames; an import takes at most 4096");
+  for (int n = 0; n <= 65535; ++n) frames += (n ? "," : "") + std::string(R"({"number": )") + std::to_string(n) + "}";
+  EXPECT_EQ(test::ImportError(head + frames + "]}"), "frames: 65536 frames; an import takes at most 65535");
+  frames.resize(frames.rfind(','));
+  const auto many = test::ImportOk(head + frames + "]}");
+  ASSERT_TRUE(many);
+  EXPECT_EQ(many->GetFrames().size(), 65535u);
 
   std::string elements;
   for (int f = 0; f < 33; ++f) {

@@ -120,7 +120,9 @@ CAddr AddressFromJson(const Value& a_Value, const std::string& a_Path, const CAd
   r.Flag("hasSubAddress", addr.m_HasSubAddress);
   r.Int("subAddress", addr.m_SubAddress);
 
-  if (a_Ports != nullptr && a_Check) CheckPortAndType(addr, r, *a_Ports);
+  // Nothing can be checked on a port whose protocol the library lacks (the import notes it).
+  const bool check = a_Ports != nullptr && a_Check && !a_Ports->LibraryLacksProtocol(addr.m_Port);
+  if (check) CheckPortAndType(addr, r, *a_Ports);
   // Without the project's ports no port type is known: numbers read in their default bases.
   const CEditorContext noPorts;
   const CEditorContext& context = a_Ports != nullptr ? a_Ports->Context() : noPorts;
@@ -132,7 +134,7 @@ CAddr AddressFromJson(const Value& a_Value, const std::string& a_Path, const CAd
                                      (hint.empty() ? "" : " " + hint));
     }
   }
-  if (a_Ports != nullptr && a_Check) {
+  if (check) {
     if (const auto reason = addr.Validate(context)) Refuse(number ? r.PathOf("number") : a_Path, *reason);
   }
   return addr;

@@ -37,6 +37,7 @@ ProjectPortModels::ProjectPortModels(const CKV410Project& a_Project,
       problem = PortName(port) + " is not enabled";
     } else if (!m_Context.GetPlcLibrary().FindPlc(com.m_ProtocolId, &manufacturer, &plc)) {
       problem = PortName(port) + " uses the PLC protocol " + id + ", which the PLC library does not have";
+      m_LibraryLacks[static_cast<std::size_t>(port)] = true;
     } else if (!m_Context.GetPortModel(port)->HasRegisterTypes()) {
       problem = "the PLC protocol " + id + " of " + PortName(port) + " has no register types";
     }
@@ -46,6 +47,10 @@ ProjectPortModels::ProjectPortModels(const CKV410Project& a_Project,
   } else if (!m_Context.GetPortModel(CPortCan::kPortNumber)->HasRegisterTypes()) {
     m_Problems[3] = "CAN has no PLC model with register types";
   }
+}
+
+bool ProjectPortModels::LibraryLacksProtocol(int32_t a_Port) const {
+  return a_Port >= 0 && a_Port < 4 && m_LibraryLacks[static_cast<std::size_t>(a_Port)];
 }
 
 std::optional<std::string> ProjectPortModels::Problem(int32_t a_Port) const {

@@ -50,12 +50,16 @@ class ProjectPortModels {
 
   // Why the addresses on the port cannot be read against a PLC model; nullopt when they can.
   std::optional<std::string> Problem(int32_t a_Port) const;
+  // The port is enabled with a protocol the PLC library does not have: its addresses are
+  // taken as they stand, unchecked.
+  bool LibraryLacksProtocol(int32_t a_Port) const;
   // The context holding the project's port models.
   const CEditorContext& Context() const { return m_Context; }
 
  private:
   CEditorContext m_Context;
   std::array<std::optional<std::string>, 4> m_Problems;
+  std::array<bool, 4> m_LibraryLacks{};
 };
 
 // ---- reading --------------------------------------------------------------------------------

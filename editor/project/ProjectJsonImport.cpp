@@ -19,9 +19,10 @@ namespace {
 
 using pjson::Value;
 
-// Far beyond what a panel image can hold (element records must lie below 1 MB); they bound the
-// time and memory a hostile document can take.
-constexpr std::size_t kMaxFrames = 4096;
+// Frames as many as the project file holds (their numbers are 16-bit); elements far beyond what
+// a panel image can hold (element records must lie below 1 MB). They bound the time and memory
+// a hostile document can take.
+constexpr std::size_t kMaxFrames = 65535;
 constexpr std::size_t kMaxElements = 32768;
 
 constexpr const char* kRangeMessage = "字状态取值范围越界，必须在-2147483648和2147483647";
@@ -104,7 +105,7 @@ class Importer {
       const auto problem = m_Ports->Problem(port);
       if (m_Project->GetPort(port)->IsEnabled() && problem) {
         m_Notes.push_back("ports." + PortName(port) + ": " + *problem +
-                          "; its register addresses cannot be imported");
+                          "; its register addresses were not checked");
       }
     }
     if (const Value* settings = r.Get("settings")) Settings(*settings);
