@@ -1,6 +1,7 @@
 #include "editor/project/KV410Project.h"
 
 #include <algorithm>
+#include <unordered_set>
 
 #include "editor/project/Messages.h"
 #include "editor/screens/AsciiGE.h"
@@ -51,6 +52,17 @@ CHMIFrame* CKV410Project::FindFrame(uint16_t a_Number) const {
 bool CKV410Project::AddFrame(std::unique_ptr<CHMIFrame>& a_Frame) {
   if (!a_Frame || FindFrame(a_Frame->GetNumber()) != nullptr) return false;
   m_Frames.push_back(std::move(a_Frame));
+  SortFrames();
+  return true;
+}
+
+bool CKV410Project::AddFrames(FrameList a_Frames) {
+  std::unordered_set<uint16_t> numbers;
+  for (const auto& f : m_Frames) numbers.insert(f->GetNumber());
+  for (const auto& f : a_Frames) {
+    if (!f || !numbers.insert(f->GetNumber()).second) return false;
+  }
+  for (auto& f : a_Frames) m_Frames.push_back(std::move(f));
   SortFrames();
   return true;
 }

@@ -81,6 +81,9 @@ class CKV410Project : public CObject {
   // Appends the frame and keeps the list sorted; refused (the frame is returned to the
   // caller untouched through a_Frame) when a frame with its number exists.
   bool AddFrame(std::unique_ptr<CHMIFrame>& a_Frame);
+  // Appends frames of distinct numbers (none held by a frame of the project) and sorts the list
+  // once; false, with nothing added, when a number is taken twice.
+  bool AddFrames(FrameList a_Frames);
   // Removes the frame from the list and destroys it; false when it is not in the list.
   bool RemoveFrame(CHMIFrame* a_Frame);
   CHMIFrame* GetFrameAfter(const CHMIFrame* a_Frame) const;

@@ -270,6 +270,8 @@ class Importer {
       Refuse("frames", std::to_string(items.size()) + " frames; an import takes at most " +
                            std::to_string(kMaxFrames));
     }
+    CKV410Project::FrameList frames;
+    frames.reserve(items.size());
     std::map<uint16_t, std::size_t> seen;
     for (std::size_t i = 0; i < items.size(); ++i) {
       const std::string path = Item("frames", i);
@@ -288,8 +290,9 @@ class Importer {
         }
         return key == "number" || key == "elements";  // the number is read above
       });
-      m_Project->AddFrame(frame);
+      frames.push_back(std::move(frame));
     }
+    m_Project->AddFrames(std::move(frames));  // numbers checked above
   }
 
   // The element numbers of one frame, per element type name.
