@@ -98,7 +98,7 @@ class ScreenManager {
   };
 
   bool SwitchTo(int a_Frame, int a_Kind);
-  // The saver's password request was cancelled: the panel sleeps again on the saved frame.
+  // The saver's password request was cancelled: the panel sleeps again as the saver left it.
   void ReturnToSaver();
   bool StatusShown() const { return m_StatusVisible && !m_StatusText.empty(); }
   bool IsOverlayFrame(int a_Frame) const;
