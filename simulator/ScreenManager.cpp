@@ -206,7 +206,7 @@ void ScreenManager::RequestPassword(int a_Target, int a_ReturnFrame, int a_Level
                                     uint32_t a_Element, bool a_Restore) {
   uint16_t password = m_Context.settings.passwordFrame;
   if (password != 0 && a_Target == password) a_Target = m_UserFrame;
-  m_Gate = {true, a_Target, a_ReturnFrame, a_Level, a_Element, a_Restore, 255};
+  m_Gate = {true, a_Target, a_ReturnFrame, a_Level, a_Element, a_Restore, 255, false};
   Post(kOverlayJump, password);
 }
 
@@ -217,7 +217,9 @@ void ScreenManager::GrantPassword(int a_Level) {
 }
 
 void ScreenManager::CancelPassword() {
-  if (m_Gate.pending) {
+  if (m_Gate.pending && m_Gate.fromSaver && m_Gate.savedLevel == 255) {
+    ReturnToSaver();
+  } else if (m_Gate.pending) {
     if (m_Gate.returnFrame > 0) Post(kReturnJump, m_Gate.returnFrame);
     m_Gate.pending = false;
   } else {
@@ -240,7 +242,23 @@ void ScreenManager::ServiceScreenSaver() {
   InvalidateAll();
 }
 
-bool ScreenManager::Wake() {
+void ScreenManager::ReturnToSaver() {
+  m_SaverSavedFrame = static_cast<uint16_t>(m_Gate.target);
+  m_Gate.pending = false;
+  // Back as the saver left it: its frame, or the saved frame under a dark backlight.
+  if (m_Context.settings.flags & SystemSettings::kSaverKeepsFrame)
+    Post(kReturnJump, m_SaverSavedFrame);
+  else
+    Post(kOverlayJump, m_Context.settings.saverFrame);
+  m_Backlight = false;
+  m_SaverHoldsRelease = true;  // of the escape key
+  InvalidateAll();
+}
+
+bool ScreenManager::Wake(bool a_Release) {
+  const bool held = m_SaverHoldsRelease;
+  m_SaverHoldsRelease = false;
+  if (held && a_Release && m_SaverSavedFrame != 0) return true;
   if (!m_Backlight) {
     m_Backlight = true;
     InvalidateAll();  // the window shows the backlight colour
@@ -250,8 +268,10 @@ bool ScreenManager::Wake() {
   uint16_t saved = m_SaverSavedFrame;
   m_SaverSavedFrame = 0;
   Post(kReturnJump, saved);
-  if (m_Context.settings.flags & SystemSettings::kSaverAsksPassword)
+  if (m_Context.settings.flags & SystemSettings::kSaverAsksPassword) {
     RequestPassword(saved, saved, m_Context.settings.saverLevel, 0, false);
+    m_Gate.fromSaver = true;
+  }
   return true;
 }
 

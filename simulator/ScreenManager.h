@@ -57,13 +57,16 @@ class ScreenManager {
   void RequestPassword(int a_Target, int a_ReturnFrame, int a_Level, uint32_t a_Element,
                        bool a_Restore);
   void GrantPassword(int a_Level);
+  // Escape on the password frame: back to the request's return frame, except that the saver's
+  // request goes back to the saver until its password is given.
   void CancelPassword();
   bool PasswordPending() const { return m_Gate.pending; }
 
   // Screen saver: the idle check of each cycle, and the wake-up by any key change or encoder
-  // step, which returns true when the event only woke the panel.
+  // step, which returns true when the panel consumes the event (it woke, or it is the release
+  // of the key that sent the panel back to sleep).
   void ServiceScreenSaver();
-  bool Wake();
+  bool Wake(bool a_Release = false);
   bool BacklightOn() const { return m_Backlight; }
 
   // The status text shown in a box over the elements (empty = none).
@@ -91,9 +94,12 @@ class ScreenManager {
     uint32_t element = 0;
     bool restore = false;
     int savedLevel = 255;  // 255 = none
+    bool fromSaver = false;  // asked for on leaving the screen saver
   };
 
   bool SwitchTo(int a_Frame, int a_Kind);
+  // The saver's password request was cancelled: the panel sleeps again as the saver left it.
+  void ReturnToSaver();
   bool StatusShown() const { return m_StatusVisible && !m_StatusText.empty(); }
   bool IsOverlayFrame(int a_Frame) const;
 
@@ -120,6 +126,7 @@ class ScreenManager {
 
   uint16_t m_SaverSavedFrame = 0;
   bool m_Backlight = true;
+  bool m_SaverHoldsRelease = false;  // the next key release does not wake the panel
 
   std::string m_StatusText;
   bool m_StatusVisible = false;

@@ -113,9 +113,8 @@ void Simulator::Cycle() {
   // 1. Keys, then the encoder.
   KeyEvent event;
   if (s.scanner.Changed(s.keyMask)) {
-    bool woke = screen.Wake();
     event = s.scanner.Scan(s.keyMask);
-    if (woke) event = {};
+    if (screen.Wake(event.type == KeyEvent::kRelease)) event = {};
     if (event.type == KeyEvent::kPress && !(s.settings.flags & SystemSettings::kNoKeyBeep))
       s.host.Beep(1000, 100);
   }

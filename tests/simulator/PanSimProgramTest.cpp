@@ -63,8 +63,11 @@ class PanSimProgram : public testing::Test {
     image.settings.retentiveControl = true;
     image.frames = {{1, 0, 2, {{sim::Rect::FromSize(10, 0, 8, 8)}}},
                     {2, 1, 0, {{sim::Rect::FromSize(20, 0, 8, 8)}}}};
-    const std::vector<uint8_t> bytes = image.Build();
-    const fs::path path = m_Dir / "R.bin~";
+    return Written(image, "R.bin~");
+  }
+  std::string Written(const simtest::TestImage& a_Image, const std::string& a_Name) {
+    const std::vector<uint8_t> bytes = a_Image.Build();
+    const fs::path path = m_Dir / a_Name;
     std::ofstream(path, std::ios::binary)
         .write(reinterpret_cast<const char*>(bytes.data()),
                static_cast<std::streamsize>(bytes.size()));
@@ -164,6 +167,37 @@ TEST(PanSimCommandLine, RetentiveIsAnOptionOfTheHeadlessRunnerOnly) {
   EXPECT_FALSE(plain->retentive);
   EXPECT_FALSE(parse({"PanSim", "--retentive", "1"}, code));
   EXPECT_EQ(code, 2);
+}
+
+// The saver's wake-up password cannot be skipped with escape: the LCD shows the saver again,
+// and only the password brings the saved frame back.
+TEST_F(PanSimProgram, EscapeOnTheSaverPasswordKeepsTheSaver) {
+  simtest::TestImage image;
+  image.settings.flags = 1u << 1;  // leaving the saver asks for level 1
+  image.settings.saverLevel = 1;
+  image.settings.saverFrame = 9;
+  image.settings.saverMinutes = 1;
+  image.settings.passwordFrame = 8;
+  image.settings.passwordMask = 1;
+  image.settings.passwords[0] = 1234;
+  image.settings.control = true;  // the current frame in word 21
+  image.settings.requestWord = 20;
+  image.frames = {{1, 0, 0, {{sim::Rect::FromSize(10, 0, 8, 8)}}},
+                  {8, 0, 0, {{sim::Rect::FromSize(80, 0, 8, 8)}}},
+                  {9, 0, 0, {{sim::Rect::FromSize(90, 0, 8, 8)}}}};
+  const std::string path = Written(image, "P.bin~");
+  const std::string script = Script(
+      "lcd working.png\n"
+      "wait 60\ntick\nexpect 21 9\nlcd saver.png\n"
+      "click 5\ntick\nexpect 21 8\nlcd password.png\n"
+      "click 6\ntick\nexpect 21 9\nlcd escaped.png\n"
+      "click 5\ntick\nexpect 21 8\n"
+      "set32 254 1234\ntick\nexpect 21 1\nlcd woke.png\n");
+  ASSERT_EQ(Run("PanSim", {"--headless", "--script", script, "1", path}), 0);
+  EXPECT_NE(Bytes("saver.png"), Bytes("working.png"));
+  EXPECT_NE(Bytes("password.png"), Bytes("saver.png"));
+  EXPECT_EQ(Bytes("escaped.png"), Bytes("saver.png"));
+  EXPECT_EQ(Bytes("woke.png"), Bytes("working.png"));
 }
 
 TEST_F(PanSimProgram, AnHourOfPanelTimeRuns) {

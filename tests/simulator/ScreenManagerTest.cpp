@@ -223,6 +223,109 @@ TEST_F(PanelRun, SaverPasswordGuardsTheSavedFrame) {
   EXPECT_EQ(Word(253), 1);
 }
 
+// Escape on the saver's password request goes back to the saver, never to the saved frame;
+// only the right password wakes the panel.
+TEST_F(PanelRun, EscapeOnTheSaverPasswordReturnsToTheSaver) {
+  TestImage image;
+  image.settings.flags = 1u << 1;
+  image.settings.saverLevel = 1;
+  image.settings.saverFrame = 9;
+  image.settings.saverMinutes = 1;
+  image.settings.passwordFrame = 8;
+  image.settings.passwordMask = 1;
+  image.settings.passwords[0] = 1234;
+  image.frames = {MarkedFrame(1), MarkedFrame(8), MarkedFrame(9)};
+  Start(image);
+  Ticks(601);
+  ASSERT_EQ(m_Sim->CurrentFrame(), 9);
+  for (int round = 0; round < 2; ++round) {
+    SCOPED_TRACE(round);
+    Click(5);
+    Ticks(2);
+    ASSERT_EQ(m_Sim->CurrentFrame(), 8);
+    EXPECT_TRUE(m_Sim->BacklightOn());
+    Click(6);
+    Ticks(2);
+    EXPECT_EQ(m_Sim->CurrentFrame(), 9);
+    EXPECT_TRUE(Shows(9));
+    EXPECT_FALSE(Shows(1));
+    EXPECT_FALSE(m_Sim->BacklightOn());
+  }
+  // Left alone on the request, the panel goes back to sleep on the saver too.
+  Click(5);
+  Ticks(2);
+  ASSERT_EQ(m_Sim->CurrentFrame(), 8);
+  Ticks(601);
+  EXPECT_EQ(m_Sim->CurrentFrame(), 9);
+  EXPECT_FALSE(m_Sim->BacklightOn());
+  // A wrong code keeps the request; the right one wakes the panel to the saved frame.
+  Click(5);
+  Ticks(2);
+  EXPECT_TRUE(m_Sim->WriteWord(255, 0));
+  EXPECT_TRUE(m_Sim->WriteWord(254, 4321));
+  Ticks(2);
+  EXPECT_EQ(m_Sim->CurrentFrame(), 8);
+  EXPECT_TRUE(m_Sim->WriteWord(254, 1234));
+  Ticks(2);
+  EXPECT_EQ(m_Sim->CurrentFrame(), 1);
+  EXPECT_TRUE(Shows(1));
+  EXPECT_TRUE(m_Sim->BacklightOn());
+  // Awake, escape on frame 1 does not bring the saver back.
+  Click(6);
+  Ticks(2);
+  EXPECT_EQ(m_Sim->CurrentFrame(), 1);
+  EXPECT_TRUE(m_Sim->BacklightOn());
+}
+
+TEST_F(PanelRun, EscapeOnTheSaverPasswordDarkensAgainWhenTheSaverOnlyDarkens) {
+  TestImage image;
+  image.settings.flags = 1u | 1u << 1;  // only the backlight goes off; leaving asks level 1
+  image.settings.saverLevel = 1;
+  image.settings.saverFrame = 9;
+  image.settings.saverMinutes = 1;
+  image.settings.passwordFrame = 8;
+  image.settings.passwordMask = 1;
+  image.settings.passwords[0] = 1234;
+  image.frames = {MarkedFrame(1), MarkedFrame(8), MarkedFrame(9)};
+  Start(image);
+  Ticks(601);
+  ASSERT_EQ(m_Sim->CurrentFrame(), 1);
+  ASSERT_FALSE(m_Sim->BacklightOn());
+  Click(5);
+  Ticks(2);
+  ASSERT_EQ(m_Sim->CurrentFrame(), 8);
+  Click(6);
+  Ticks(2);
+  EXPECT_FALSE(m_Sim->BacklightOn());
+  // Still asleep: the next key asks for the password again instead of going on.
+  Click(5);
+  Ticks(2);
+  EXPECT_EQ(m_Sim->CurrentFrame(), 8);
+  EXPECT_TRUE(m_Sim->BacklightOn());
+  EXPECT_TRUE(m_Sim->WriteWord(255, 0));
+  EXPECT_TRUE(m_Sim->WriteWord(254, 1234));
+  Ticks(2);
+  EXPECT_EQ(m_Sim->CurrentFrame(), 1);
+  EXPECT_TRUE(m_Sim->BacklightOn());
+}
+
+// Escape on a password request that the saver did not make still leaves the password frame.
+TEST_F(PanelRun, EscapeOnThePasswordFrameOutsideTheSaverLeavesIt) {
+  TestImage image;
+  image.settings.saverFrame = 9;
+  image.settings.saverMinutes = 1;
+  image.settings.passwordFrame = 8;
+  image.frames = {MarkedFrame(1, 0, 8), MarkedFrame(8), MarkedFrame(9)};
+  Start(image);
+  Click(3);  // a plain jump to the password frame
+  Ticks(2);
+  ASSERT_EQ(m_Sim->CurrentFrame(), 8);
+  Click(6);
+  Ticks(2);
+  EXPECT_EQ(m_Sim->CurrentFrame(), 8);  // it is the user frame: re-entered
+  EXPECT_TRUE(m_Sim->BacklightOn());
+}
+
 TEST_F(PanelRun, FocusMovesAlongTheFocusOrderWithoutWrapping) {
   TestImage image;
   Frame frame = MarkedFrame(1);
