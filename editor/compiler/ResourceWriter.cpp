@@ -22,6 +22,7 @@ void CResourceWriter::Clear() {
   m_Image.Clear();
   m_ObjectCache.Clear();
   m_TextCache.Clear();
+  m_FontGlyphs.clear();
   m_Sampling.clear();
   m_Frame.clear();
   m_Element.clear();
@@ -199,7 +200,17 @@ uint32_t CResourceWriter::CompileChar(char32_t a_Character, const std::string& a
                                 : m_Context.Rasterizer().RenderFontGlyph(a_Character, a_Face,
                                                                          a_Size, glyph);
   if (!rendered || glyph.m_Width > 255 || glyph.m_Height > 255) return 0;
-  return WritePixelObject(key, image::kGlyph, glyph.m_Width, glyph.m_Height, glyph.m_Pixels);
+  if (builtin) return WritePixelObject(key, image::kGlyph, glyph.m_Width, glyph.m_Height, glyph.m_Pixels);
+  // Different fonts can draw the same pixels (blanks, digits): one object for those too.
+  std::string bytes{static_cast<char>(glyph.m_Width), static_cast<char>(glyph.m_Height)};
+  bytes.append(glyph.m_Pixels.begin(), glyph.m_Pixels.end());
+  if (const auto it = m_FontGlyphs.find(bytes); it != m_FontGlyphs.end()) {
+    m_ObjectCache.Store(key, it->second);
+    return it->second;
+  }
+  const uint32_t at = WritePixelObject(key, image::kGlyph, glyph.m_Width, glyph.m_Height, glyph.m_Pixels);
+  m_FontGlyphs.emplace(std::move(bytes), at);
+  return at;
 }
 
 uint32_t CResourceWriter::CompileCharSequence(const std::string& a_Text, const std::string& a_Face,

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "editor/base/ImageBuffer.h"
@@ -82,6 +83,8 @@ class CResourceWriter : public CRecordWriter {
   std::string m_CharKey;
   Glyph m_Glyph;
   std::vector<char32_t> m_Characters;
+  // Font glyph objects by their width, height and pixels.
+  std::unordered_map<std::string, uint32_t> m_FontGlyphs;
 };
 
 }  // namespace kd820
