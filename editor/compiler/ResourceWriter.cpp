@@ -22,6 +22,7 @@ void CResourceWriter::Clear() {
   m_Image.Clear();
   m_ObjectCache.Clear();
   m_TextCache.Clear();
+  m_FontGlyphs.clear();
   m_Sampling.clear();
   m_Frame.clear();
   m_Element.clear();
@@ -165,11 +166,10 @@ std::string TextKey(const char* a_Builtin, const char* a_Font, const std::string
                        : std::string(a_Font) + a_Text + "_" + a_Face + "_" + std::to_string(a_Size);
 }
 
-std::vector<char32_t> CodePoints(const std::string& a_Text) {
-  std::vector<char32_t> out;
+void CodePoints(const std::string& a_Text, std::vector<char32_t>& a_Out) {
+  a_Out.clear();
   std::size_t pos = 0;
-  while (pos < a_Text.size()) out.push_back(NextCodePoint(a_Text, pos));
-  return out;
+  while (pos < a_Text.size()) a_Out.push_back(NextCodePoint(a_Text, pos));
 }
 
 }  // namespace
@@ -177,17 +177,40 @@ std::vector<char32_t> CodePoints(const std::string& a_Text) {
 uint32_t CResourceWriter::CompileChar(char32_t a_Character, const std::string& a_Face, int a_Size,
                                      int a_Mode) {
   const bool builtin = UsesBuiltinFont(a_Size, a_Mode);
-  std::string character;
-  AppendUtf8(character, a_Character);
-  const std::string key =
-      TextKey("VISIBLE_ASCII_CHAR_", "FONT_CHAR_", character, a_Face, a_Size, builtin);
+  std::string& key = m_CharKey;
+  if (builtin) {
+    key.assign("VISIBLE_ASCII_CHAR_");
+    AppendUtf8(key, a_Character);
+    key.append("_").append(std::to_string(a_Size));
+  } else {
+    // Font glyphs are keyed by the font that draws them, so that face names mapped to the
+    // same font, and characters a face borrows from the same fallback font, share a glyph.
+    const std::optional<GlyphSource> source = m_Context.Rasterizer().GlyphSourceOf(a_Character, a_Face, a_Size);
+    if (!source) return 0;
+    key.assign("FONT_CHAR_");
+    AppendUtf8(key, a_Character);
+    key.append("_").append(source->m_File);
+    key.append("#").append(std::to_string(source->m_Index));
+    key.append("_").append(std::to_string(source->m_Em));
+    key.append("_").append(std::to_string(a_Size));
+  }
   if (const uint32_t found = m_ObjectCache.Find(key)) return found;
-  Glyph glyph;
+  Glyph& glyph = m_Glyph;
   const bool rendered = builtin ? RenderBuiltinGlyph(a_Character, a_Size, glyph)
                                 : m_Context.Rasterizer().RenderFontGlyph(a_Character, a_Face,
                                                                          a_Size, glyph);
   if (!rendered || glyph.m_Width > 255 || glyph.m_Height > 255) return 0;
-  return WritePixelObject(key, image::kGlyph, glyph.m_Width, glyph.m_Height, glyph.m_Pixels);
+  if (builtin) return WritePixelObject(key, image::kGlyph, glyph.m_Width, glyph.m_Height, glyph.m_Pixels);
+  // Different fonts can draw the same pixels (blanks, digits): one object for those too.
+  std::string bytes{static_cast<char>(glyph.m_Width), static_cast<char>(glyph.m_Height)};
+  bytes.append(glyph.m_Pixels.begin(), glyph.m_Pixels.end());
+  if (const auto it = m_FontGlyphs.find(bytes); it != m_FontGlyphs.end()) {
+    m_ObjectCache.Store(key, it->second);
+    return it->second;
+  }
+  const uint32_t at = WritePixelObject(key, image::kGlyph, glyph.m_Width, glyph.m_Height, glyph.m_Pixels);
+  m_FontGlyphs.emplace(std::move(bytes), at);
+  return at;
 }
 
 uint32_t CResourceWriter::CompileCharSequence(const std::string& a_Text, const std::string& a_Face,
@@ -197,7 +220,8 @@ uint32_t CResourceWriter::CompileCharSequence(const std::string& a_Text, const s
   const std::string key =
       TextKey("VISIBLE_ASCII_TEXT_", "FONT_TEXT_", a_Text, a_Face, a_Size, builtin);
   if (const uint32_t found = m_TextCache.Find(key)) return found;
-  std::vector<char32_t> characters = CodePoints(a_Text);
+  std::vector<char32_t>& characters = m_Characters;
+  CodePoints(a_Text, characters);
   if (characters.size() > image::kMaxTextCharacters) {
     Warn("warning: " + WhereText() + ": text cut to " + std::to_string(image::kMaxTextCharacters) +
          " characters: " + a_Text);

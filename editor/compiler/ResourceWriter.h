@@ -6,9 +6,11 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "editor/base/ImageBuffer.h"
+#include "editor/fonts/Glyph.h"
 #include "editor/screens/RecordWriter.h"
 
 namespace kd820 {
@@ -47,7 +49,8 @@ class CResourceWriter : public CRecordWriter {
   // Whether the built-in ASCII font serves a size under a font mode: mode 1 for size 8, mode 2
   // for sizes 8, 12 and 16.
   static bool UsesBuiltinFont(int a_Size, int a_Mode);
-  // A character as a kind 7 glyph, in the built-in font or rendered in the face.
+  // A character as a kind 7 glyph, in the built-in font or rendered in the face. Font glyphs
+  // are shared by everything drawn from the same font file, face and size.
   uint32_t CompileChar(char32_t a_Character, const std::string& a_Face, int a_Size, int a_Mode);
   // The character sequence of a text (text cache); 0 for an empty text. A text longer than
   // the 127 characters a sequence can count is cut, with a warning.
@@ -76,6 +79,12 @@ class CResourceWriter : public CRecordWriter {
   std::vector<SamplingEntry> m_Sampling;
   std::string m_Frame;
   std::string m_Element;
+  // Scratch space reused from character to character.
+  std::string m_CharKey;
+  Glyph m_Glyph;
+  std::vector<char32_t> m_Characters;
+  // Font glyph objects by their width, height and pixels.
+  std::unordered_map<std::string, uint32_t> m_FontGlyphs;
 };
 
 }  // namespace kd820

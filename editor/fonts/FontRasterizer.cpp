@@ -11,6 +11,7 @@
 #include <mutex>
 #include <set>
 #include <string_view>
+#include <unordered_map>
 #include <system_error>
 #include <utility>
 
@@ -56,27 +57,80 @@ std::string FitKey(const std::string& a_Face, int a_PixelSize) {
 }  // namespace
 
 struct FontRasterizer::Impl {
-  FcConfig* m_Config = nullptr;
-  FT_Library m_Library = nullptr;
-  std::map<std::pair<std::string, int32_t>, FT_Face> m_Faces;  // open faces by (file, index)
-  std::map<FT_Face, FT_Int32> m_LoadFlags;                      // glyph load flags of each open face
-  std::map<std::string, std::optional<FoundFace>> m_Found;      // FindFace results by "%s_%d"
-  IProblemSink& m_Problems;
-  std::set<std::string> m_Reported;                             // face names already reported
-  std::map<std::string, int> m_Fitted;                          // the table of fitted sizes
-  std::map<std::string, std::optional<std::string>> m_Covering; // CoveringFamily results
-  int m_FitsComputed = 0;
-  mutable std::mutex m_Mutex;
-
   // Line metrics of a created face, in pixels.
   struct Cell {
     int32_t m_Ascent = 0;
     int32_t m_Descent = 0;
   };
 
+  // An open font file face. Setting a size re-runs the font's hinting program, so the em
+  // last set is remembered and set again only when it changes.
+  struct OpenFace {
+    FT_Face m_Face = nullptr;
+    FT_Int32 m_LoadFlags = FT_LOAD_TARGET_MONO;
+    int m_Em = 0;  // 0: no size set
+    const std::string* m_File = nullptr;
+    int32_t m_Index = 0;
+  };
+
+  struct Fitted;
+
+  // The installed fonts in fontconfig's order of preference for a face and pixel size, and
+  // what each character the face lacks was drawn from.
+  struct Fallbacks {
+    FcPattern* m_Pattern = nullptr;  // the face's substituted pattern
+    FcFontSet* m_Sorted = nullptr;
+    std::unordered_map<char32_t, Fitted*> m_ByCharacter;  // nullptr: the face's own glyph
+    ~Fallbacks() {
+      if (m_Sorted) FcFontSetDestroy(m_Sorted);
+      if (m_Pattern) FcPatternDestroy(m_Pattern);
+    }
+  };
+
+  // A face name fitted to a pixel size: the open face it resolved to, set to the fitted size.
+  struct Fitted {
+    int m_Tenths = -1;
+    OpenFace* m_Open = nullptr;  // nullptr: the face cannot be fitted or created
+    Cell m_Cell;
+    std::unique_ptr<Fallbacks> m_Fallbacks;
+  };
+
+  // (face name, pixel size) keys, looked up without building a string.
+  struct FaceSize {
+    std::string_view m_Face;
+    int m_PixelSize;
+  };
+  struct FaceSizeKey {
+    std::string m_Face;
+    int m_PixelSize;
+  };
+  struct FaceSizeLess {
+    using is_transparent = void;
+    template <class L, class R>
+    bool operator()(const L& a_Left, const R& a_Right) const {
+      const std::string_view left(a_Left.m_Face);
+      const std::string_view right(a_Right.m_Face);
+      if (a_Left.m_PixelSize != a_Right.m_PixelSize) return a_Left.m_PixelSize < a_Right.m_PixelSize;
+      return left < right;
+    }
+  };
+
+  FcConfig* m_Config = nullptr;
+  FT_Library m_Library = nullptr;
+  std::map<std::pair<std::string, int32_t>, OpenFace> m_Faces;  // by (file, index); opened once
+  std::map<std::string, std::optional<FoundFace>> m_Found;      // FindFace results by "%s_%d"
+  IProblemSink& m_Problems;
+  std::set<std::string> m_Reported;                             // face names already reported
+  std::map<std::string, int> m_Fitted;                          // the table of fitted sizes
+  std::map<FaceSizeKey, Fitted, FaceSizeLess> m_FittedFaces;
+  int m_FitsComputed = 0;
+  mutable std::mutex m_Mutex;
+
   explicit Impl(IProblemSink& a_Problems) : m_Problems(a_Problems) {}
   ~Impl() {
-    for (auto& [key, face] : m_Faces) FT_Done_Face(face);
+    m_FittedFaces.clear();
+    for (auto& [key, open] : m_Faces)
+      if (open.m_Face) FT_Done_Face(open.m_Face);
     if (m_Library) FT_Done_FreeType(m_Library);
     if (m_Config) FcConfigDestroy(m_Config);
   }
@@ -99,15 +153,8 @@ struct FontRasterizer::Impl {
       return std::nullopt;
     }
     const std::string name = CutFaceName(a_Face);
-    FcPattern* pattern = FcPatternCreate();
+    FcPattern* pattern = FacePattern(name, a_PixelSize);
     if (!pattern) return std::nullopt;
-    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(name.c_str()));
-    FcPatternAddDouble(pattern, FC_PIXEL_SIZE, static_cast<double>(a_PixelSize > 0 ? a_PixelSize : 1));
-    FcPatternAddBool(pattern, FC_ANTIALIAS, FcFalse);
-    FcPatternAddInteger(pattern, FC_WEIGHT, FC_WEIGHT_REGULAR);
-    FcPatternAddInteger(pattern, FC_SLANT, FC_SLANT_ROMAN);
-    FcConfigSubstitute(m_Config, pattern, FcMatchPattern);
-    FcDefaultSubstitute(pattern);
 
     // The family wanted after the configuration's own substitutions: a mapped name asks for
     // its replacement, an unmapped one for itself.
@@ -148,15 +195,38 @@ struct FontRasterizer::Impl {
     return found;
   }
 
-  FT_Face OpenFace(const FoundFace& a_Found) {
+  // The pattern fontconfig matches a face name with, after the configuration's and the
+  // default substitutions; nullptr when it cannot be made.
+  FcPattern* FacePattern(const std::string& a_Name, int a_PixelSize) {
+    FcPattern* pattern = FcPatternCreate();
+    if (!pattern) return nullptr;
+    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(a_Name.c_str()));
+    FcPatternAddDouble(pattern, FC_PIXEL_SIZE, static_cast<double>(a_PixelSize > 0 ? a_PixelSize : 1));
+    FcPatternAddBool(pattern, FC_ANTIALIAS, FcFalse);
+    FcPatternAddInteger(pattern, FC_WEIGHT, FC_WEIGHT_REGULAR);
+    FcPatternAddInteger(pattern, FC_SLANT, FC_SLANT_ROMAN);
+    FcConfigSubstitute(m_Config, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    return pattern;
+  }
+
+  // The open face of a file; nullptr when it cannot be opened (it stays unopened for the rest
+  // of the run).
+  OpenFace* Open(const FoundFace& a_Found) {
     const auto key = std::make_pair(a_Found.m_File, a_Found.m_Index);
-    if (auto it = m_Faces.find(key); it != m_Faces.end()) return it->second;
-    FT_Face face = nullptr;
-    if (!m_Library || FT_New_Face(m_Library, a_Found.m_File.c_str(), a_Found.m_Index, &face) != 0) face = nullptr;
-    // A file that cannot be opened stays unopened for the rest of the run.
-    m_Faces.emplace(key, face);
-    if (face) m_LoadFlags.emplace(face, LoadFlagsFor(face));
-    return face;
+    auto it = m_Faces.find(key);
+    if (it == m_Faces.end()) {
+      OpenFace open;
+      if (m_Library && FT_New_Face(m_Library, a_Found.m_File.c_str(), a_Found.m_Index, &open.m_Face) == 0) {
+        open.m_LoadFlags = LoadFlagsFor(open.m_Face);
+      } else {
+        open.m_Face = nullptr;
+      }
+      it = m_Faces.emplace(key, open).first;
+      it->second.m_File = &it->first.first;
+      it->second.m_Index = a_Found.m_Index;
+    }
+    return it->second.m_Face ? &it->second : nullptr;
   }
 
   static bool HasTable(FT_Face a_Face, FT_ULong a_Tag) {
@@ -175,23 +245,24 @@ struct FontRasterizer::Impl {
     return flags;
   }
 
-  FT_Int32 LoadFlags(FT_Face a_Face) const {
-    const auto it = m_LoadFlags.find(a_Face);
-    return it != m_LoadFlags.end() ? it->second : FT_LOAD_TARGET_MONO;
-  }
-
   // The face for a name, created at a_Tenths tenths of a point; nullptr when it cannot be.
-  FT_Face Create(const std::string& a_Face, int a_PixelSize, int a_Tenths) {
+  OpenFace* Create(const std::string& a_Face, int a_PixelSize, int a_Tenths) {
     const std::optional<FoundFace> found = Find(a_Face, a_PixelSize);
     if (!found) return nullptr;
-    FT_Face face = OpenFace(*found);
-    if (!face || !SetSize(face, a_Tenths)) return nullptr;
-    return face;
+    OpenFace* open = Open(*found);
+    if (!open || !SetSize(*open, a_Tenths)) return nullptr;
+    return open;
   }
 
-  static bool SetSize(FT_Face a_Face, int a_Tenths) {
+  static bool SetSize(OpenFace& a_Open, int a_Tenths) {
     const int em = EmPixels(a_Tenths);
     if (em <= 0) return false;
+    if (a_Open.m_Em == em) return true;
+    a_Open.m_Em = SetEm(a_Open.m_Face, em) ? em : 0;
+    return a_Open.m_Em != 0;
+  }
+
+  static bool SetEm(FT_Face a_Face, int em) {
     if (FT_IS_SCALABLE(a_Face)) return FT_Set_Pixel_Sizes(a_Face, 0, static_cast<FT_UInt>(em)) == 0;
     // Bitmap-only faces: the largest strike not above the em, else the smallest strike.
     if (a_Face->num_fixed_sizes <= 0) return false;
@@ -224,9 +295,9 @@ struct FontRasterizer::Impl {
   }
 
   int32_t LineHeight(const std::string& a_Face, int a_PixelSize, int a_Tenths) {
-    FT_Face face = Create(a_Face, a_PixelSize, a_Tenths);
-    if (!face) return -1;
-    const Cell cell = CellOf(face);
+    OpenFace* open = Create(a_Face, a_PixelSize, a_Tenths);
+    if (!open) return -1;
+    const Cell cell = CellOf(open->m_Face);
     return cell.m_Ascent + cell.m_Descent;
   }
 
@@ -253,91 +324,106 @@ struct FontRasterizer::Impl {
     return tenths;
   }
 
-  // The face fitted to a pixel size, with its cell; nullptr when it cannot be fitted.
-  FT_Face Fitted(const std::string& a_Face, int a_PixelSize, Cell* a_Cell) {
-    const int tenths = FitCached(a_Face, a_PixelSize);
-    if (tenths < 0) return nullptr;
-    FT_Face face = Create(a_Face, a_PixelSize, tenths);
-    if (face && a_Cell) *a_Cell = CellOf(face);
-    return face;
-  }
-
-  // The family of an installed font that has the character, for a face that lacks it;
-  // nullopt when no font has it. Cached per face, size and character.
-  std::optional<std::string> CoveringFamily(const std::string& a_Face, int a_PixelSize, char32_t a_Character) {
-    const std::string key = FitKey(a_Face, a_PixelSize) + "_" + std::to_string(static_cast<uint32_t>(a_Character));
-    if (auto it = m_Covering.find(key); it != m_Covering.end()) return it->second;
-    std::optional<std::string> family = MatchCovering(a_Face, a_PixelSize, a_Character);
-    m_Covering.emplace(key, family);
-    return family;
-  }
-
-  std::optional<std::string> MatchCovering(const std::string& a_Face, int a_PixelSize, char32_t a_Character) {
-    if (!m_Config) return std::nullopt;
-    const std::string name = CutFaceName(a_Face);
-    FcPattern* pattern = FcPatternCreate();
-    FcCharSet* wanted = FcCharSetCreate();
-    if (!pattern || !wanted || !FcCharSetAddChar(wanted, static_cast<FcChar32>(a_Character))) {
-      if (pattern) FcPatternDestroy(pattern);
-      if (wanted) FcCharSetDestroy(wanted);
-      return std::nullopt;
+  // The face name fitted to a pixel size, fitted and created once per run.
+  Fitted& FittedFace(const std::string& a_Face, int a_PixelSize) {
+    if (auto it = m_FittedFaces.find(FaceSize{a_Face, a_PixelSize}); it != m_FittedFaces.end()) return it->second;
+    Fitted fitted;
+    fitted.m_Tenths = FitCached(a_Face, a_PixelSize);
+    if (fitted.m_Tenths >= 0) {
+      fitted.m_Open = Create(a_Face, a_PixelSize, fitted.m_Tenths);
+      if (fitted.m_Open) fitted.m_Cell = CellOf(fitted.m_Open->m_Face);
     }
-    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(name.c_str()));
-    FcPatternAddCharSet(pattern, FC_CHARSET, wanted);
-    FcPatternAddDouble(pattern, FC_PIXEL_SIZE, static_cast<double>(a_PixelSize > 0 ? a_PixelSize : 1));
-    FcPatternAddBool(pattern, FC_ANTIALIAS, FcFalse);
-    FcPatternAddInteger(pattern, FC_WEIGHT, FC_WEIGHT_REGULAR);
-    FcPatternAddInteger(pattern, FC_SLANT, FC_SLANT_ROMAN);
-    FcCharSetDestroy(wanted);
-    FcConfigSubstitute(m_Config, pattern, FcMatchPattern);
-    FcDefaultSubstitute(pattern);
-    FcResult result = FcResultNoMatch;
-    FcPattern* match = FcFontMatch(m_Config, pattern, &result);
-    FcPatternDestroy(pattern);
-    if (!match) return std::nullopt;
-    std::optional<std::string> family;
-    FcCharSet* has = nullptr;
-    FcChar8* value = nullptr;
-    if (FcPatternGetCharSet(match, FC_CHARSET, 0, &has) == FcResultMatch && has &&
-        FcCharSetHasChar(has, static_cast<FcChar32>(a_Character)) &&
-        FcPatternGetString(match, FC_FAMILY, 0, &value) == FcResultMatch && value)
-      family = reinterpret_cast<const char*>(value);
-    FcPatternDestroy(match);
-    return family;
+    return m_FittedFaces.emplace(FaceSizeKey{a_Face, a_PixelSize}, std::move(fitted)).first->second;
   }
 
-  // The fitted face that draws the character: the face asked for, or, when it has no glyph
-  // for the character, an installed font that has one fitted to the same pixel size (the way
-  // the platform's font linking fills such gaps). A character that no font has is drawn with
-  // the face's own missing-glyph shape. nullptr when the face cannot be fitted.
-  FT_Face FaceFor(char32_t a_Character, const std::string& a_Face, int a_PixelSize, Cell* a_Cell) {
-    FT_Face face = Fitted(a_Face, a_PixelSize, a_Cell);
-    if (!face || FT_Get_Char_Index(face, a_Character) != 0) return face;
-    const std::optional<std::string> family = CoveringFamily(a_Face, a_PixelSize, a_Character);
-    if (!family) return face;
-    Cell cell;
-    FT_Face other = Fitted(*family, a_PixelSize, &cell);
-    if (!other || FT_Get_Char_Index(other, a_Character) == 0) {
-      // The primary face's size may have been changed on a shared face object: set it again.
-      return Fitted(a_Face, a_PixelSize, a_Cell);
+  // The fitted face set to its size (on a face object other names may share); nullptr when
+  // it cannot be fitted.
+  static OpenFace* Sized(Fitted& a_Fitted) {
+    if (!a_Fitted.m_Open || !SetSize(*a_Fitted.m_Open, a_Fitted.m_Tenths)) return nullptr;
+    return a_Fitted.m_Open;
+  }
+
+  // The fitted face of an installed font that has the character, for a face that lacks it;
+  // nullptr when no font has it or that font cannot be fitted. It is the font fontconfig
+  // matches for the face's pattern with the character's coverage required: the first font
+  // of the face's sorted font list that has the character, since coverage outranks every
+  // other property in fontconfig's scoring and the rest of the score does not depend on it.
+  Fitted* Covering(Fitted& a_Fitted, const std::string& a_Face, int a_PixelSize, char32_t a_Character) {
+    if (!a_Fitted.m_Fallbacks) a_Fitted.m_Fallbacks = SortFallbacks(a_Face, a_PixelSize);
+    Fallbacks& fallbacks = *a_Fitted.m_Fallbacks;
+    if (auto it = fallbacks.m_ByCharacter.find(a_Character); it != fallbacks.m_ByCharacter.end()) return it->second;
+    Fitted* other = nullptr;
+    if (const std::optional<std::string> family = CoveringFamily(fallbacks, a_Character)) {
+      Fitted& candidate = FittedFace(*family, a_PixelSize);
+      if (candidate.m_Open && FT_Get_Char_Index(candidate.m_Open->m_Face, a_Character) != 0) other = &candidate;
     }
-    if (a_Cell) *a_Cell = cell;
+    fallbacks.m_ByCharacter.emplace(a_Character, other);
     return other;
   }
 
+  std::unique_ptr<Fallbacks> SortFallbacks(const std::string& a_Face, int a_PixelSize) {
+    auto fallbacks = std::make_unique<Fallbacks>();
+    if (!m_Config) return fallbacks;
+    fallbacks->m_Pattern = FacePattern(CutFaceName(a_Face), a_PixelSize);
+    if (!fallbacks->m_Pattern) return fallbacks;
+    FcResult result = FcResultNoMatch;
+    fallbacks->m_Sorted = FcFontSort(m_Config, fallbacks->m_Pattern, FcFalse, nullptr, &result);
+    return fallbacks;
+  }
+
+  // The family of the best font for the face that has the character, named as a match for the
+  // face's pattern names it; nullopt when no font has it.
+  std::optional<std::string> CoveringFamily(const Fallbacks& a_Fallbacks, char32_t a_Character) {
+    if (!a_Fallbacks.m_Sorted) return std::nullopt;
+    for (int i = 0; i < a_Fallbacks.m_Sorted->nfont; ++i) {
+      FcPattern* font = a_Fallbacks.m_Sorted->fonts[i];
+      FcCharSet* has = nullptr;
+      if (FcPatternGetCharSet(font, FC_CHARSET, 0, &has) != FcResultMatch || !has ||
+          !FcCharSetHasChar(has, static_cast<FcChar32>(a_Character)))
+        continue;
+      FcPattern* match = FcFontRenderPrepare(m_Config, a_Fallbacks.m_Pattern, font);
+      if (!match) return std::nullopt;
+      std::optional<std::string> family;
+      FcChar8* value = nullptr;
+      if (FcPatternGetString(match, FC_FAMILY, 0, &value) == FcResultMatch && value)
+        family = reinterpret_cast<const char*>(value);
+      FcPatternDestroy(match);
+      return family;
+    }
+    return std::nullopt;
+  }
+
+  // What draws the character: the face asked for, or, when it has no glyph for the character,
+  // an installed font that has one fitted to the same pixel size (the way the platform's font
+  // linking fills such gaps). A character that no font has is drawn with the face's own
+  // missing-glyph shape. The face comes set to its size; nullptr when the face cannot be fitted.
+  Fitted* FittedFor(char32_t a_Character, const std::string& a_Face, int a_PixelSize) {
+    Fitted& fitted = FittedFace(a_Face, a_PixelSize);
+    if (!fitted.m_Open) return nullptr;
+    Fitted* chosen = &fitted;
+    if (FT_Get_Char_Index(fitted.m_Open->m_Face, a_Character) == 0) {
+      if (Fitted* other = Covering(fitted, a_Face, a_PixelSize, a_Character)) chosen = other;
+    }
+    return Sized(*chosen) ? chosen : nullptr;
+  }
+
+  std::optional<GlyphSource> Source(char32_t a_Character, const std::string& a_Face, int a_PixelSize) {
+    const Fitted* fitted = FittedFor(a_Character, a_Face, a_PixelSize);
+    if (!fitted) return std::nullopt;
+    return GlyphSource{*fitted->m_Open->m_File, fitted->m_Open->m_Index, fitted->m_Open->m_Em};
+  }
+
+  // Draws into a_Out, reusing its pixel storage.
   bool Render(char32_t a_Character, const std::string& a_Face, int a_PixelSize, Glyph& a_Out) {
-    Cell cell;
-    FT_Face face = FaceFor(a_Character, a_Face, a_PixelSize, &cell);
-    if (!face) return false;
-    if (FT_Load_Char(face, a_Character, LoadFlags(face) | FT_LOAD_RENDER) != 0) return false;
+    const Fitted* fitted = FittedFor(a_Character, a_Face, a_PixelSize);
+    if (!fitted) return false;
+    const Cell cell = fitted->m_Cell;
+    const FT_Face face = fitted->m_Open->m_Face;
+    if (FT_Load_Char(face, a_Character, fitted->m_Open->m_LoadFlags | FT_LOAD_RENDER) != 0) return false;
     const FT_GlyphSlot slot = face->glyph;
     const int32_t width = slot->advance.x > 0 ? static_cast<int32_t>(slot->advance.x >> 6) : 0;
     const int32_t height = a_PixelSize;
     const int32_t stride = (width + 7) / 8;
-    Glyph glyph;
-    glyph.m_Width = width;
-    glyph.m_Height = height;
-    glyph.m_Pixels.assign(static_cast<std::size_t>(stride) * static_cast<std::size_t>(height), 0);
 
     // Ink test per bitmap pixel: 1-bit bitmaps directly (most significant bit leftmost),
     // anything else (embedded grey strikes) converted to one byte per pixel and thresholded
@@ -355,6 +441,10 @@ struct FontRasterizer::Impl {
       bitmap = &converted;
       threshold = converted.num_grays > 1 ? static_cast<unsigned>(converted.num_grays) / 2 : 1;
     }
+    Glyph& glyph = a_Out;
+    glyph.m_Width = width;
+    glyph.m_Height = height;
+    glyph.m_Pixels.assign(static_cast<std::size_t>(stride) * static_cast<std::size_t>(height), 0);
     const int32_t left = slot->bitmap_left;
     const int32_t top = cell.m_Ascent - slot->bitmap_top;
     for (unsigned row = 0; row < bitmap->rows; ++row) {
@@ -369,18 +459,19 @@ struct FontRasterizer::Impl {
       }
     }
     FT_Bitmap_Done(m_Library, &converted);
-    a_Out = std::move(glyph);
     return true;
   }
 
   int32_t Extent(const std::string& a_Text, const std::string& a_Face, int a_PixelSize) {
-    if (!Fitted(a_Face, a_PixelSize, nullptr)) return -1;
+    if (!FittedFace(a_Face, a_PixelSize).m_Open) return -1;
     int32_t width = 0;
     std::size_t pos = 0;
     while (pos < a_Text.size()) {
       const char32_t cp = NextCodePoint(a_Text, pos);
-      FT_Face face = FaceFor(cp, a_Face, a_PixelSize, nullptr);
-      if (!face || FT_Load_Char(face, cp, LoadFlags(face)) != 0) continue;
+      const Fitted* fitted = FittedFor(cp, a_Face, a_PixelSize);
+      if (!fitted) continue;
+      const FT_Face face = fitted->m_Open->m_Face;
+      if (FT_Load_Char(face, cp, fitted->m_Open->m_LoadFlags) != 0) continue;
       if (face->glyph->advance.x > 0) width += static_cast<int32_t>(face->glyph->advance.x >> 6);
     }
     return width;
@@ -477,6 +568,12 @@ int32_t FontRasterizer::TextExtentWidth(const std::string& a_Utf8Text, const std
                                         int a_PixelSize) {
   std::lock_guard lock(m_Impl->m_Mutex);
   return m_Impl->Extent(a_Utf8Text, a_Face, a_PixelSize);
+}
+
+std::optional<GlyphSource> FontRasterizer::GlyphSourceOf(char32_t a_Character, const std::string& a_Face,
+                                                         int a_PixelSize) {
+  std::lock_guard lock(m_Impl->m_Mutex);
+  return m_Impl->Source(a_Character, a_Face, a_PixelSize);
 }
 
 std::map<std::string, int> FontRasterizer::FittedSizes() const {

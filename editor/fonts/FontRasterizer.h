@@ -29,6 +29,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "editor/base/Problem.h"
 #include "editor/fonts/Glyph.h"
@@ -44,6 +45,15 @@ struct FoundFace {
   int32_t m_Index = 0;         // face index within the file (collections)
   std::string m_Family;        // the matched font's first family name
   bool m_Substituted = false;  // the matched family is not the one asked for
+};
+
+// The font a character is drawn from: the face of a font file and the em in pixels it is set
+// to. Characters of two face names drawn from the same source at the same pixel size are the
+// same glyph. m_File stays valid as long as the rasterizer.
+struct GlyphSource {
+  std::string_view m_File;
+  int32_t m_Index = 0;
+  int32_t m_Em = 0;
 };
 
 class FontRasterizer {
@@ -80,8 +90,12 @@ class FontRasterizer {
   // height = a_PixelSize, drawn from the top-left corner, ink outside the glyph box dropped.
   // A character the face has no glyph for is drawn from an installed font that has one,
   // fitted to the same pixel size.
-  // False when the face cannot be fitted or the character cannot be loaded.
+  // False when the face cannot be fitted or the character cannot be loaded. Faces are set to a
+  // size only when it changes, and a_Out's pixel storage is reused.
   bool RenderFontGlyph(char32_t a_Character, const std::string& a_Face, int a_PixelSize, Glyph& a_Out);
+
+  // The font RenderFontGlyph draws the character from; nullopt when the face cannot be fitted.
+  std::optional<GlyphSource> GlyphSourceOf(char32_t a_Character, const std::string& a_Face, int a_PixelSize);
 
   // Width in pixels of a UTF-8 text in the fitted face: the sum of the characters' advances
   // (of the glyphs RenderFontGlyph draws), without kerning. -1 when the face cannot be fitted.
