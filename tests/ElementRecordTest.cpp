@@ -699,3 +699,20 @@ TEST(TextSize, DynamicAsciiAndRegisterElements) {
   reg.UpdateSize(Fonts());
   EXPECT_EQ(reg.GetWidth(), 8 * 8);
 }
+
+TEST(ElementRecord, TextsInTheBuiltInFontWarnAboutCharactersItLacks) {
+  auto text = std::make_unique<CStaticText>();
+  text->SetText("RUN 运行");
+  text->SetSizeIndex(0);  // always the built-in font
+  auto plain = std::make_unique<CStaticText>();
+  plain->SetText("STOP");
+  plain->SetSizeIndex(0);
+  test::DiagnosticCapture log;
+  Compiled c(Frames(One(std::move(text)), One(std::move(plain))), log);
+  std::vector<std::string> warnings;
+  for (const std::string& line : log.Messages()) {
+    if (line.rfind("warning: ", 0) == 0) warnings.push_back(line);
+  }
+  EXPECT_EQ(warnings, std::vector<std::string>{"warning: HMI1 ST0: the built-in font has no glyph for "
+                                               "\"运行\"; the panel shows the text without it"});
+}

@@ -241,6 +241,20 @@ uint32_t CResourceWriter::CompileText(const std::string& a_Text, const std::stri
                                      int a_Size, int a_Mode) {
   if (a_Text.empty()) return 0;
   const bool builtin = UsesBuiltinFont(a_Size, a_Mode);
+  if (builtin) {
+    // The built-in font draws printable ASCII only; the panel leaves other characters out.
+    std::string missing;
+    std::size_t pos = 0;
+    while (pos < a_Text.size()) {
+      const std::size_t start = pos;
+      const char32_t c = NextCodePoint(a_Text, pos);
+      if (c < 32 || c > 126) missing += a_Text.substr(start, pos - start);
+    }
+    if (!missing.empty()) {
+      Warn("warning: " + WhereText() + ": the built-in font has no glyph for \"" + missing +
+           "\"; the panel shows the text without it");
+    }
+  }
   const std::string key =
       TextKey("VISIBLE_ASCII_TEXT_", "FONT_TEXT_", a_Text, a_Face, a_Size, builtin);
   if (const uint32_t found = m_ObjectCache.Find(key)) return found;
