@@ -124,8 +124,8 @@ CAddr AddressFromJson(const Value& a_Value, const std::string& a_Path, const CAd
   const bool check = a_Ports != nullptr && a_Check && !a_Ports->LibraryLacksProtocol(addr.m_Port);
   if (check) CheckPortAndType(addr, r, *a_Ports);
   // Without the project's ports no port type is known: numbers read in their default bases.
-  const CEditorContext noPorts;
-  const CEditorContext& context = a_Ports != nullptr ? a_Ports->Context() : noPorts;
+  static const CEditorContext kNoPorts;  // once, not per address: reading must stay cheap
+  const CEditorContext& context = a_Ports != nullptr ? a_Ports->Context() : kNoPorts;
   if (number) {
     const std::string& text = StringOf(r.Required("number"), r.PathOf("number"));
     if (!addr.ParseNumber(text, context)) {
