@@ -7,7 +7,10 @@
 // BM_RenderGlyphFloor is the floor: the distinct glyphs the image holds (one per font file,
 // face index, em and character), rendered directly with FreeType. Every font file is opened
 // once outside the timing; per run, FT_Set_Pixel_Sizes is called once per face and em and
-// FT_Load_Char(FT_LOAD_RENDER | FT_LOAD_TARGET_MONO) once per glyph.
+// FT_Load_Char once per glyph, with FT_LOAD_RENDER and the load flags the image's glyphs are
+// drawn with (FT_LOAD_TARGET_MONO; with FT_LOAD_FORCE_AUTOHINT for faces without hinting
+// instructions). BM_RenderGlyphFloorMonoOnly renders the same set with FT_LOAD_TARGET_MONO
+// alone, the cheaper rendering the image does not use, for comparison.
 #include <benchmark/benchmark.h>
 
 #include <ft2build.h>
@@ -99,12 +102,12 @@ void BM_CompileTextProject(benchmark::State& a_State) {
   a_State.counters["objects"] = static_cast<double>(objects);
 }
 
-void BM_RenderGlyphFloor(benchmark::State& a_State) {
+void RenderGlyphFloor(benchmark::State& a_State, bool a_SameFlags) {
   SetHome();
   CEditorContext context;
   auto project = TextProject(context);
   // The distinct glyphs: by (file, face index, em) the characters drawn from it.
-  using Source = std::tuple<std::string, int32_t, int32_t>;
+  using Source = std::tuple<std::string, int32_t, int32_t, int32_t>;
   std::map<Source, std::set<char32_t>> glyphs;
   std::set<std::tuple<std::string, int32_t, char32_t>> byFaceName;
   for (const auto& frame : project->GetFrames()) {
@@ -116,7 +119,7 @@ void BM_RenderGlyphFloor(benchmark::State& a_State) {
         const char32_t cp = NextCodePoint(text.GetText(), pos);
         const auto source = context.Rasterizer().GlyphSourceOf(cp, text.GetFace(), size);
         if (!source) continue;
-        glyphs[{std::string(source->m_File), source->m_Index, source->m_Em}].insert(cp);
+        glyphs[{std::string(source->m_File), source->m_Index, source->m_Em, source->m_LoadFlags}].insert(cp);
         byFaceName.insert({text.GetFace(), size, cp});
       }
     }
@@ -139,8 +142,9 @@ void BM_RenderGlyphFloor(benchmark::State& a_State) {
       FT_Face face = faces[{std::get<0>(source), std::get<1>(source)}];
       if (!face) continue;
       FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(std::get<2>(source)));
+      const FT_Int32 flags = a_SameFlags ? std::get<3>(source) : FT_LOAD_TARGET_MONO;
       for (const char32_t cp : characters) {
-        FT_Load_Char(face, cp, FT_LOAD_RENDER | FT_LOAD_TARGET_MONO);
+        FT_Load_Char(face, cp, FT_LOAD_RENDER | flags);
         benchmark::DoNotOptimize(face->glyph->bitmap.buffer);
       }
     }
@@ -152,7 +156,11 @@ void BM_RenderGlyphFloor(benchmark::State& a_State) {
   a_State.counters["glyphs_by_face_name"] = static_cast<double>(byFaceName.size());
 }
 
+void BM_RenderGlyphFloor(benchmark::State& a_State) { RenderGlyphFloor(a_State, true); }
+void BM_RenderGlyphFloorMonoOnly(benchmark::State& a_State) { RenderGlyphFloor(a_State, false); }
+
 }  // namespace
 
 BENCHMARK(BM_CompileTextProject)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RenderGlyphFloor)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RenderGlyphFloorMonoOnly)->Unit(benchmark::kMillisecond);

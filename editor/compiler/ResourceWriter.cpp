@@ -23,6 +23,7 @@ void CResourceWriter::Clear() {
   m_ObjectCache.Clear();
   m_TextCache.Clear();
   m_FontGlyphs.clear();
+  m_GlyphsByFace.clear();
   m_Sampling.clear();
   m_Frame.clear();
   m_Element.clear();
@@ -230,8 +231,11 @@ uint32_t CResourceWriter::CompileCharSequence(const std::string& a_Text, const s
   const auto at = static_cast<uint32_t>(m_Image.Length());
   m_Image.AppendU8(static_cast<uint8_t>(characters.size()));
   const std::size_t slots = m_Image.ReserveSlots(characters.size());
+  auto& glyphs = m_GlyphsByFace[{builtin ? std::string() : a_Face, a_Size, builtin}];
   for (std::size_t i = 0; i < characters.size(); ++i) {
-    m_Image.PatchU32(slots + 4 * i, CompileChar(characters[i], a_Face, a_Size, a_Mode));
+    uint32_t& glyph = glyphs[characters[i]];
+    if (glyph == 0) glyph = CompileChar(characters[i], a_Face, a_Size, a_Mode);
+    m_Image.PatchU32(slots + 4 * i, glyph);
   }
   m_TextCache.Store(key, at, m_Image.Length() - at);
   return at;

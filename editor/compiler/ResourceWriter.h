@@ -4,8 +4,10 @@
 // and the warnings of the records being written.
 #include <array>
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <unordered_map>
 #include <vector>
 
@@ -85,6 +87,10 @@ class CResourceWriter : public CRecordWriter {
   std::vector<char32_t> m_Characters;
   // Font glyph objects by their width, height and pixels.
   std::unordered_map<std::string, uint32_t> m_FontGlyphs;
+  // The glyph offsets already written for a face name (empty for the built-in font), size and
+  // font choice, by character: character sequences look their glyphs up here before building
+  // a glyph's full key.
+  std::map<std::tuple<std::string, int, bool>, std::unordered_map<char32_t, uint32_t>> m_GlyphsByFace;
 };
 
 }  // namespace kd820

@@ -4,6 +4,7 @@
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include FT_BITMAP_H
+#include FT_SIZES_H
 #include FT_TRUETYPE_TABLES_H
 #include FT_TRUETYPE_TAGS_H
 
@@ -63,12 +64,14 @@ struct FontRasterizer::Impl {
     int32_t m_Descent = 0;
   };
 
-  // An open font file face. Setting a size re-runs the font's hinting program, so the em
-  // last set is remembered and set again only when it changes.
+  // An open font file face. Setting a size runs the font's hinting program (and rescales the
+  // auto-hinter's metrics), so each em gets a size object of its own, set up once; changing
+  // the em activates that object again.
   struct OpenFace {
     FT_Face m_Face = nullptr;
     FT_Int32 m_LoadFlags = FT_LOAD_TARGET_MONO;
-    int m_Em = 0;  // 0: no size set
+    int m_Em = 0;  // the em of the active size; 0: no size set
+    std::unordered_map<int, FT_Size> m_Sizes;  // by em; nullptr: the em cannot be set
     const std::string* m_File = nullptr;
     int32_t m_Index = 0;
   };
@@ -81,6 +84,9 @@ struct FontRasterizer::Impl {
     FcPattern* m_Pattern = nullptr;  // the face's substituted pattern
     FcFontSet* m_Sorted = nullptr;
     std::unordered_map<char32_t, Fitted*> m_ByCharacter;  // nullptr: the face's own glyph
+    // The face each font of the sorted list resolves to at the pixel size, by position in the
+    // list (nullptr: it cannot be fitted), found once per font rather than once per character.
+    std::unordered_map<int, Fitted*> m_BySortedFont;
     ~Fallbacks() {
       if (m_Sorted) FcFontSetDestroy(m_Sorted);
       if (m_Pattern) FcPatternDestroy(m_Pattern);
@@ -258,8 +264,22 @@ struct FontRasterizer::Impl {
     const int em = EmPixels(a_Tenths);
     if (em <= 0) return false;
     if (a_Open.m_Em == em) return true;
-    a_Open.m_Em = SetEm(a_Open.m_Face, em) ? em : 0;
-    return a_Open.m_Em != 0;
+    a_Open.m_Em = 0;
+    auto it = a_Open.m_Sizes.find(em);
+    if (it == a_Open.m_Sizes.end()) {
+      FT_Size size = nullptr;
+      if (FT_New_Size(a_Open.m_Face, &size) != 0) size = nullptr;
+      if (size && (FT_Activate_Size(size) != 0 || !SetEm(a_Open.m_Face, em))) {
+        FT_Done_Size(size);
+        size = nullptr;
+      }
+      it = a_Open.m_Sizes.emplace(em, size).first;
+    } else if (it->second && FT_Activate_Size(it->second) != 0) {
+      return false;
+    }
+    if (!it->second) return false;
+    a_Open.m_Em = em;
+    return true;
   }
 
   static bool SetEm(FT_Face a_Face, int em) {
@@ -353,9 +373,18 @@ struct FontRasterizer::Impl {
     Fallbacks& fallbacks = *a_Fitted.m_Fallbacks;
     if (auto it = fallbacks.m_ByCharacter.find(a_Character); it != fallbacks.m_ByCharacter.end()) return it->second;
     Fitted* other = nullptr;
-    if (const std::optional<std::string> family = CoveringFamily(fallbacks, a_Character)) {
-      Fitted& candidate = FittedFace(*family, a_PixelSize);
-      if (candidate.m_Open && FT_Get_Char_Index(candidate.m_Open->m_Face, a_Character) != 0) other = &candidate;
+    if (const int font = CoveringFont(fallbacks, a_Character); font >= 0) {
+      auto it = fallbacks.m_BySortedFont.find(font);
+      if (it == fallbacks.m_BySortedFont.end()) {
+        Fitted* candidate = nullptr;
+        if (const std::optional<std::string> family = FamilyOf(fallbacks, font)) {
+          candidate = &FittedFace(*family, a_PixelSize);
+          if (!candidate->m_Open) candidate = nullptr;
+        }
+        it = fallbacks.m_BySortedFont.emplace(font, candidate).first;
+      }
+      Fitted* candidate = it->second;
+      if (candidate && FT_Get_Char_Index(candidate->m_Open->m_Face, a_Character) != 0) other = candidate;
     }
     fallbacks.m_ByCharacter.emplace(a_Character, other);
     return other;
@@ -371,26 +400,29 @@ struct FontRasterizer::Impl {
     return fallbacks;
   }
 
-  // The family of the best font for the face that has the character, named as a match for the
-  // face's pattern names it; nullopt when no font has it.
-  std::optional<std::string> CoveringFamily(const Fallbacks& a_Fallbacks, char32_t a_Character) {
-    if (!a_Fallbacks.m_Sorted) return std::nullopt;
+  // The position in the face's sorted font list of the best font that has the character; -1
+  // when no font has it.
+  static int CoveringFont(const Fallbacks& a_Fallbacks, char32_t a_Character) {
+    if (!a_Fallbacks.m_Sorted) return -1;
     for (int i = 0; i < a_Fallbacks.m_Sorted->nfont; ++i) {
-      FcPattern* font = a_Fallbacks.m_Sorted->fonts[i];
       FcCharSet* has = nullptr;
-      if (FcPatternGetCharSet(font, FC_CHARSET, 0, &has) != FcResultMatch || !has ||
-          !FcCharSetHasChar(has, static_cast<FcChar32>(a_Character)))
-        continue;
-      FcPattern* match = FcFontRenderPrepare(m_Config, a_Fallbacks.m_Pattern, font);
-      if (!match) return std::nullopt;
-      std::optional<std::string> family;
-      FcChar8* value = nullptr;
-      if (FcPatternGetString(match, FC_FAMILY, 0, &value) == FcResultMatch && value)
-        family = reinterpret_cast<const char*>(value);
-      FcPatternDestroy(match);
-      return family;
+      if (FcPatternGetCharSet(a_Fallbacks.m_Sorted->fonts[i], FC_CHARSET, 0, &has) == FcResultMatch && has &&
+          FcCharSetHasChar(has, static_cast<FcChar32>(a_Character)))
+        return i;
     }
-    return std::nullopt;
+    return -1;
+  }
+
+  // The family of a font of the sorted list, named as a match for the face's pattern names it.
+  std::optional<std::string> FamilyOf(const Fallbacks& a_Fallbacks, int a_Font) {
+    FcPattern* match = FcFontRenderPrepare(m_Config, a_Fallbacks.m_Pattern, a_Fallbacks.m_Sorted->fonts[a_Font]);
+    if (!match) return std::nullopt;
+    std::optional<std::string> family;
+    FcChar8* value = nullptr;
+    if (FcPatternGetString(match, FC_FAMILY, 0, &value) == FcResultMatch && value)
+      family = reinterpret_cast<const char*>(value);
+    FcPatternDestroy(match);
+    return family;
   }
 
   // What draws the character: the face asked for, or, when it has no glyph for the character,
@@ -410,7 +442,8 @@ struct FontRasterizer::Impl {
   std::optional<GlyphSource> Source(char32_t a_Character, const std::string& a_Face, int a_PixelSize) {
     const Fitted* fitted = FittedFor(a_Character, a_Face, a_PixelSize);
     if (!fitted) return std::nullopt;
-    return GlyphSource{*fitted->m_Open->m_File, fitted->m_Open->m_Index, fitted->m_Open->m_Em};
+    return GlyphSource{*fitted->m_Open->m_File, fitted->m_Open->m_Index, fitted->m_Open->m_Em,
+                       fitted->m_Open->m_LoadFlags};
   }
 
   // Draws into a_Out, reusing its pixel storage.

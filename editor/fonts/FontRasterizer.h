@@ -54,6 +54,7 @@ struct GlyphSource {
   std::string_view m_File;
   int32_t m_Index = 0;
   int32_t m_Em = 0;
+  int32_t m_LoadFlags = 0;  // the FreeType load flags the glyph is drawn with (without RENDER)
 };
 
 class FontRasterizer {
