@@ -1,6 +1,7 @@
 // The archive byte stream: primitives, strings, counts, object references and hostile input.
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <vector>
 
 #include "editor/project/ClassTable.h"
@@ -292,4 +293,58 @@ TEST(AddrDefaults, InternalResetAndPortSwap) {
   a.ResetIfPortChanged({false, false, true, false});
   EXPECT_TRUE(a.IsInternal());
   EXPECT_EQ(a.m_TypeName, "LW");
+}
+
+namespace {
+
+// The archive error of reading one more frame reference after a stored frame, followed by
+// a_Tag (little endian); empty when it loads.
+std::optional<ArchiveError> ErrorOfReferenceAfterFrame(uint16_t a_Tag, std::size_t& a_TagOffset) {
+  Bytes bytes = StoredFrame();  // class index 1, frame index 2
+  a_TagOffset = bytes.size();
+  bytes.push_back(static_cast<uint8_t>(a_Tag));
+  bytes.push_back(static_cast<uint8_t>(a_Tag >> 8));
+  CArchive in(bytes, FindArchiveClass);
+  auto first = in.ReadOwned<CHMIFrame>();
+  try {
+    auto second = in.ReadOwned<CHMIFrame>();
+  } catch (const ArchiveError& e) {
+    return e;
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+TEST(ArchiveHostileInput, ReferenceToTheIndexAfterTheLastReadIsNotYetSeen) {
+  std::size_t at = 0;
+  // Index 3 is the next one the reader would hand out: not seen.
+  const auto next = ErrorOfReferenceAfterFrame(0x0003, at);
+  ASSERT_TRUE(next.has_value());
+  EXPECT_EQ(next->Offset(), at);
+  EXPECT_NE(std::string(next->what()).find("not yet seen"), std::string::npos) << next->what();
+  // Index 2, the frame just read, is seen (and refused only as a second reference to it).
+  const auto last = ErrorOfReferenceAfterFrame(0x0002, at);
+  ASSERT_TRUE(last.has_value());
+  EXPECT_EQ(std::string(last->what()).find("not yet seen"), std::string::npos) << last->what();
+}
+
+TEST(ArchiveHostileInput, StringWithMoreUnitsThanRemainButNotMoreBytesIsRefusedAtItsStart) {
+  // Three UTF-16 units claimed, five bytes left: fewer than the six the units need, more than
+  // the three a count of bytes would ask for.
+  const Bytes bytes = {'x', 0xFF, 0xFE, 0xFF, 0x03, 'A', 0x00, 'B', 0x00, 'C'};
+  CArchive in(bytes, FindArchiveClass);
+  EXPECT_EQ(in.ReadU8(), 'x');
+  try {
+    in.ReadString();
+    ADD_FAILURE() << "read";
+  } catch (const ArchiveError& e) {
+    EXPECT_EQ(e.Offset(), 1u) << e.what();
+  }
+  // Six bytes left: the string is read.
+  Bytes whole = bytes;
+  whole.push_back(0x00);
+  CArchive fits(whole, FindArchiveClass);
+  fits.ReadU8();
+  EXPECT_EQ(fits.ReadString(), "ABC");
 }

@@ -309,3 +309,21 @@ TEST(ImageCompiler, ElementRecordsBeyondWhatThePanelAddressesAreAnError) {
   small.AddFrame(one);
   EXPECT_TRUE(compiler.Compile(small).empty());
 }
+
+TEST(ImageCompiler, ChecksumCountsTheLastByteOfTheImage) {
+  // The image ends in the last data transfer record, whose final byte is the high byte of its
+  // execution limit: with a limit of 0x1234 a sum that stops one byte short differs.
+  CEditorContext context;
+  auto project = MakeSampleProject(context);
+  ASSERT_FALSE(project->GetTransfers().m_Items.empty());
+  project->GetTransfers().m_Items.back().m_ExecutionLimit = 0x1234;
+  CImageCompiler compiler(context);
+  compiler.Compile(*project);
+  const auto& img = compiler.Image();
+  ASSERT_GT(img.size(), image::kHeaderSize);
+  ASSERT_NE(img.back(), 0) << "the test needs an image that ends in a non-zero byte";
+  uint32_t expected = 0;
+  for (std::size_t i = image::kHeaderSize; i < img.size(); ++i) expected += img[i];
+  EXPECT_EQ(U32(img, image::kChecksumOffset), expected);
+  EXPECT_EQ(U32(img, image::kLengthOffset), img.size());
+}
