@@ -164,3 +164,19 @@ TEST_F(ImportChecks, ValuesTheDialogsRefuseExportButDoNotImport) {
   EXPECT_EQ(test::ImportError(json),
             "settings.passwords[7]: -2147483648 is outside 0~999999999 (密码设定(0~999999999))");
 }
+
+// The reader looks keys up by hash in an object of many keys (so that a text of very many keys
+// reads in linear time, see BM_ImportLargeText): a key given twice is still found.
+TEST_F(ImportChecks, AKeyGivenTwiceIsFoundInAnObjectOfManyKeys) {
+  std::string states;
+  for (int i = 1; i <= 40; ++i) states += (i > 1 ? ", \"" : "\"") + std::to_string(i) + R"(": {"text": "s"})";
+  const std::string element = R"({"type": "dynamicText", "states": {)" + states + "}}";
+  EXPECT_TRUE(test::ImportOk(WithElement(element)));
+  for (const char* twice : {"1", "16", "17", "40"}) {
+    SCOPED_TRACE(twice);
+    const std::string doc = WithElement(R"({"type": "dynamicText", "states": {)" + states + ", \"" + twice +
+                                        R"(": {"text": "again"}}})");
+    const std::string error = test::ImportError(doc);
+    EXPECT_NE(error.find(std::string("the key \"") + twice + "\" is given twice"), std::string::npos) << error;
+  }
+}
