@@ -105,6 +105,49 @@ void BM_ImportJson(benchmark::State& a_State) {
   }
 }
 
+// A JSON text of about a_Bytes characters in one of three shapes: 0 one static text holding
+// nearly all of it, 1 frames full of elements (both import), 2 one object of very many keys (the states of a
+// dynamic text, refused after the 256th only once the whole text is read).
+std::string LargeText(int a_Shape, std::size_t a_Bytes) {
+  std::string json = R"({"format": "KD820 project", "formatVersion": 1, "hardwareModel": 1,)"
+                     R"( "languages": [{"languageId": 2052, "font": "宋体"}], "frames": [)";
+  if (a_Shape == 0) {
+    json += R"({"number": 1, "elements": [{"type": "staticText", "text": ")";
+    json.append(a_Bytes, 'a');
+    json += R"("}]})";
+  } else if (a_Shape == 1) {
+    // Long names keep a 10 MB text within the 32768 elements an import takes.
+    const std::string element =
+        R"({"type": "led", "left": 8, "top": 8, "width": 16, "height": 16, "name": ")" +
+        std::string(250, 'n') + R"(", "register": {"port": "internal", "type": "LW.B", "number": "12.3"}})";
+    for (int frame = 1; json.size() < a_Bytes; ++frame) {
+      json += (frame > 1 ? ", " : "") + std::string(R"({"number": )") + std::to_string(frame) + R"(, "elements": [)";
+      for (int i = 0; i < 300 && json.size() < a_Bytes; ++i) json += (i ? ", " : "") + element;
+      json += "]}";
+    }
+  } else {
+    json += R"({"number": 1, "elements": [{"type": "dynamicText", "states": {)";
+    for (int key = 1; json.size() < a_Bytes; ++key) {
+      json += (key > 1 ? ", \"" : "\"") + std::to_string(key) + R"(": {"text": "s"})";
+    }
+    json += "}}]}";
+  }
+  return json + "]}";
+}
+
+// Import time is linear in the text: a 10 MB text of any shape imports in well under 2 s.
+void BM_ImportLargeText(benchmark::State& a_State) {
+  setenv("KD820_HOME", KD820_BENCH_BINARY_DIR, 1);
+  const std::string json = LargeText(static_cast<int>(a_State.range(0)),
+                                     static_cast<std::size_t>(a_State.range(1)));
+  CEditorContext context;
+  for (auto _ : a_State) {
+    auto imported = ImportProjectJson(json, context);
+    benchmark::DoNotOptimize(imported.m_Project.get());
+  }
+  a_State.SetBytesProcessed(static_cast<int64_t>(a_State.iterations() * json.size()));
+}
+
 }  // namespace
 
 BENCHMARK(BM_StoreProject)->Arg(10)->Arg(300);
@@ -113,3 +156,7 @@ BENCHMARK(BM_LoadCrowdedFrame)->RangeMultiplier(4)->Range(2048, 32768)->Unit(ben
 BENCHMARK(BM_ImportCrowdedFrame)->RangeMultiplier(4)->Range(2048, 32768)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ExportJson)->Arg(512)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ImportJson)->Arg(512)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ImportLargeText)
+    ->ArgsProduct({{0, 1, 2}, {1 << 20, 10 << 20}})
+    ->ArgNames({"shape", "bytes"})
+    ->Unit(benchmark::kMillisecond);

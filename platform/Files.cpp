@@ -1,6 +1,9 @@
 #include "platform/Files.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
+#include <stdio.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -33,8 +36,8 @@ std::string Describe(const std::string& a_Path) { return a_Path + ": " + std::st
 }  // namespace
 
 std::optional<std::vector<uint8_t>> ReadWholeFile(const std::string& a_Path, std::string& a_Error,
-                                                  std::size_t a_MaxBytes) {
-  Fd fd(open(a_Path.c_str(), O_RDONLY | O_CLOEXEC));
+                                                  std::size_t a_MaxBytes, bool a_RegularOnly) {
+  Fd fd(open(a_Path.c_str(), O_RDONLY | O_CLOEXEC | (a_RegularOnly ? O_NONBLOCK : 0)));
   if (fd.Get() < 0) {
     a_Error = Describe(a_Path);
     return std::nullopt;
@@ -45,10 +48,25 @@ std::optional<std::vector<uint8_t>> ReadWholeFile(const std::string& a_Path, std
     return std::nullopt;
   }
   if (S_ISDIR(st.st_mode)) {
-    a_Error = a_Path + ": is a directory";
+    a_Error = a_Path + (a_RegularOnly ? ": not a regular file (a directory)" : ": is a directory");
     return std::nullopt;
   }
+  if (a_RegularOnly && !S_ISREG(st.st_mode)) {
+    a_Error = a_Path + ": not a regular file";
+    return std::nullopt;
+  }
+  const auto tooLarge = [&](uint64_t a_Size) {
+    a_Error = a_Path + ": " + std::to_string(a_Size) + " bytes, larger than the " +
+              std::to_string(a_MaxBytes) + " bytes a file of its kind may have";
+  };
   std::vector<uint8_t> bytes;
+  if (S_ISREG(st.st_mode)) {
+    if (static_cast<uint64_t>(st.st_size) > a_MaxBytes) {
+      tooLarge(static_cast<uint64_t>(st.st_size));
+      return std::nullopt;
+    }
+    bytes.reserve(static_cast<std::size_t>(st.st_size));
+  }
   uint8_t block[65536];
   for (;;) {
     const ssize_t n = read(fd.Get(), block, sizeof block);
@@ -59,7 +77,8 @@ std::optional<std::vector<uint8_t>> ReadWholeFile(const std::string& a_Path, std
     }
     if (n == 0) break;
     if (bytes.size() + static_cast<std::size_t>(n) > a_MaxBytes) {
-      a_Error = a_Path + ": file too large";
+      // A file that grew while it was read, or what a device or a pipe gives.
+      tooLarge(bytes.size() + static_cast<std::size_t>(n));
       return std::nullopt;
     }
     bytes.insert(bytes.end(), block, block + n);
@@ -67,12 +86,72 @@ std::optional<std::vector<uint8_t>> ReadWholeFile(const std::string& a_Path, std
   return bytes;
 }
 
+namespace {
+
+constexpr const char* kTempMark = ".tmp-";
+
+// The process id of a temporary file name "<name>.tmp-<pid>"; 0 for any other name.
+pid_t TempFileOwner(const std::string& a_Name) {
+  const std::size_t mark = a_Name.rfind(kTempMark);
+  if (mark == std::string::npos || mark == 0) return 0;
+  const std::string digits = a_Name.substr(mark + std::strlen(kTempMark));
+  if (digits.empty() || digits.size() > 9 || digits.find_first_not_of("0123456789") != std::string::npos) {
+    return 0;
+  }
+  return static_cast<pid_t>(std::stol(digits));
+}
+
+// Removes the temporary files of saves into a_Dir whose process has ended (a killed save
+// leaves its file behind): only regular files of this user, never one of a live process.
+void RemoveStaleTempFiles(const std::string& a_Dir) {
+  DIR* dir = opendir(a_Dir.c_str());
+  if (dir == nullptr) return;
+  const pid_t self = getpid();
+  while (const dirent* entry = readdir(dir)) {
+    const std::string name = entry->d_name;
+    const pid_t pid = TempFileOwner(name);
+    if (pid <= 0 || pid == self) continue;
+    if (kill(pid, 0) == 0 || errno != ESRCH) continue;  // alive, or not ours to ask
+    const std::string path = a_Dir + "/" + name;
+    struct stat st {};
+    if (lstat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != geteuid()) continue;
+    unlink(path.c_str());
+  }
+  closedir(dir);
+}
+
+std::string DirectoryOf(const std::string& a_Path) {
+  const std::size_t slash = a_Path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : a_Path.substr(0, slash);
+}
+
+// Renames a_From to a_To unless a_To exists; errno EEXIST when it does.
+int RenameNoReplace(const std::string& a_From, const std::string& a_To) {
+  if (renameat2(AT_FDCWD, a_From.c_str(), AT_FDCWD, a_To.c_str(), RENAME_NOREPLACE) == 0) return 0;
+  if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP) return -1;
+  // A file system without that flag: a hard link is made only when the name is free.
+  if (link(a_From.c_str(), a_To.c_str()) != 0) return -1;
+  unlink(a_From.c_str());
+  return 0;
+}
+
+}  // namespace
+
 bool WriteFileAtomically(const std::string& a_Path, const std::vector<uint8_t>& a_Bytes,
-                         std::string& a_Error) {
-  const std::string temp = a_Path + ".tmp-" + std::to_string(getpid());
+                         std::string& a_Error, ReplaceMode a_Mode, bool* a_Exists) {
+  if (a_Exists != nullptr) *a_Exists = false;
+  RemoveStaleTempFiles(DirectoryOf(a_Path));
+  const std::string temp = a_Path + kTempMark + std::to_string(getpid());
   mode_t mode = 0666;
   struct stat st {};
   const bool existed = stat(a_Path.c_str(), &st) == 0;
+  const auto refuseExisting = [&] {
+    a_Error = a_Path + ": the file exists";
+    if (a_Exists != nullptr) *a_Exists = true;
+    return false;
+  };
+  if (existed && a_Mode == ReplaceMode::kNoReplace) return refuseExisting();
   if (existed) mode = st.st_mode & 07777;
   Fd fd(open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, mode));
   if (fd.Get() < 0) {
@@ -96,9 +175,14 @@ bool WriteFileAtomically(const std::string& a_Path, const std::vector<uint8_t>& 
     unlink(temp.c_str());
     return false;
   }
-  if (rename(temp.c_str(), a_Path.c_str()) != 0) {
-    a_Error = Describe(a_Path);
+  const int renamed = a_Mode == ReplaceMode::kNoReplace ? RenameNoReplace(temp, a_Path)
+                                                        : rename(temp.c_str(), a_Path.c_str());
+  if (renamed != 0) {
+    const int err = errno;
     unlink(temp.c_str());
+    if (err == EEXIST) return refuseExisting();
+    errno = err;
+    a_Error = Describe(a_Path);
     return false;
   }
   return true;

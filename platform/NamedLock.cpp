@@ -36,8 +36,13 @@ bool EnsureDirectory(const std::string& a_Dir, std::string* a_Error) {
     chmod(a_Dir.c_str(), 01777);  // shared by every user, like /tmp itself
     return true;
   }
-  if (errno == EEXIST) return true;
-  if (a_Error != nullptr) *a_Error = "cannot create " + a_Dir + ": " + std::strerror(errno);
+  const int err = errno;
+  struct stat st {};
+  if (err == EEXIST && stat(a_Dir.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) return true;
+  if (a_Error != nullptr) {
+    *a_Error = err == EEXIST ? a_Dir + " is not a directory"
+                             : "cannot create " + a_Dir + ": " + std::strerror(err);
+  }
   return false;
 }
 
@@ -69,7 +74,9 @@ NamedLock::~NamedLock() {
   close(m_Fd);
 }
 
-std::unique_ptr<NamedLock> NamedLock::TryAcquire(const std::string& a_Name, std::string* a_Error) {
+std::unique_ptr<NamedLock> NamedLock::TryAcquire(const std::string& a_Name, std::string* a_Error,
+                                                 Failure* a_Failure) {
+  if (a_Failure != nullptr) *a_Failure = Failure::kUnusable;
   if (!EnsureDirectory(Directory(), a_Error)) return nullptr;
   const std::string file = FileFor(a_Name);
   for (int attempt = 0; attempt < 8; ++attempt) {
@@ -82,8 +89,9 @@ std::unique_ptr<NamedLock> NamedLock::TryAcquire(const std::string& a_Name, std:
     if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
       const int err = errno;
       close(fd);
+      if (err == EWOULDBLOCK && a_Failure != nullptr) *a_Failure = Failure::kHeld;
       if (a_Error != nullptr) {
-        *a_Error = err == EWOULDBLOCK ? "held by another holder" : std::strerror(err);
+        *a_Error = err == EWOULDBLOCK ? "held by another holder" : "cannot lock " + file + ": " + std::strerror(err);
       }
       return nullptr;
     }
@@ -91,10 +99,13 @@ std::unique_ptr<NamedLock> NamedLock::TryAcquire(const std::string& a_Name, std:
     struct stat byFd {}, byPath {};
     if (fstat(fd, &byFd) == 0 && stat(file.c_str(), &byPath) == 0 && byFd.st_ino == byPath.st_ino &&
         byFd.st_dev == byPath.st_dev) {
+      if (a_Failure != nullptr) *a_Failure = Failure::kNone;
       return std::unique_ptr<NamedLock>(new NamedLock(a_Name, file, fd));
     }
     close(fd);
   }
+  // Other holders keep taking and freeing it.
+  if (a_Failure != nullptr) *a_Failure = Failure::kHeld;
   if (a_Error != nullptr) *a_Error = "lock file keeps changing";
   return nullptr;
 }

@@ -7,10 +7,17 @@
 
 class NamedLock {
  public:
-  // Takes the lock, or returns null when another holder has it (or it cannot be made;
-  // a_Error then says why).
+  enum class Failure {
+    kNone,
+    kHeld,      // another holder has the lock
+    kUnusable,  // the lock directory or the lock file cannot be used
+  };
+
+  // Takes the lock, or returns null when another holder has it or it cannot be made; a_Error
+  // then says why, and a_Failure which of the two it was.
   static std::unique_ptr<NamedLock> TryAcquire(const std::string& a_Name,
-                                               std::string* a_Error = nullptr);
+                                               std::string* a_Error = nullptr,
+                                               Failure* a_Failure = nullptr);
   // True when somebody holds the lock (this process included).
   static bool IsHeld(const std::string& a_Name);
   // The directory of the lock files: $KD820_LOCK_DIR, else a shared directory in /tmp.

@@ -155,7 +155,10 @@ TEST_F(DocumentTest, DamagedFilesAreRefused) {
     m_Ui.Clear();
     CKV410Doc doc(m_Ui);
     EXPECT_FALSE(doc.OpenProject(cut));
-    EXPECT_EQ(m_Ui.Messages(), std::vector<std::string>{msg::kOpenFailed});
+    // The document's message, then the file and where the reader stopped.
+    ASSERT_EQ(m_Ui.Messages().size(), 1u);
+    EXPECT_EQ(m_Ui.Messages()[0].rfind(std::string(msg::kOpenFailed) + "\n" + cut + ": ", 0), 0u)
+        << m_Ui.Messages()[0];
     EXPECT_EQ(doc.GetProject(), nullptr);
   }
   m_Ui.Clear();

@@ -211,11 +211,11 @@ TEST_F(JsonImport, UnknownModelAndProtocolAreNotedNotRefused) {
   // An enabled port with a protocol the library lacks is noted; only its addresses are refused.
   const std::string unknownProtocol =
       With(R"({"COM0": {"enabled": 1, "protocol": 10, "serialType": "RS485"}})",
-           R"({"COM0": {"enabled": 1, "protocol": 10, "serialType": "RS485"}, "COM2": {"enabled": 1, "protocol": 99}})");
+           R"({"COM0": {"enabled": 1, "protocol": 10, "serialType": "RS485"}, "COM1": {"enabled": 1, "protocol": 99}})");
   result = test::Import(unknownProtocol);
   ASSERT_TRUE(result) << result.m_Error;
   EXPECT_EQ(result.m_Notes, std::vector<std::string>{
-                                "ports.COM2: COM2 uses the PLC protocol 99, which the PLC library does "
+                                "ports.COM1: COM1 uses the PLC protocol 99, which the PLC library does "
                                 "not have; its register addresses were not checked"});
 }
 

@@ -70,9 +70,14 @@ std::optional<Ranges> RangesFor(const CAddr& a_Addr, const CEditorContext& a_Con
   return RangesOf(*type);
 }
 
+// A value as typed in its base: a negative one with its sign, not as its 32 bits.
+std::string Typed(int64_t a_Value, int32_t a_Base) {
+  return a_Value < 0 ? "-" + FormatInBase(-a_Value, a_Base) : FormatInBase(a_Value, a_Base);
+}
+
 std::string OutOf(const char* a_What, int64_t a_Value, int32_t a_Base, int32_t a_Min, int32_t a_Max) {
-  return std::string(a_What) + " " + FormatInBase(a_Value, a_Base) + " is outside " +
-         FormatInBase(a_Min, a_Base) + "~" + FormatInBase(a_Max, a_Base);
+  return std::string(a_What) + " " + Typed(a_Value, a_Base) + " is outside " + Typed(a_Min, a_Base) +
+         "~" + Typed(a_Max, a_Base);
 }
 
 }  // namespace
@@ -148,7 +153,11 @@ std::optional<std::string> CAddr::Validate(const CEditorContext& a_Context) cons
     if ((m_Width == kBit) != (type->m_Width == kBit)) {
       return m_TypeName + (type->m_Width == kBit ? " is a bit type" : " is a word type");
     }
-    if (m_Width == kDoubleWord) return m_TypeName + " holds single words";
+    // Internal registers hold single words; only the default address a reset gives a
+    // double-word field (Reset: LW 0, length 2) is kept, as the editor itself writes it.
+    CAddr reset(kDoubleWord);
+    reset.m_Note = m_Note;
+    if (m_Width == kDoubleWord && !(*this == reset)) return m_TypeName + " holds single words";
   } else {
     if (m_Port < 0 || m_Port > 3) return "port " + std::to_string(m_Port) + " does not exist";
     const CPLCModel* model = a_Context.GetPortModel(m_Port);

@@ -57,6 +57,24 @@ std::string CKV410Doc::LockNameFor(const std::string& a_Path) {
   return name;
 }
 
+std::string CKV410Doc::LockNameForFile(const std::string& a_Path) {
+  std::error_code ec;
+  const fs::path canonical = fs::weakly_canonical(fs::absolute(a_Path, ec), ec);
+  return LockNameFor(ec ? AbsolutePath(a_Path) : canonical.string());
+}
+
+std::unique_ptr<NamedLock> CKV410Doc::AcquireLock(const std::string& a_Path, std::string& a_Message) {
+  std::string error;
+  NamedLock::Failure failure = NamedLock::Failure::kNone;
+  auto lock = NamedLock::TryAcquire(LockNameForFile(a_Path), &error, &failure);
+  if (lock) return lock;
+  a_Message = failure == NamedLock::Failure::kHeld
+                  ? std::string(msg::kAlreadyOpen)
+                  : "the lock directory " + NamedLock::Directory() + " cannot be used (" + error +
+                        "); set KD820_LOCK_DIR to a directory the editor can write";
+  return nullptr;
+}
+
 std::string CKV410Doc::GetTitle() const {
   if (!m_Project || m_Project->GetPath().empty()) return msg::kAppTitle;
   const std::string& path = m_Project->GetPath();
@@ -85,7 +103,7 @@ std::unique_ptr<CKV410Project> CKV410Doc::LoadFromBytes(const std::vector<uint8_
 std::unique_ptr<CKV410Project> CKV410Doc::ReadProjectFile(const std::string& a_Path,
                                                           IUserInteraction& a_Ui) {
   std::string error;
-  const auto bytes = ReadWholeFile(a_Path, error);
+  const auto bytes = ReadWholeFile(a_Path, error, kMaxProjectFileBytes, true);
   if (!bytes) {
     a_Ui.ShowMessage(FormatText(msg::kCannotOpenFile, a_Path) + "\n" + error, msg::kAppTitle,
                      MessageIcon::Error);
@@ -97,8 +115,10 @@ std::unique_ptr<CKV410Project> CKV410Doc::ReadProjectFile(const std::string& a_P
     return project;
   } catch (const ProjectVersionError& e) {
     a_Ui.ShowMessage(e.what(), msg::kAppTitle, MessageIcon::Error);
-  } catch (const ArchiveError&) {
-    a_Ui.ShowMessage(msg::kOpenFailed, msg::kAppTitle, MessageIcon::Error);
+  } catch (const ArchiveError& e) {
+    // The document's message, then where the reader stopped and why.
+    a_Ui.ShowMessage(std::string(msg::kOpenFailed) + "\n" + a_Path + ": " + e.what(), msg::kAppTitle,
+                     MessageIcon::Error);
   }
   return nullptr;
 }
@@ -139,12 +159,12 @@ bool CKV410Doc::SaveAs(const std::string& a_Path) {
     return false;
   }
   // Never write over a project that another editor has open.
-  const std::string lockName = LockNameFor(path);
   std::unique_ptr<NamedLock> newLock;
-  if (!m_Lock || m_Lock->GetName() != lockName) {
-    newLock = NamedLock::TryAcquire(lockName);
+  if (!m_Lock || m_Lock->GetName() != LockNameForFile(path)) {
+    std::string message;
+    newLock = AcquireLock(path, message);
     if (!newLock) {
-      m_Ui.ShowMessage(msg::kAlreadyOpen, msg::kAppTitle, MessageIcon::Warning);
+      m_Ui.ShowMessage(message, msg::kAppTitle, MessageIcon::Error);
       return false;
     }
   }
@@ -210,9 +230,10 @@ bool CKV410Doc::OpenProject(const std::string& a_Path) {
     m_Ui.ShowMessage(msg::kNotFpjFile, msg::kFileFormatError, MessageIcon::Error);
     return false;
   }
-  auto lock = NamedLock::TryAcquire(LockNameFor(path));
+  std::string message;
+  auto lock = AcquireLock(path, message);
   if (!lock) {
-    m_Ui.ShowMessage(msg::kAlreadyOpen, msg::kAppTitle, MessageIcon::Warning);
+    m_Ui.ShowMessage(message, msg::kAppTitle, MessageIcon::Error);
     return false;
   }
   std::unique_ptr<CKV410Project> project = ReadProjectFile(path, m_Ui);
@@ -231,9 +252,10 @@ bool CKV410Doc::AdoptProject(std::unique_ptr<CKV410Project> a_Project) {
   if (!a_Project) return false;
   const std::string path = AbsolutePath(a_Project->GetPath());
   // A new project is guarded against a second opener like an opened one.
-  auto lock = NamedLock::TryAcquire(LockNameFor(path));
+  std::string message;
+  auto lock = AcquireLock(path, message);
   if (!lock) {
-    m_Ui.ShowMessage(msg::kAlreadyOpen, msg::kAppTitle, MessageIcon::Warning);
+    m_Ui.ShowMessage(message, msg::kAppTitle, MessageIcon::Error);
     return false;
   }
   m_Project = std::move(a_Project);

@@ -44,9 +44,14 @@ class CKV410Doc {
   // Loads a project from project-file bytes; throws ArchiveError or ProjectVersionError.
   static std::unique_ptr<CKV410Project> LoadFromBytes(const std::vector<uint8_t>& a_Bytes);
   // Reads a project file without opening it in a document (no guard, no close-time check);
-  // null after telling a_Ui why it could not be read.
+  // null after telling a_Ui why it could not be read. Only a regular file of at most
+  // kMaxProjectFileBytes is read.
   static std::unique_ptr<CKV410Project> ReadProjectFile(const std::string& a_Path,
                                                         IUserInteraction& a_Ui);
+  // The largest project file that is read. Far above any project the editor makes: the
+  // largest an import can write (64 MiB of JSON text: every character of it one UTF-16 unit,
+  // 32768 dynamic texts with their 256 states) stays below 300 MiB.
+  static constexpr std::size_t kMaxProjectFileBytes = std::size_t{512} << 20;
 
   // The main window title: "KD820", or "<path> - [<file name>]" with " *" when modified.
   std::string GetTitle() const;
@@ -71,6 +76,12 @@ class CKV410Doc {
 
   // The name of the single-open lock of a project path: lower case, "\" as "/".
   static std::string LockNameFor(const std::string& a_Path);
+  // The lock name of the file a path leads to: LockNameFor of its canonical path (symbolic
+  // links and "." and ".." resolved; for a file not made yet, its directory's canonical path).
+  static std::string LockNameForFile(const std::string& a_Path);
+  // Takes the single-open lock of a project file; null, with a_Message set to what the user
+  // is told, when another editor holds it or the lock directory cannot be used.
+  static std::unique_ptr<NamedLock> AcquireLock(const std::string& a_Path, std::string& a_Message);
   // The default file name Save As proposes: the project name followed by "_1".
   std::string SaveAsDefaultName() const;
 

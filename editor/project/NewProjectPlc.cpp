@@ -3,12 +3,39 @@
 #include <algorithm>
 #include <array>
 
+#include "editor/base/CodeTables.h"
 #include "editor/devices/Addr.h"
 #include "editor/project/KV410Project.h"
 #include "editor/project/Messages.h"
 #include "editor/project/ProjectModels.h"
 
 namespace kd820 {
+
+std::vector<int32_t> OfferedSerialTypes(const CHardwarePort& a_Port) {
+  std::vector<int32_t> offered;
+  if (a_Port.m_Rs232) offered.push_back(CPortCom::kRs232);
+  if (a_Port.m_Rs485Two) offered.push_back(CPortCom::kRs485);
+  if (a_Port.m_Rs485Four) offered.push_back(CPortCom::kRs422);
+  return offered;
+}
+
+std::optional<std::string> SerialTypeProblem(int32_t a_Type, const std::vector<int32_t>& a_Offered) {
+  if (std::find(a_Offered.begin(), a_Offered.end(), a_Type) != a_Offered.end()) return std::nullopt;
+  const auto name = [](int32_t a_Code) {
+    const char* text = NameOf(kSerialTypes, a_Code);
+    return text != nullptr ? std::string(text) : "serial type " + std::to_string(a_Code);
+  };
+  std::string list;
+  for (int32_t code : a_Offered) list += (list.empty() ? "" : ", ") + name(code);
+  return name(a_Type) + " is not offered by this port (" + list + ")";
+}
+
+std::optional<std::string> StationProblem(int32_t a_Station, const CPLCModel& a_Protocol) {
+  if (!a_Protocol.m_StationUsed) return std::nullopt;
+  if (a_Station >= a_Protocol.m_StationMin && a_Station <= a_Protocol.m_StationMax) return std::nullopt;
+  return std::to_string(a_Station) + " is outside " + std::to_string(a_Protocol.m_StationMin) + "~" +
+         std::to_string(a_Protocol.m_StationMax);
+}
 
 CNewProjectPlc::CNewProjectPlc(const CHardwareModel& a_Model, CEditorContext& a_Context)
     : m_Context(&a_Context) {
@@ -17,9 +44,7 @@ CNewProjectPlc::CNewProjectPlc(const CHardwareModel& a_Model, CEditorContext& a_
     values.m_PortId = port.m_Id;
     values.m_DeviceName = port.m_DeviceName;
     values.m_IsSerial = port.m_Id <= 2;
-    if (port.m_Rs232) values.m_OfferedSerialTypes.push_back(CPortCom::kRs232);
-    if (port.m_Rs485Two) values.m_OfferedSerialTypes.push_back(CPortCom::kRs485);
-    if (port.m_Rs485Four) values.m_OfferedSerialTypes.push_back(CPortCom::kRs422);
+    values.m_OfferedSerialTypes = OfferedSerialTypes(port);
     m_Ports.push_back(values);
   }
 }

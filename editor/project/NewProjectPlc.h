@@ -27,6 +27,14 @@ struct CPortPageValues {
   std::vector<int32_t> m_OfferedSerialTypes;
 };
 
+// The rules of a port's tab, shared by the page, the command line and the JSON import.
+// The interfaces a hardware port offers, as serial-type codes (RS232, RS485, RS422 order).
+std::vector<int32_t> OfferedSerialTypes(const CHardwarePort& a_Port);
+// "RS422 is not offered by this port (RS232, RS485)" when a_Type is not among a_Offered.
+std::optional<std::string> SerialTypeProblem(int32_t a_Type, const std::vector<int32_t>& a_Offered);
+// "300 is outside 1~247" when a station is outside the range of a protocol that uses stations.
+std::optional<std::string> StationProblem(int32_t a_Station, const CPLCModel& a_Protocol);
+
 class CNewProjectPlc {
  public:
   // The ports of a_Model; the PLCs come from the library of a_Context, which must outlive the

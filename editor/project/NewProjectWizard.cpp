@@ -43,6 +43,25 @@ void CNewProjectName::SetName(const std::string& a_Name) {
   m_Directory = GetParent() + m_Name;
 }
 
+std::optional<std::string> CNewProjectName::NameProblem() const {
+  bool plain = m_Name != "." && m_Name != "..";
+  std::string shown;
+  for (const char c : m_Name) {
+    const auto u = static_cast<unsigned char>(c);
+    if (c == '/' || c == '\\' || u < 0x20 || u == 0x7F) plain = false;
+    if (u < 0x20 || u == 0x7F) {
+      static const char* const kHex = "0123456789ABCDEF";
+      shown += std::string("\\x") + kHex[u >> 4] + kHex[u & 15];
+    } else {
+      shown += c;
+    }
+  }
+  if (plain) return std::nullopt;
+  return "the project name \"" + shown +
+         "\" is not a plain name: it may not hold \"/\", \"\\\" or a control character, "
+         "nor be \".\" or \"..\"";
+}
+
 void CNewProjectName::SetParentFolder(const std::string& a_Folder) {
   std::string parent = a_Folder;
   if (parent.empty() || parent.back() != '/') parent += '/';
@@ -74,6 +93,10 @@ bool CNewProjectWizard::Finish(CKV410Doc& a_Doc, IUserInteraction& a_Ui) {
   if (!m_Name.CanFinish() || !m_Hmi.HasModel()) return false;
   if (m_Context.GetHardwareLibrary().Index().size() > 1 &&
       a_Ui.Ask(msg::kConfirmModel, msg::kAppTitle, Choices::YesNo, Answer::Yes) != Answer::Yes) {
+    return false;
+  }
+  if (const auto problem = m_Name.NameProblem()) {
+    a_Ui.ShowMessage(*problem, msg::kAppTitle, MessageIcon::Error);
     return false;
   }
   const std::string dir = m_Name.GetDirectory();

@@ -27,6 +27,10 @@ class CNewProjectName {
   // The directory up to and including its last "/".
   std::string GetParent() const;
   bool CanFinish() const { return !m_Name.empty(); }
+  // Why the name cannot name a project directory and file: it must be a plain name, without
+  // a path separator ("/", or the "\" of the Windows editor) or a control character, and
+  // not "." or "..". Nothing when it can.
+  std::optional<std::string> NameProblem() const;
 
  private:
   std::string m_Name;

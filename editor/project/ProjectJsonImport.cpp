@@ -9,7 +9,9 @@
 #include "editor/project/ProjectJson.h"
 #include "editor/project/ProjectJsonCommon.h"
 #include "editor/project/ProjectJsonFields.h"
+#include "editor/project/NewProjectPlc.h"
 #include "editor/screens/DynamicText.h"
+#include "editor/screens/FunckeyGE.h"
 #include "editor/screens/PictureGE.h"
 
 namespace kd820 {
@@ -26,6 +28,11 @@ constexpr std::size_t kMaxFrames = 65535;
 constexpr std::size_t kMaxElements = 32768;
 
 constexpr const char* kRangeMessage = "字状态取值范围越界，必须在-2147483648和2147483647";
+
+// What the settings dialog offers: the password levels 1 to 8 (stored as 0 to 7) and the
+// passwords of "密码设定(0~999999999)".
+constexpr int64_t kMaxPasswordLevel = 7;
+constexpr int32_t kMaxPassword = 999999999;
 
 // The keys of an element: the base's, then its type's.
 std::vector<std::string_view> KeysOf(const CElementType& a_Type) {
@@ -52,6 +59,8 @@ class Importer {
 
   ProjectJsonImport Run(std::string_view a_Json) {
     ProjectJsonImport result;
+    // A UTF-8 byte-order mark, as editors on other systems write one, is no part of the text.
+    if (a_Json.substr(0, 3) == "\xEF\xBB\xBF") a_Json.remove_prefix(3);
     Value root;
     pjson::ParseError error;
     if (!pjson::Parse(a_Json, root, error)) {
@@ -99,6 +108,7 @@ class Importer {
     r.Flag("elementLabels", labels);
     m_Project->SetStoredElementLabels(labels);
 
+    m_HasModel = m_Context.GetHardwareLibrary().LoadModelById(m_Model, m_Project->GetHardwareModelId());
     if (const Value* ports = r.Get("ports")) Ports(*ports);
     m_Ports = std::make_unique<ProjectPortModels>(*m_Project, m_Context);
     for (int port = 0; port < CKV410Project::kSerialPortCount; ++port) {
@@ -108,6 +118,7 @@ class Importer {
                           "; its register addresses were not checked");
       }
     }
+    CheckPorts();
     if (const Value* settings = r.Get("settings")) Settings(*settings);
     Languages(r.Required("languages"));
     if (const Value* bitmaps = r.Get("bitmaps")) Bitmaps(*bitmaps);
@@ -117,10 +128,40 @@ class Importer {
     if (const Value* transfers = r.Get("transfers")) Transfers(*transfers);
   }
 
+  // The ports as the PLC page leaves them: only ports of the panel model are enabled, each
+  // with an interface its hardware port offers and, when its protocol uses stations, a station
+  // within the protocol's range. Without the model (noted with the display) or the protocol
+  // (noted above) those checks cannot be made.
+  void CheckPorts() const {
+    for (int port = 0; port < CKV410Project::kSerialPortCount; ++port) {
+      const CPortCom& com = *m_Project->GetPort(port);
+      if (!com.IsEnabled()) continue;
+      const std::string path = "ports." + PortName(port);
+      if (m_HasModel) {
+        const CHardwarePort* hardware = nullptr;
+        for (const CHardwarePort& p : m_Model.m_Ports) {
+          if (p.m_Id == port) hardware = &p;
+        }
+        if (hardware == nullptr) {
+          Refuse(path, "hardware model " + std::to_string(m_Model.m_Id) +
+                           (m_Model.m_Name.empty() ? "" : " (" + m_Model.m_Name + ")") + " has no port " +
+                           PortName(port));
+        }
+        if (const auto problem = SerialTypeProblem(com.m_SerialType, OfferedSerialTypes(*hardware))) {
+          Refuse(Member(path, "serialType"), *problem);
+        }
+      }
+      if (m_Ports->LibraryLacksProtocol(port)) continue;
+      if (const CPLCModel* protocol = m_Ports->Context().GetPortModel(port)) {
+        if (const auto problem = StationProblem(com.m_Station, *protocol)) Refuse(Member(path, "station"), *problem);
+      }
+    }
+  }
+
   void Display() {
     const int32_t id = m_Project->GetHardwareModelId();
-    CHardwareModel model;
-    if (!m_Context.GetHardwareLibrary().LoadModelById(model, id)) {
+    const CHardwareModel& model = m_Model;
+    if (!m_HasModel) {
       m_Notes.push_back("hardwareModel: the hardware library has no model " + std::to_string(id) +
                         "; elements were not checked against its display");
       return;
@@ -171,10 +212,24 @@ class Importer {
     CGlobalSettings& s = m_Project->GetSettings();
     FieldsFromJson(r, CGlobalSettings::Fields(), &s, m_Ports.get(), [&](const CField& a_Field) {
       if (a_Field.m_Kind == FieldKind::kCustom) Passwords(r, s);
-      return a_Field.m_Kind == FieldKind::kCustom;
+      if (std::string_view(a_Field.m_Key) == "passwordLevel") PasswordLevel(r, s);
+      return a_Field.m_Kind == FieldKind::kCustom || std::string_view(a_Field.m_Key) == "passwordLevel";
     });
   }
 
+  // The dialog's combo offers the levels 1 to 8, stored as their index.
+  static void PasswordLevel(const ObjectReader& a_Reader, CGlobalSettings& a_Settings) {
+    const Value* v = a_Reader.Get("passwordLevel");
+    if (v == nullptr) return;
+    const std::string path = a_Reader.PathOf("passwordLevel");
+    const int64_t level = IntegerOf(*v, path, 0, 255);
+    if (level > kMaxPasswordLevel) {
+      Refuse(path, std::to_string(level) + " is outside 0~" + std::to_string(kMaxPasswordLevel) + " (levels 1 to 8)");
+    }
+    a_Settings.m_PasswordLevel = static_cast<uint8_t>(level);
+  }
+
+  // As the dialog shows them: "密码设定(0~999999999)".
   static void Passwords(const ObjectReader& a_Reader, CGlobalSettings& a_Settings) {
     if (const Value* v = a_Reader.Get("passwords")) {
       const std::string path = a_Reader.PathOf("passwords");
@@ -183,7 +238,14 @@ class Importer {
         Refuse(path, "expected " + std::to_string(a_Settings.m_Passwords.size()) + " passwords, found " +
                          std::to_string(items.size()));
       }
-      for (std::size_t i = 0; i < items.size(); ++i) a_Settings.m_Passwords[i] = IntOf<int32_t>(items[i], Item(path, i));
+      for (std::size_t i = 0; i < items.size(); ++i) {
+        const int32_t password = IntOf<int32_t>(items[i], Item(path, i));
+        if (password < 0 || password > kMaxPassword) {
+          Refuse(Item(path, i), std::to_string(password) + " is outside 0~" + std::to_string(kMaxPassword) +
+                                    " (密码设定(0~" + std::to_string(kMaxPassword) + "))");
+        }
+        a_Settings.m_Passwords[i] = password;
+      }
     }
   }
 
@@ -386,6 +448,13 @@ class Importer {
         CheckBitmap(r, static_cast<const CPictureGE&>(*element));
         return true;
       }
+      if (key == "key" && type->m_TypeCode == kTypeFunckey) {
+        // Bits 16 to 21 of the action word: a larger number would compile as another key.
+        if (const Value* v = r.Get(key)) {
+          a_Field.Of<int32_t>(own) = static_cast<int32_t>(IntegerOf(*v, r.PathOf(key), 0, CFunckeyGE::kMaxKeyNumber));
+        }
+        return true;
+      }
       return false;
     });
     element->CGraphElement::CopyFrom(*base);
@@ -516,6 +585,8 @@ class Importer {
   std::unique_ptr<ProjectPortModels> m_Ports;
   std::vector<std::string> m_Notes;
   std::size_t m_ElementCount = 0;
+  CHardwareModel m_Model;  // the project's panel model, when the library has it
+  bool m_HasModel = false;
   int32_t m_DisplayWidth = -1;  // -1: display not known
   int32_t m_DisplayHeight = -1;
   std::string m_DisplayText;

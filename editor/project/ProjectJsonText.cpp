@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <system_error>
+#include <unordered_set>
 
 #include "editor/base/Utf16.h"
 
@@ -221,12 +222,21 @@ class Reader {
       Advance();
       return object;
     }
+    // The keys seen so far: looked up by hash once the object has more than a few, so that
+    // an object of very many keys is read in time linear in its text.
+    constexpr std::size_t kFewKeys = 16;
+    std::unordered_set<std::string> keys;
     for (;;) {
       SkipSpace();
       if (AtEnd() || Peek() != '"') Fail("expected a key in double quotes" + Found());
       const int line = m_Line, column = m_Column;
       std::string key = ParseString();
-      if (object.Find(key) != nullptr) {
+      const std::size_t count = object.Members().size();
+      if (count == kFewKeys) {
+        for (const Value::Member& member : object.Members()) keys.insert(member.first);
+      }
+      const bool twice = count < kFewKeys ? object.Find(key) != nullptr : !keys.insert(key).second;
+      if (twice) {
         throw ParseError{"the key " + Quote(key) + " is given twice", line, column};
       }
       SkipSpace();

@@ -78,6 +78,8 @@ class CFunckeyGE : public CGraphElement {
  public:
   static constexpr uint32_t kCurrentVersion = 2;
   static constexpr int32_t kStepModeKey = 30;
+  // Key numbers are 0 to 63: bits 16 to 21 of the action word.
+  static constexpr int32_t kMaxKeyNumber = 63;
   enum ActionClass : int32_t { kFrameAction = 0, kBitAction = 1, kWordAction = 2 };
 
   CFunckeyGE();

@@ -143,6 +143,23 @@ int RunKD820(int a_Argc, char** a_Argv) {
   addPortOptions(newCmd, newOptions.m_Ports);
   addPortOptions(comm, commPorts);
 
+  // The first word that is not an option names the subcommand; CLI11 would only say that one
+  // is required.
+  for (int i = 1; i < a_Argc; ++i) {
+    const std::string word = a_Argv[i];
+    if (word.empty() || word[0] == '-') continue;
+    std::string known;
+    bool found = false;
+    for (const CLI::App* sub : app.get_subcommands({})) {
+      found = found || sub->check_name(word);
+      known += (known.empty() ? "" : ", ") + sub->get_name();
+    }
+    if (found) break;
+    std::cerr << "KD820: unknown subcommand \"" << word << "\"; the subcommands are " << known
+              << " (see KD820 --help)\n";
+    return kExitUsage;
+  }
+
   try {
     app.parse(a_Argc, a_Argv);
   } catch (const CLI::ParseError& e) {

@@ -1,8 +1,10 @@
 #include "editor/ui/JsonCommands.h"
 
+#include <chrono>
 #include <filesystem>
 #include <iostream>
 #include <system_error>
+#include <thread>
 
 #include "editor/project/KV410Doc.h"
 #include "editor/project/Messages.h"
@@ -54,10 +56,15 @@ int RunImportCommand(const std::string& a_Json, const std::string& a_OutProject,
     std::cerr << "KD820: " << a_OutProject << ": " << msg::kNotFpjFile << " (the project file needs the extension .FPJ)\n";
     return kExitFailure;
   }
-  if (std::filesystem::exists(target, ec) && !a_Yes) {
+  const auto exists = [&] {
+    std::error_code e;
+    return std::filesystem::exists(std::filesystem::symlink_status(target, e));
+  };
+  const auto refuseExisting = [&] {
     std::cerr << "KD820: " << a_OutProject << " exists; give --yes to replace it\n";
     return kExitFailure;
-  }
+  };
+  if (!a_Yes && exists()) return refuseExisting();
 
   std::string error;
   const auto text = ReadWholeFile(a_Json, error, kMaxJsonBytes);
@@ -75,12 +82,20 @@ int RunImportCommand(const std::string& a_Json, const std::string& a_OutProject,
     return kExitFailure;
   }
 
-  // Never write over a project that an editor has open.
-  const auto lock = NamedLock::TryAcquire(CKV410Doc::LockNameFor(target.string()));
+  // Never write over a project that an editor has open. Another import of the same file
+  // holds the lock only while it writes: without --yes, wait for it, then the file exists.
+  std::string message;
+  auto lock = CKV410Doc::AcquireLock(target.string(), message);
+  for (int wait = 0; !lock && !a_Yes && message == msg::kAlreadyOpen && wait < 200 && !exists(); ++wait) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    lock = CKV410Doc::AcquireLock(target.string(), message);
+  }
+  if (!lock && !a_Yes && exists()) return refuseExisting();
   if (!lock) {
-    std::cerr << "KD820: " << a_OutProject << ": " << msg::kAlreadyOpen << "\n";
+    std::cerr << "KD820: " << a_OutProject << ": " << message << "\n";
     return kExitFailure;
   }
+  if (!a_Yes && exists()) return refuseExisting();
   CKV410Project& project = *result.m_Project;
   project.SetPath(target.string());
   const std::vector<uint8_t> bytes = CKV410Doc::ProjectFileBytes(project);
@@ -91,7 +106,11 @@ int RunImportCommand(const std::string& a_Json, const std::string& a_OutProject,
     std::cerr << "KD820: " << a_Json << ": the project would not open again (" << e.what() << ")\n";
     return kExitFailure;
   }
-  if (!WriteFileAtomically(target.string(), bytes, error)) {
+  // Without --yes the file is only created, never replaced, even by a writer that takes no lock.
+  bool existed = false;
+  if (!WriteFileAtomically(target.string(), bytes, error,
+                           a_Yes ? ReplaceMode::kReplace : ReplaceMode::kNoReplace, &existed)) {
+    if (existed) return refuseExisting();
     std::cerr << "KD820: cannot write " << a_OutProject << ": " << error << "\n";
     return kExitFailure;
   }

@@ -87,10 +87,14 @@ bool ApplyPortOptions(CNewProjectPlc& a_Page, int a_Port, const CliPortOptions& 
   if (a_Options.m_SerialType) {
     const auto code = CodeOfName(kSerialTypes, *a_Options.m_SerialType, true);
     const auto& offered = values->m_OfferedSerialTypes;
-    if (!code || std::find(offered.begin(), offered.end(), *code) == offered.end()) {
+    if (!code) {
       std::string list;
       for (int32_t c : offered) list += std::string(list.empty() ? "" : ", ") + NameOf(kSerialTypes, c);
       a_Error = where + "-type: " + *a_Options.m_SerialType + " is not offered by this port (" + list + ")";
+      return false;
+    }
+    if (const auto problem = SerialTypeProblem(*code, offered)) {
+      a_Error = where + "-type: " + *problem;
       return false;
     }
     values->m_Settings.m_SerialType = *code;
@@ -135,11 +139,11 @@ bool ApplyPortOptions(CNewProjectPlc& a_Page, int a_Port, const CliPortOptions& 
       a_Error = where + "-station: the protocol on this port does not use stations";
       return false;
     }
-    if (a_Context.GetPlcLibrary().LoadPortModel(model, values->m_Settings.m_ProtocolId) &&
-        (*a_Options.m_Station < model.m_StationMin || *a_Options.m_Station > model.m_StationMax)) {
-      a_Error = where + "-station: " + std::to_string(*a_Options.m_Station) + " is outside " +
-                std::to_string(model.m_StationMin) + "~" + std::to_string(model.m_StationMax);
-      return false;
+    if (a_Context.GetPlcLibrary().LoadPortModel(model, values->m_Settings.m_ProtocolId)) {
+      if (const auto problem = StationProblem(*a_Options.m_Station, model)) {
+        a_Error = where + "-station: " + *problem;
+        return false;
+      }
     }
     values->m_Settings.m_Station = *a_Options.m_Station;
   }
