@@ -7,7 +7,9 @@
 #include "editor/screens/SingleColorBmp.h"
 #include "editor/devices/HardwareLibrary.h"
 #include "editor/devices/PlcLibrary.h"
+#include "editor/project/ElementClip.h"
 #include "editor/project/KV410Doc.h"
+#include "editor/screens/CanvasGeometry.h"
 #include "editor/project/ProjectJson.h"
 
 using namespace kd820;
@@ -130,6 +132,37 @@ int FuzzBmpReader(const uint8_t* a_Data, std::size_t a_Size) {
   if (ReadSingleColorBmp(std::span<const uint8_t>(a_Data, a_Size), again) != BmpStatus::kOk ||
       again.m_Pixels != bitmap.m_Pixels) {
     std::abort();
+  }
+  return 0;
+}
+
+int FuzzElementClip(const uint8_t* a_Data, std::size_t a_Size) {
+  std::optional<CElementClip> clip = ReadElementClip(std::span<const uint8_t>(a_Data, a_Size));
+  if (!clip) return 0;
+  std::vector<CGraphElement*> elements;
+  std::vector<CRect> rects;
+  for (const auto& e : clip->m_Elements) {
+    elements.push_back(e.get());
+    rects.push_back(e->GetRect());
+  }
+  const std::vector<uint8_t> first = WriteElementClip(clip->m_Identity, clip->m_FrameNumber, elements);
+  std::optional<CElementClip> again = ReadElementClip(first);
+  if (!again) std::abort();
+  std::vector<CGraphElement*> againElements;
+  for (const auto& e : again->m_Elements) againElements.push_back(e.get());
+  if (WriteElementClip(again->m_Identity, again->m_FrameNumber, againElements) != first) std::abort();
+
+  // Paste it as the editor does, into the same frame and into another one.
+  for (bool same : {true, false}) {
+    const std::optional<COffset> offset = PasteOffset(rects, {4, 4}, same, 192, 64);
+    if (!offset) continue;
+    CHMIFrame frame(1);
+    for (auto& e : again->m_Elements) {
+      auto copy = e->Clone();
+      copy->SetPosition(copy->GetLeft() + offset->m_X, copy->GetTop() + offset->m_Y);
+      if (frame.AddElement(std::move(copy)) == nullptr) std::abort();
+    }
+    if (frame.GetElements().size() != rects.size()) std::abort();
   }
   return 0;
 }

@@ -20,3 +20,8 @@ int FuzzJsonImport(const uint8_t* a_Data, std::size_t a_Size);
 // Reads bytes as a single-colour BMP file. What reads must give a bitmap whose pixel bytes are
 // height x (width + 7) / 8 with the spare high bits of each row's last byte clear.
 int FuzzBmpReader(const uint8_t* a_Data, std::size_t a_Size);
+
+// Reads bytes as a "GraphElement" clipboard archive. What reads must write again to an archive
+// that reads to the same bytes, and must paste into a frame of any display size without
+// leaving 32-bit coordinates.
+int FuzzElementClip(const uint8_t* a_Data, std::size_t a_Size);

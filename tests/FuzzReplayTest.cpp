@@ -32,3 +32,4 @@ TEST(FuzzReplay, ProjectLoad) { EXPECT_GT(Replay("project_load", FuzzProjectLoad
 TEST(FuzzReplay, XmlLibrary) { EXPECT_GT(Replay("xml_library", FuzzXmlLibrary), 0u); }
 TEST(FuzzReplay, JsonImport) { EXPECT_GT(Replay("json_import", FuzzJsonImport), 0u); }
 TEST(FuzzReplay, BmpReader) { EXPECT_GT(Replay("bmp_reader", FuzzBmpReader), 0u); }
+TEST(FuzzReplay, ElementClip) { EXPECT_GT(Replay("element_clip", FuzzElementClip), 0u); }

@@ -75,6 +75,15 @@ bool CKV410Project::RemoveFrame(CHMIFrame* a_Frame) {
   return true;
 }
 
+std::unique_ptr<CHMIFrame> CKV410Project::DetachFrame(CHMIFrame* a_Frame) {
+  auto it = std::find_if(m_Frames.begin(), m_Frames.end(),
+                         [&](const auto& f) { return f.get() == a_Frame; });
+  if (it == m_Frames.end()) return nullptr;
+  std::unique_ptr<CHMIFrame> frame = std::move(*it);
+  m_Frames.erase(it);
+  return frame;
+}
+
 CHMIFrame* CKV410Project::GetFrameAfter(const CHMIFrame* a_Frame) const {
   for (std::size_t i = 0; i + 1 < m_Frames.size(); ++i) {
     if (m_Frames[i].get() == a_Frame) return m_Frames[i + 1].get();

@@ -86,6 +86,8 @@ class CKV410Project : public CObject {
   bool AddFrames(FrameList a_Frames);
   // Removes the frame from the list and destroys it; false when it is not in the list.
   bool RemoveFrame(CHMIFrame* a_Frame);
+  // Takes the frame out of the list without destroying it; null when it is not in the list.
+  std::unique_ptr<CHMIFrame> DetachFrame(CHMIFrame* a_Frame);
   CHMIFrame* GetFrameAfter(const CHMIFrame* a_Frame) const;
   CHMIFrame* GetFrameBefore(const CHMIFrame* a_Frame) const;
   uint16_t NextFreeFrameNumber() const;

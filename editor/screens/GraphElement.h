@@ -96,6 +96,10 @@ class CGraphElement : public CObject {
   bool IsDoubleSize() const { return m_DoubleSize != 0; }
   // Doubles (or halves) the size, then moves the rectangle back inside the display.
   void SetDoubleSize(bool a_On, int32_t a_DisplayWidth, int32_t a_DisplayHeight);
+  // Marks an element of the canvas's selection for its drawing; neither stored nor copied.
+  bool IsSelected() const { return m_Selected; }
+  void SetSelected(bool a_On) { m_Selected = a_On; }
+
   bool IsReverse() const { return m_Reverse != 0; }
   void SetReverse(bool a_On) { m_Reverse = a_On ? 1 : 0; }
 
@@ -118,6 +122,7 @@ class CGraphElement : public CObject {
   std::string m_Name;
   int32_t m_TypeCode = kTypeCache;
   uint32_t m_InputOrder = kNotInFocusOrder;
+  bool m_Selected = false;
 };
 
 // Copies the fields of T's own table when a_From is a T (element classes' CopyFrom).

@@ -55,6 +55,44 @@ bool CHMIFrame::RemoveElement(CGraphElement* a_Element) {
   return true;
 }
 
+std::size_t CHMIFrame::IndexOf(const CGraphElement* a_Element) const {
+  for (std::size_t i = 0; i < m_Elements.size(); ++i) {
+    if (m_Elements[i].get() == a_Element) return i;
+  }
+  return m_Elements.size();
+}
+
+std::unique_ptr<CGraphElement> CHMIFrame::DetachElement(CGraphElement* a_Element) {
+  const std::size_t index = IndexOf(a_Element);
+  if (index == m_Elements.size()) return nullptr;
+  std::unique_ptr<CGraphElement> element = std::move(m_Elements[index]);
+  m_Elements.erase(m_Elements.begin() + static_cast<std::ptrdiff_t>(index));
+  return element;
+}
+
+void CHMIFrame::InsertElementAt(std::size_t a_Index, std::unique_ptr<CGraphElement> a_Element) {
+  if (!a_Element || Contains(a_Element.get())) return;
+  a_Index = std::min(a_Index, m_Elements.size());
+  m_Elements.insert(m_Elements.begin() + static_cast<std::ptrdiff_t>(a_Index), std::move(a_Element));
+}
+
+bool CHMIFrame::Reorder(const std::vector<CGraphElement*>& a_Order) {
+  if (a_Order.size() != m_Elements.size()) return false;
+  std::unordered_map<const CGraphElement*, std::size_t> index;
+  for (std::size_t i = 0; i < m_Elements.size(); ++i) index.emplace(m_Elements[i].get(), i);
+  ElementList reordered;
+  reordered.reserve(m_Elements.size());
+  std::vector<bool> taken(m_Elements.size(), false);
+  for (CGraphElement* e : a_Order) {
+    auto it = index.find(e);
+    if (it == index.end() || taken[it->second]) return false;
+    taken[it->second] = true;
+  }
+  for (CGraphElement* e : a_Order) reordered.push_back(std::move(m_Elements[index[e]]));
+  m_Elements = std::move(reordered);
+  return true;
+}
+
 int CHMIFrame::CountTrends() const {
   return static_cast<int>(std::count_if(m_Elements.begin(), m_Elements.end(), [](const auto& e) {
     return e->GetTypeCode() == kTypeTrend;

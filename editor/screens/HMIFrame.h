@@ -46,6 +46,16 @@ class CHMIFrame : public CObject {
   // it is not in the list.
   bool RemoveElement(CGraphElement* a_Element);
   int CountTrends() const;
+  // The position of the element in the list; the list's size when it is not in it.
+  std::size_t IndexOf(const CGraphElement* a_Element) const;
+  // Takes the element out of the list without destroying it; null when it is not in it.
+  std::unique_ptr<CGraphElement> DetachElement(CGraphElement* a_Element);
+  // Puts a detached element back at a_Index (at most the list's size) as it is: its number
+  // and name are kept, so that an undone removal restores the frame exactly.
+  void InsertElementAt(std::size_t a_Index, std::unique_ptr<CGraphElement> a_Element);
+  // Rearranges the list into a_Order, which must hold every element of the frame once;
+  // false (and nothing changed) otherwise.
+  bool Reorder(const std::vector<CGraphElement*>& a_Order);
 
   void CopyFrom(const CHMIFrame& a_Other);
   std::unique_ptr<CHMIFrame> Clone() const;

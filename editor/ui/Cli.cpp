@@ -10,6 +10,8 @@
 #include "editor/project/KV410Doc.h"
 #include "editor/ui/CompileCommand.h"
 #include "editor/ui/SimulateCommand.h"
+#include "editor/ui/ToolCommands.h"
+#include "editor/compiler/ToolLaunch.h"
 #include "editor/ui/DumpCommand.h"
 #include "editor/ui/JsonCommands.h"
 #include "editor/ui/LibraryCommands.h"
@@ -87,6 +89,17 @@ int RunKD820(int a_Argc, char** a_Argv) {
                        "Options for PanSim, after --, e.g. -- --headless --script FILE");
 
   std::string dumpPath;
+  ViewOptions viewOptions;
+  auto* view = app.add_subcommand("view", "Compile a project and start the viewer KV410Spy on its image");
+  view->add_option("PROJECT.FPJ", viewOptions.project, "Project file")->required();
+  view->add_flag("--wait", viewOptions.wait, "Wait for the viewer and return its exit code");
+  TransferOptions transferOptions;
+  auto* transfer = app.add_subcommand("transfer", "Upload or download data with the transfer tool KV415DownLoad");
+  transfer->add_option("TASK", transferOptions.task, "upload or download")
+      ->required()->check(CLI::IsMember({"upload", "download"}));
+  transfer->add_option("FILE", transferOptions.file, "Data file (created empty when missing)")->required();
+  transfer->add_option("--port", transferOptions.port, "COM port number")->required()->check(CLI::Range(1, 255));
+
   auto* dump = app.add_subcommand("dump", "Print the structure of a user-data image and check its offsets");
   dump->add_option("IMAGE.bin~", dumpPath, "Image file")->required();
 
@@ -175,6 +188,10 @@ int RunKD820(int a_Argc, char** a_Argv) {
   if (info->parsed()) return RunInfo(infoPath);
   if (compile->parsed()) return RunCompileCommand(compilePath);
   if (simulate->parsed()) return RunSimulateCommand(simulateOptions);
+  if (view->parsed() || transfer->parsed()) {
+    CProcessStarter starter;
+    return view->parsed() ? RunViewCommand(viewOptions, starter) : RunTransferCommand(transferOptions, starter);
+  }
   if (dump->parsed()) return RunDumpCommand(dumpPath, std::cout);
   if (models->parsed()) return RunModelsCommand(std::cout);
   if (plcs->parsed()) return RunPlcsCommand(std::cout);
