@@ -2,6 +2,11 @@
 
 #include "common/ImageFormat.h"
 #include "simulator/BasicElements.h"
+#include "simulator/EventListElement.h"
+#include "simulator/FunctionKeyElement.h"
+#include "simulator/GraphicElements.h"
+#include "simulator/RegisterElement.h"
+#include "simulator/TextElements.h"
 #include "simulator/DisplayResources.h"
 #include "simulator/LcdCanvas.h"
 #include "simulator/ScreenManager.h"
@@ -20,12 +25,17 @@ bool Element::Attach(uint32_t a_Offset) {
             image.U8(a_Offset + 3)};
   unsigned registers = std::min<unsigned>(image.U8(a_Offset + 4), 2);
   m_RegisterMask = image.U16(a_Offset + 6);
+  // The descriptors fill the slots the mask names (a function key's only register is slot 1),
+  // then any slot still free.
+  unsigned slots[2] = {0, 1};
+  if (registers == 1 && (m_RegisterMask & 3) == 2) slots[0] = 1;
   uint32_t next = a_Offset + 8;
   for (unsigned i = 0; i < registers; ++i) {
     if (auto descriptor = RegisterDescriptor::FromImage(image, next)) {
-      m_Registers[i].emplace(*descriptor, m_Context.access);
+      auto& reg = m_Registers[slots[i]];
+      reg.emplace(*descriptor, m_Context.access);
       // Registers of elements with mask bit 0 are polled while the frame is shown.
-      if (m_RegisterMask & 1) m_Registers[i]->Request(RequestMode::kFrame);
+      if (m_RegisterMask & 1) reg->Request(RequestMode::kFrame);
     }
     next += image::kRegisterDescriptorSize;
   }
@@ -112,6 +122,15 @@ void Element::PaintState(LcdCanvas& a_Canvas, int a_State, Point a_TextAt) {
     DrawTextResource(a_Canvas, *text, a_TextAt, (m_DrawFlags & kInvertText) != 0);
 }
 
+bool Element::Permitted(uint32_t a_Permission, bool a_Restore) {
+  if (m_Context.screen == nullptr) return true;
+  const int level = static_cast<int>((a_Permission >> 10) & 0x3F);
+  if (!(a_Permission & 0x100) && m_Context.screen->PasswordLevel() >= level) return true;
+  const int frame = m_Context.screen->CurrentFrame();
+  m_Context.screen->RequestPassword(frame, frame, level, m_Identifier, a_Restore);
+  return false;
+}
+
 std::unique_ptr<Element> CreateElement(PanelContext& a_Context, const FrameElementEntry& a_Entry) {
   std::unique_ptr<Element> element;
   switch (a_Entry.kind) {
@@ -120,6 +139,30 @@ std::unique_ptr<Element> CreateElement(PanelContext& a_Context, const FrameEleme
       break;
     case kTypePicture:
       element = std::make_unique<PictureElement>(a_Context);
+      break;
+    case kTypeLed:
+      element = std::make_unique<LedElement>(a_Context);
+      break;
+    case kTypeFunckey:
+      element = std::make_unique<FunctionKeyElement>(a_Context);
+      break;
+    case kTypeDynamicText:
+      element = std::make_unique<DynamicTextElement>(a_Context);
+      break;
+    case kTypeRegister:
+      element = std::make_unique<RegisterElement>(a_Context);
+      break;
+    case kTypeBar:
+      element = std::make_unique<BarElement>(a_Context);
+      break;
+    case kTypeTrend:
+      element = std::make_unique<TrendElement>(a_Context);
+      break;
+    case kTypeAscii:
+      element = std::make_unique<AsciiTextElement>(a_Context);
+      break;
+    case kTypeEventList:
+      element = std::make_unique<EventListElement>(a_Context);
       break;
     default:
       return nullptr;

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <string>
 
 #include "common/ImageFormat.h"
 #include "simulator/FrameTable.h"
@@ -50,6 +51,8 @@ class Element {
   // Whether the element takes a key event: keys of 7 while it holds the focus.
   virtual bool WantsKey(const KeyEvent& a_Event) const;
   virtual void Step(int /*a_Key*/) {}
+  // The input editor accepts a_Text for this element; false refuses it (the input stays open).
+  virtual bool CommitInput(const std::string& /*a_Text*/) { return false; }
   // The element's state: the index into its resource tables. The base state is register 0's
   // value (0 without registers, -1 while it has no valid value).
   virtual int State() const;
@@ -62,6 +65,9 @@ class Element {
   virtual void Paint(LcdCanvas& a_Canvas);
   // Base painting: bitmap of table 0 and text of table 2 at entry a_State.
   void PaintState(LcdCanvas& a_Canvas, int a_State, Point a_TextAt = {});
+  // The permission word of a_Offset allows the action now; otherwise the password gate is
+  // asked for it on behalf of this element.
+  bool Permitted(uint32_t a_Permission, bool a_Restore);
 
   PanelContext& m_Context;
   uint32_t m_Identifier = 0;

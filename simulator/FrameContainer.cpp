@@ -38,6 +38,11 @@ void FrameContainer::Compose(LcdCanvas& a_Screen, const DirtyAreas& a_Dirty) {
   }
 }
 
+void FrameContainer::Step(int a_Key) {
+  for (auto& element : m_Elements)
+    if (element) element->Step(a_Key);
+}
+
 Element* FrameContainer::FindByKey(const KeyEvent& a_Event) const {
   for (auto it = m_Elements.rbegin(); it != m_Elements.rend(); ++it)
     if (*it && (*it)->WantsKey(a_Event)) return it->get();

@@ -30,6 +30,8 @@ class FrameContainer {
 
   void Refresh();
   void Event(int a_Code);
+  // Gives every element the step event of key a_Key.
+  void Step(int a_Key);
   // Composes the visible elements onto the screen, in record order, through the dirty areas.
   void Compose(LcdCanvas& a_Screen, const DirtyAreas& a_Dirty);
 

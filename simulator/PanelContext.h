@@ -7,8 +7,12 @@
 namespace sim {
 
 struct AccessContext;
+class AlarmScan;
+class InputEditor;
 class InternalMemory;
+class SamplingGroups;
 class ScreenManager;
+class StatusLine;
 class TickTimers;
 
 struct PanelContext {
@@ -18,6 +22,10 @@ struct PanelContext {
   InternalMemory& memory;
   const AccessContext& access;      // where the elements' registers are read and written
   ScreenManager* screen = nullptr;  // set once the screen manager exists
+  InputEditor* input = nullptr;
+  StatusLine* status = nullptr;
+  const AlarmScan* alarms = nullptr;
+  const SamplingGroups* sampling = nullptr;
 };
 
 }  // namespace sim

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "simulator/ElementComposition.h"
+#include "simulator/InputEditor.h"
 #include "simulator/InternalMemory.h"
 #include "simulator/StatusBox.h"
 #include "simulator/TickTimers.h"
@@ -82,6 +83,7 @@ bool ScreenManager::SwitchTo(int a_Frame, int a_Kind) {
   if (!frame) return false;
   m_SwitchKind = a_Kind;
   if (m_Container.Loaded()) m_Container.Event(6);  // the old frame is left
+  if (m_Context.input) m_Context.input->Reset();
   m_Container.TearDown();
   m_Container.Load(*frame);
   m_EditContinue = false;
@@ -97,8 +99,49 @@ bool ScreenManager::SwitchTo(int a_Frame, int a_Kind) {
   return true;
 }
 
+void ScreenManager::EndInput() {
+  InputEditor* input = m_Context.input;
+  if (input == nullptr || input->Bound() == nullptr) return;
+  const uint32_t id = input->Bound()->Identifier();
+  input->Reset();
+  Post(kRedraw, static_cast<int>(id));
+}
+
+void ScreenManager::StartNextInput() {
+  Element* focused = nullptr;
+  do {
+    m_Container.MoveFocus(1);
+    focused = m_Container.Focused();
+  } while (focused && !focused->AcceptsInput());
+  if (focused) focused->PressAction();
+}
+
+bool ScreenManager::InputKey(int a_Key) {
+  InputEditor* input = m_Context.input;
+  if (input == nullptr || (!input->Active() && !input->StepMode())) return false;
+  switch (input->Key(a_Key)) {
+    case InputEditor::Result::kIgnored:
+      return false;
+    case InputEditor::Result::kConsumed:
+      return true;
+    case InputEditor::Result::kStep:
+      if (Element* focused = m_Container.Focused()) focused->Step(a_Key);
+      return true;
+    case InputEditor::Result::kAccepted:
+      EndInput();
+      if (m_EditContinue) StartNextInput();
+      return true;
+    case InputEditor::Result::kCancelled:
+      EndInput();
+      m_EditContinue = false;
+      return true;
+  }
+  return false;
+}
+
 void ScreenManager::DispatchKey(const KeyEvent& a_Event) {
   if (a_Event.type == KeyEvent::kNone) return;
+  if (a_Event.type == KeyEvent::kPress && InputKey(a_Event.key)) return;
   if (Element* element = m_Container.FindByKey(a_Event)) {
     if (!(a_Event.key == 6 && IsOverlay())) {
       if (a_Event.type == KeyEvent::kPress)
@@ -112,12 +155,8 @@ void ScreenManager::DispatchKey(const KeyEvent& a_Event) {
   switch (a_Event.key) {
     case 1: {
       // Start input on the next element that accepts it, and go on with the following ones.
-      Element* focused = nullptr;
-      do {
-        m_Container.MoveFocus(1);
-        focused = m_Container.Focused();
-      } while (focused && !focused->AcceptsInput());
-      if (focused) focused->PressAction();
+      EndInput();
+      StartNextInput();
       m_EditContinue = true;
       break;
     }
@@ -128,7 +167,7 @@ void ScreenManager::DispatchKey(const KeyEvent& a_Event) {
         Post(kJump, a_Event.key == 2 ? frame->previousFrame : frame->nextFrame);
       if (m_AlarmFrame != 0 && m_CurrentFrame == m_AlarmFrame) {
         // The alarm list scrolls.
-        if (Element* focused = m_Container.Focused()) focused->Step(a_Event.key);
+        m_Container.Step(a_Event.key);
       }
       break;
     }
@@ -155,7 +194,13 @@ void ScreenManager::DispatchKey(const KeyEvent& a_Event) {
   }
 }
 
-void ScreenManager::EncoderStep(int a_Step) { m_Container.MoveFocus(a_Step > 0 ? 1 : -1); }
+void ScreenManager::EncoderStep(int a_Step) {
+  if (m_Context.input && m_Context.input->Active()) {
+    InputKey(a_Step > 0 ? 5 : 2);
+    return;
+  }
+  m_Container.MoveFocus(a_Step > 0 ? 1 : -1);
+}
 
 bool ScreenManager::ShowAlarmFrame() {
   if (m_AlarmFrame == 0) return false;

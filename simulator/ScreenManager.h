@@ -45,6 +45,7 @@ class ScreenManager {
   FrameContainer& Container() { return m_Container; }
 
   // Alarm frame.
+  uint16_t AlarmFrame() const { return m_AlarmFrame; }
   bool ShowAlarmFrame();
   void LeaveAlarmFrame();
 
@@ -98,6 +99,12 @@ class ScreenManager {
   };
 
   bool SwitchTo(int a_Frame, int a_Kind);
+  // Feeds a press to the input editor while an input (or step mode) is open; true when taken.
+  bool InputKey(int a_Key);
+  // Ends the open input; the element redraws.
+  void EndInput();
+  // Moves the focus on to the next element that accepts input and starts input on it.
+  void StartNextInput();
   // The saver's password request was cancelled: the panel sleeps again as the saver left it.
   void ReturnToSaver();
   bool StatusShown() const { return m_StatusVisible && !m_StatusText.empty(); }

@@ -4,7 +4,10 @@
 #include <utility>
 
 #include "common/ImageFormat.h"
+#include "simulator/AlarmScan.h"
+#include "simulator/InputEditor.h"
 #include "simulator/InternalMemory.h"
+#include "simulator/SamplingGroups.h"
 #include "simulator/KeyScanner.h"
 #include "simulator/PanelContext.h"
 #include "simulator/RegisterAccessor.h"
@@ -28,6 +31,10 @@ struct Simulator::State {
   RetentiveStore retentive;
   StatusLine status;
   SimClock clock;
+  InputEditor input;
+  AlarmScan alarms;
+  SamplingGroups sampling;
+  bool alarmFrameWanted = false;  // the alarm frame could not be shown yet
   AccessContext access;
   PanelContext context;
   std::unique_ptr<ScreenManager> screen;
@@ -47,7 +54,12 @@ struct Simulator::State {
         retentive(std::move(a_Retentive)),
         clock(a_Host),
         access{&memory, &retentive, nullptr, false},
-        context{image, settings, timers, memory, access} {}
+        context{image, settings, timers, memory, access} {
+    context.input = &input;
+    context.status = &status;
+    context.alarms = &alarms;
+    context.sampling = &sampling;
+  }
 
   std::optional<RegisterAccessor> MakeAccessor(uint32_t a_Descriptor) {
     auto descriptor = RegisterDescriptor::FromImage(image, a_Descriptor);
@@ -92,8 +104,9 @@ void Simulator::Build() {
   s.access.swapWords = (s.settings.flags & SystemSettings::kSwapWords) != 0;
   s.frameRequest = s.MakeAccessor(s.settings.controlRegisters[0]);
   s.currentFrame = s.MakeAccessor(s.settings.controlRegisters[1]);
-  uint32_t alarms = s.image.Section(image::kAlarms);
-  uint16_t alarmFrame = alarms != 0 ? s.image.U16(alarms + 6) : 0;
+  s.alarms.Load(s.image, s.access);
+  s.sampling.Load(s.image, s.access, s.timers.Counter());
+  uint16_t alarmFrame = s.image.Section(image::kAlarms) != 0 ? s.alarms.Frame() : 0;
   int width = std::max<int>(0, s.options.model.lcdWidth);
   int height = std::max<int>(0, s.options.model.lcdHeight);
   s.screen = std::make_unique<ScreenManager>(s.context, width, height, alarmFrame);
@@ -135,8 +148,18 @@ void Simulator::Cycle() {
     screen.SetStatusText(s.status.CurrentText(), s.status.Visible());
     s.status.ClearChanged();
   }
-  // 7. Frame switches, 9. refresh, 10. paint.
+  // 5. Alarms and the buzzer.
+  const AlarmScan::Outcome alarms = s.alarms.Scan(s.host, s.timers);
+  if (alarms.listEmptied && screen.AlarmFrame() != 0 && screen.CurrentFrame() == screen.AlarmFrame())
+    screen.LeaveAlarmFrame();
+  if (alarms.becameActive && s.alarms.AutoShow()) s.alarmFrameWanted = true;
+  if (s.alarmFrameWanted && screen.ShowAlarmFrame()) s.alarmFrameWanted = false;
+  s.alarms.ServiceBuzzer(s.host, s.timers, (s.settings.flags & SystemSettings::kNoKeyBeep) != 0);
+  // 6. Sampling groups.
+  s.sampling.Service(s.timers.Counter());
+  // 7. Frame switches, 8. cursor blink, 9. refresh, 10. paint.
   screen.ProcessQueue();
+  s.input.Blink(s.timers);
   screen.Refresh();
   // A backlight change invalidates the whole screen, so it paints too.
   if (screen.Paint()) s.repaint = true;
