@@ -1,5 +1,7 @@
 #include "simulator/NumberFormat.h"
 
+#include <string_view>
+
 #include <algorithm>
 #include <bit>
 #include <charconv>
@@ -39,16 +41,19 @@ std::string Printf(const char* a_Format, auto... a_Arguments) {
 }
 
 // "5" with two places becomes "0.05"; a leading "-" stays in front.
-std::string InsertPoint(std::string a_Text, int a_Decimals) {
-  std::string sign;
-  if (!a_Text.empty() && a_Text[0] == '-') {
-    sign = "-";
-    a_Text.erase(0, 1);
-  }
+std::string InsertPoint(const std::string& a_Text, int a_Decimals) {
+  const bool negative = !a_Text.empty() && a_Text[0] == '-';
+  const std::string_view digits = std::string_view(a_Text).substr(negative ? 1 : 0);
   const std::size_t places = static_cast<std::size_t>(a_Decimals);
-  if (a_Text.size() < places + 1) a_Text.insert(0, places + 1 - a_Text.size(), '0');
-  a_Text.insert(a_Text.size() - places, 1, '.');
-  return sign + a_Text;
+  const std::size_t zeros = digits.size() < places + 1 ? places + 1 - digits.size() : 0;
+  std::string out = negative ? "-" : "";
+  const std::size_t whole = zeros + digits.size() - places;  // digits before the point
+  for (std::size_t i = 0; i < zeros + digits.size(); ++i) {
+    if (i == whole) out += '.';
+    out += i < zeros ? '0' : digits[i - zeros];
+  }
+  if (places == 0) out += '.';
+  return out;
 }
 
 }  // namespace
