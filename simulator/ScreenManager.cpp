@@ -84,6 +84,7 @@ bool ScreenManager::SwitchTo(int a_Frame, int a_Kind) {
   m_SwitchKind = a_Kind;
   if (m_Container.Loaded()) m_Container.Event(6);  // the old frame is left
   if (m_Context.input) m_Context.input->Reset();
+  if (onFrameLeaving) onFrameLeaving();
   m_Container.TearDown();
   m_Container.Load(*frame);
   m_EditContinue = false;
@@ -332,6 +333,7 @@ void ScreenManager::Refresh() {
   m_Container.Refresh();
   if (!m_JustLoaded) return;
   m_JustLoaded = false;
+  if (onFrameShown) onFrameShown();
   m_Container.Event(7);  // the frame is shown
   // A granted password request completes once its target frame is loaded.
   if (m_Gate.pending && m_Gate.savedLevel != 255 && m_Gate.target == m_CurrentFrame) {

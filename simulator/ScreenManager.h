@@ -83,6 +83,10 @@ class ScreenManager {
   void InvalidateAll();
   const LcdCanvas& Screen() const { return m_Screen; }
 
+  // Called before a frame switch tears the old frame down, and after the new frame's first
+  // refresh.
+  std::function<void()> onFrameLeaving;
+  std::function<void()> onFrameShown;
   // Called with the new frame number after every successful frame load.
   std::function<void(uint16_t)> onFrameLoaded;
 

@@ -10,6 +10,7 @@
 #include "simulator/SamplingGroups.h"
 #include "simulator/KeyScanner.h"
 #include "simulator/PanelContext.h"
+#include "simulator/PlcPorts.h"
 #include "simulator/RegisterAccessor.h"
 #include "simulator/RegisterDescriptor.h"
 #include "simulator/RetentiveStore.h"
@@ -35,6 +36,7 @@ struct Simulator::State {
   AlarmScan alarms;
   SamplingGroups sampling;
   bool alarmFrameWanted = false;  // the alarm frame could not be shown yet
+  std::unique_ptr<PlcPorts> ports;
   AccessContext access;
   PanelContext context;
   std::unique_ptr<ScreenManager> screen;
@@ -69,7 +71,7 @@ struct Simulator::State {
 
   void ServiceControlRegister() {
     if (!frameRequest) return;
-    auto value = frameRequest->ReadInt32();
+    auto value = frameRequest->ReadInt32(ReadMode::kPermanent);
     if (!value) return;
     if (lastFrameRequest && *lastFrameRequest == *value) return;
     lastFrameRequest = *value;
@@ -102,7 +104,10 @@ void Simulator::Build() {
   if (!s.image.Enabled()) s.status.Raise(StatusLine::kNoUserData, s.timers.Counter());
   s.settings = SystemSettings::FromImage(s.image);
   s.access.swapWords = (s.settings.flags & SystemSettings::kSwapWords) != 0;
+  s.ports = std::make_unique<PlcPorts>(s.image, s.status, s.access.swapWords);
+  s.access.plc = s.ports.get();
   s.frameRequest = s.MakeAccessor(s.settings.controlRegisters[0]);
+  if (s.frameRequest) s.frameRequest->Request(RequestMode::kPermanent);
   s.currentFrame = s.MakeAccessor(s.settings.controlRegisters[1]);
   s.alarms.Load(s.image, s.access);
   s.sampling.Load(s.image, s.access, s.timers.Counter());
@@ -111,18 +116,27 @@ void Simulator::Build() {
   int height = std::max<int>(0, s.options.model.lcdHeight);
   s.screen = std::make_unique<ScreenManager>(s.context, width, height, alarmFrame);
   s.context.screen = s.screen.get();
+  s.screen->onFrameLeaving = [&s] { s.ports->BeginFrame(); };
+  s.screen->onFrameShown = [&s] { s.ports->StartPolling(); };
   s.screen->onFrameLoaded = [&s](uint16_t a_Frame) {
     if (s.currentFrame) s.currentFrame->WriteInt32(a_Frame);
   };
   s.screen->Post(ScreenManager::kJump, s.settings.startFrame);
 }
 
-void Simulator::Tick() { m_State->timers.Advance(); }
+void Simulator::Tick() {
+  m_State->timers.Advance();
+  // Stepped ports spend the tick's line time; ports handed to threads keep their own time.
+  if (m_State->ports) m_State->ports->Advance(kTickMilliseconds);
+}
 
 void Simulator::Cycle() {
   State& s = *m_State;
   if (!s.screen) return;  // not started
   ScreenManager& screen = *s.screen;
+  uint16_t control = 0;
+  s.memory.ReadWord(InternalMemory::kSimulationControl, control);
+  s.ports->SetControl(control);
   // 1. Keys, then the encoder.
   KeyEvent event;
   if (s.scanner.Changed(s.keyMask)) {
@@ -186,6 +200,9 @@ bool Simulator::TakeRepaintRequest() {
   m_State->repaint = false;
   return repaint;
 }
+
+PlcPorts* Simulator::Ports() { return m_State->ports.get(); }
+const AlarmScan* Simulator::Alarms() const { return m_State->screen ? &m_State->alarms : nullptr; }
 
 std::vector<uint16_t> Simulator::FrameNumbers() const {
   return FrameTable(m_State->image).Numbers();

@@ -12,8 +12,13 @@
 
 namespace sim {
 
+class AlarmScan;
+class PlcPorts;
+
 class Simulator {
  public:
+  static constexpr int kTickMilliseconds = 100;
+
   // The retentive registers are kept in the file beside the image.
   Simulator(const LaunchOptions& a_Options, IHost& a_Host);
   // The retentive registers are kept in a_Retentive (not null).
@@ -52,6 +57,11 @@ class Simulator {
   std::vector<uint16_t> FrameNumbers() const;
   uint16_t CurrentFrame() const;
   void JumpTo(int a_Frame);
+
+  // The PLC side, once started: its ports and the simulated PLC behind them.
+  PlcPorts* Ports();
+  // The alarm scan, once started.
+  const AlarmScan* Alarms() const;
 
   // Internal words 0..255 (for scripts and tests). Reading or writing beyond 255 is refused.
   bool ReadWord(unsigned a_Address, uint16_t& a_Value) const;

@@ -38,34 +38,29 @@ bool StatusLine::IsRaised(unsigned a_Status) const {
   return a_Status < 16 && (m_StatusWord >> a_Status & 1u) != 0;
 }
 
-void StatusLine::Report(uint8_t a_Port, uint8_t a_Station, int a_Result) {
-  std::lock_guard<std::mutex> lock(m_ReportLock);
-  if (m_Reports.size() >= kMaxPendingReports) m_Reports.pop_front();
-  m_Reports.push_back({a_Port, a_Station, a_Result});
-}
-
 void StatusLine::SetDisplayTime(uint8_t a_Port, unsigned a_Seconds) {
   m_DisplaySeconds[a_Port] = a_Seconds;
 }
 
-void StatusLine::Apply(const PendingReport& a_Report, uint32_t a_Tick) {
+void StatusLine::Report(uint8_t a_Port, uint8_t a_Station, int a_Result) {
+  std::lock_guard<std::mutex> lock(m_ReportLock);
   Station* entry = nullptr;
   for (Station& s : m_Stations)
-    if (s.port == a_Report.port && s.station == a_Report.station) entry = &s;
+    if (s.port == a_Port && s.station == a_Station) entry = &s;
   if (entry == nullptr) {
-    if (a_Report.result != kTimeout && a_Report.result != kError) return;
-    m_Stations.push_back({a_Report.port, a_Report.station});
+    if (a_Result != kTimeout && a_Result != kError) return;
+    m_Stations.push_back({a_Port, a_Station});
     entry = &m_Stations.back();
   }
-  if (a_Report.result == kTimeout) {
+  if (a_Result == kTimeout) {
     if (entry->timeouts < kCountLimit) ++entry->timeouts;
-  } else if (a_Report.result == kError) {
+  } else if (a_Result == kError) {
     if (entry->errors < kCountLimit) ++entry->errors;
-  } else if (a_Report.result == 0) {
+  } else if (a_Result == 0) {
     entry->timeouts = entry->errors = 0;
   }
   const bool showing = entry->timeouts >= kCountLimit || entry->errors >= kCountLimit;
-  if (showing && !entry->showing) entry->shownSince = a_Tick;
+  if (showing && !entry->showing) entry->shownSince = m_Tick;
   entry->showing = showing;
 }
 
@@ -85,21 +80,15 @@ std::string StatusLine::Choose(uint32_t a_Tick, bool a_English) const {
 
 void StatusLine::Service(TickTimers& a_Timers, bool a_English) {
   const uint32_t tick = a_Timers.Counter();
-  bool haveReport = false;
-  PendingReport report{};
-  {
-    std::lock_guard<std::mutex> lock(m_ReportLock);
-    if (!m_Reports.empty()) {
-      report = m_Reports.front();
-      m_Reports.pop_front();
-      haveReport = true;
-    }
-  }
-  if (haveReport) Apply(report, tick);
   if (IsRaised(kDataInvalid) && tick - m_DataInvalidSince >= kDataInvalidTicks)
     m_StatusWord = static_cast<uint16_t>(m_StatusWord & ~(1u << kDataInvalid));
 
-  std::string text = Choose(tick, a_English);
+  std::string text;
+  {
+    std::lock_guard<std::mutex> lock(m_ReportLock);
+    m_Tick = tick;
+    text = Choose(tick, a_English);
+  }
   if (text != m_Text) {
     m_Text = std::move(text);
     m_Visible = !m_Text.empty();

@@ -6,7 +6,6 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <deque>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -24,20 +23,20 @@ class StatusLine {
   // A station's text shows once this many timeouts (or errors) came in a row.
   static constexpr unsigned kCountLimit = 10;
   static constexpr uint32_t kBlinkTicks = 4;
-  // Reports waiting for the cycle; the oldest drop out beyond this.
-  static constexpr std::size_t kMaxPendingReports = 256;
 
   // Raises program status 4 or 5 at tick a_Tick; other numbers are ignored.
   void Raise(unsigned a_Status, uint32_t a_Tick);
   bool IsRaised(unsigned a_Status) const;
 
   // The result of one transfer with a station (0 success, 2 timeout, 3 error); may be called
-  // from the port threads. The cycle takes one report per Service.
+  // from the port threads. Counted at once: a port that fails without line time reports far
+  // more often than the cycle runs, and a queue taken one report per cycle would keep showing
+  // a failure long after the link came back.
   void Report(uint8_t a_Port, uint8_t a_Station, int a_Result);
   // Seconds a station's text stays visible after it first showed (0 = as long as it lasts).
   void SetDisplayTime(uint8_t a_Port, unsigned a_Seconds);
 
-  // Once per cycle: takes one report, expires status 4, chooses the text and blinks it.
+  // Once per cycle: expires status 4, chooses the text and blinks it.
   void Service(TickTimers& a_Timers, bool a_English);
 
   // The chosen text (GBK bytes), empty when there is none.
@@ -47,11 +46,6 @@ class StatusLine {
   void ClearChanged() { m_Changed = false; }
 
  private:
-  struct PendingReport {
-    uint8_t port;
-    uint8_t station;
-    int result;
-  };
   struct Station {
     uint8_t port = 0;
     uint8_t station = 0;
@@ -61,11 +55,11 @@ class StatusLine {
     uint32_t shownSince = 0;
   };
 
-  void Apply(const PendingReport& a_Report, uint32_t a_Tick);
   std::string Choose(uint32_t a_Tick, bool a_English) const;
 
-  std::mutex m_ReportLock;
-  std::deque<PendingReport> m_Reports;
+  // Guards the stations and the tick they are stamped with.
+  mutable std::mutex m_ReportLock;
+  uint32_t m_Tick = 0;
 
   uint16_t m_StatusWord = 0;
   uint32_t m_DataInvalidSince = 0;

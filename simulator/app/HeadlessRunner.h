@@ -5,21 +5,7 @@
 // keep them does a run use the file beside the image, as the window does, and then it starts
 // from what the last run left there.
 //
-// Script lines (blank lines and lines starting with '#' are skipped):
-//   press KEY          key KEY (1..32) goes down; one cycle runs
-//   release            every key goes up; one cycle runs
-//   click KEY          press, one cycle, release, one cycle
-//   encoder STEPS      turns the encoder (negative = backward); one cycle runs
-//   tick [N]           N ticks of 100 ms (default 1), one cycle after each
-//   wait SECONDS       the same as tick SECONDS*10
-//   cycle [N]          N cycles without time passing (default 1)
-//   set WORD VALUE     writes internal word WORD (0..255)
-//   set32 WORD VALUE   writes a 32-bit value to words WORD (low half) and WORD+1
-//   get WORD           prints "WORD = VALUE"
-//   expect WORD VALUE  fails the run unless internal word WORD holds VALUE
-//   expect-beeps N     fails the run unless N beeps sounded so far
-//   lcd FILE.png       writes the LCD as a 1-bit PNG
-//   panel FILE.png     writes the whole panel (skin with the LCD in place) as an RGB PNG
+// The script's commands are those of PanelScript.
 #include <iosfwd>
 #include <string>
 

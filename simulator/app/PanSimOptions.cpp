@@ -15,7 +15,9 @@ std::optional<PanSimOptions> ParsePanSimOptions(int a_Argc, char** a_Argv, int& 
   CLI::Option* headless = app.add_flag(
       "--headless", options.headless, "run without a window, driven by a script (see --script)");
   app.add_option("--script", options.scriptPath,
-                 "headless script file (default: standard input)");
+                 "script file: headless, the script that drives the run (default: standard "
+                 "input); with the window, commands that act on the live panel while it is "
+                 "shown (waits follow the wall clock)");
   app.add_flag("--retentive", options.retentive,
                "headless: keep the retentive registers in the file beside the image "
                "(<name>.rcp), as the window does, instead of starting from zero every run")

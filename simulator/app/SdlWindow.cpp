@@ -1,5 +1,7 @@
 #include "simulator/app/SdlWindow.h"
 
+#include "simulator/app/PanelScript.h"
+
 #define SDL_MAIN_HANDLED
 #include <SDL.h>
 #include <SDL_shape.h>
@@ -9,6 +11,8 @@
 #include <cstdio>
 #include <ctime>
 #include <vector>
+
+#include "simulator/app/PanelScript.h"
 
 namespace sim {
 namespace {
@@ -161,7 +165,9 @@ bool SkinWindow::Step() {
   SDL_Event event;
   while (!m_Closed && SDL_PollEvent(&event)) Handle(event);
   if (m_Closed) return false;
+  ServiceScript();
   m_Simulator.Cycle();
+  ++m_Cycles;
   // A backlight change repaints the whole LCD, so it comes with a repaint request too.
   if (m_Simulator.TakeRepaintRequest()) {
     Compose();
@@ -169,6 +175,25 @@ bool SkinWindow::Step() {
   }
   if (m_Options.cyclePauseMs > 0) SDL_Delay(static_cast<uint32_t>(m_Options.cyclePauseMs));
   return !m_Closed;
+}
+
+void SkinWindow::AttachScript(PanelScript& a_Script) {
+  m_Script = &a_Script;
+  m_ScriptWaitsForTicks = false;
+  m_ScriptWaitUntil = m_Cycles;
+}
+
+void SkinWindow::ServiceScript() {
+  if (m_Script == nullptr) return;
+  if ((m_ScriptWaitsForTicks ? m_Ticks : m_Cycles) < m_ScriptWaitUntil) return;
+  const PanelScript::Step step = m_Script->Next();
+  if (step.kind == PanelScript::Step::kEnd) {
+    m_ScriptExit = step.exitCode;
+    m_Script = nullptr;
+    return;
+  }
+  m_ScriptWaitsForTicks = step.kind == PanelScript::Step::kTicks;
+  m_ScriptWaitUntil = (m_ScriptWaitsForTicks ? m_Ticks : m_Cycles) + step.count;
 }
 
 void SkinWindow::Run() {
@@ -429,6 +454,7 @@ bool WindowHost::OpenAudio() {
 }
 
 void WindowHost::Beep(int a_Hertz, int a_Milliseconds) {
+  ++m_BeepCount;
   if (a_Hertz <= 0 || a_Milliseconds <= 0 || !OpenAudio()) return;
   // Do not let beeps pile up beyond a second of sound.
   if (SDL_GetQueuedAudioSize(m_Device) > static_cast<uint32_t>(m_Rate) * 2) return;
@@ -447,9 +473,10 @@ void WindowHost::Beep(int a_Hertz, int a_Milliseconds) {
 }
 
 bool RunWindow(Simulator& a_Simulator, const PanelModel& a_Model, const SkinBitmap& a_Skin,
-               std::string& a_Error, const WindowOptions& a_Options) {
+               std::string& a_Error, const WindowOptions& a_Options, PanelScript* a_Script) {
   SkinWindow window(a_Simulator, a_Model, a_Skin, a_Options);
   if (!window.Open(a_Error)) return false;
+  if (a_Script != nullptr) window.AttachScript(*a_Script);
   window.Run();
   return true;
 }

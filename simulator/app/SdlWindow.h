@@ -16,6 +16,8 @@ union SDL_Event;
 
 namespace sim {
 
+class PanelScript;
+
 struct WindowOptions {
   std::string title = "PanSim";
   int tickPeriodMs = 95;   // one Simulator::Tick per timer period
@@ -42,6 +44,13 @@ class SkinWindow {
   void Run();
   // Up to a_Passes passes of Step(); returns how many cycles ran.
   int RunCycles(int a_Passes);
+
+  // A script whose commands act on the live panel between cycles; its waits count the
+  // window's own ticks and cycles. The window stays open when the script ends.
+  void AttachScript(PanelScript& a_Script);
+  bool ScriptRunning() const { return m_Script != nullptr; }
+  // The script's exit code once it ended (0 while it runs or without one).
+  int ScriptExitCode() const { return m_ScriptExit; }
 
   bool IsClosed() const { return m_Closed; }
   bool IsShaped() const { return m_Shaped; }
@@ -70,6 +79,7 @@ class SkinWindow {
   void DrawMenu();
   bool InMenu(int a_X, int a_Y) const;
   bool ApplyShape(std::string& a_Error);
+  void ServiceScript();
 
   Simulator& m_Simulator;
   const PanelModel& m_Model;
@@ -92,6 +102,12 @@ class SkinWindow {
   bool m_Composed = false;
   int m_Ticks = 0;
   int m_Repaints = 0;
+  long m_Cycles = 0;
+
+  PanelScript* m_Script = nullptr;
+  bool m_ScriptWaitsForTicks = false;
+  long m_ScriptWaitUntil = 0;  // the tick or cycle count the script waits for
+  int m_ScriptExit = 0;
 };
 
 // The host of a windowed run: the local time and the beeper as a short tone.
@@ -105,6 +121,7 @@ class WindowHost : public IHost {
   HostTime Now() override;
   // A square-wave tone when an audio device opens; silence otherwise.
   void Beep(int a_Hertz, int a_Milliseconds) override;
+  int BeepCount() const { return m_BeepCount; }
 
  private:
   bool OpenAudio();
@@ -112,12 +129,15 @@ class WindowHost : public IHost {
   int m_Rate = 0;
   bool m_AudioTried = false;
   bool m_AudioStarted = false;
+  int m_BeepCount = 0;
 };
 
 // Opens the window and runs it until it is closed. Returns false with a_Error when the window
 // cannot be made.
+// With a_Script, its commands drive the panel while the window is shown.
 bool RunWindow(Simulator& a_Simulator, const PanelModel& a_Model, const SkinBitmap& a_Skin,
-               std::string& a_Error, const WindowOptions& a_Options = {});
+               std::string& a_Error, const WindowOptions& a_Options = {},
+               PanelScript* a_Script = nullptr);
 
 // A message box (on the terminal when no window can show it).
 void ShowMessage(const std::string& a_Title, const std::string& a_Text);

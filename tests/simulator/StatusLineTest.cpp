@@ -45,9 +45,10 @@ TEST_F(StatusLineTest, NoUserDataStaysAndWinsOverLowerStatuses) {
 }
 
 TEST_F(StatusLineTest, TenTimeoutsShowTheStationUntilATransferSucceeds) {
-  Report(1, 2, 2, 12);
-  Cycles(9);  // one report per cycle
+  Report(1, 2, 2, 9);
+  Cycles(1);
   EXPECT_EQ(m_Status.CurrentText(), "");
+  Report(1, 2, 2, 1);
   Cycles(1);
   EXPECT_EQ(m_Status.CurrentText(), "COM1 PLC2 Timeout");
   EXPECT_TRUE(m_Status.Visible());
@@ -79,10 +80,11 @@ TEST_F(StatusLineTest, ErrorsCountPerStationAndASuccessClearsOnlyItsOwn) {
 
 TEST_F(StatusLineTest, ATextStaysOnlyForItsPortsDisplayTime) {
   m_Status.SetDisplayTime(1, 2);
+  Cycles(1);
   Report(1, 5, 2, 10);
-  Cycles(10);
+  Cycles(1);
   EXPECT_EQ(m_Status.CurrentText(), "COM1 PLC5 Timeout");
-  Cycles(19);
+  Cycles(18);
   EXPECT_EQ(m_Status.CurrentText(), "COM1 PLC5 Timeout");
   Report(1, 5, 2, 5);  // the failure goes on
   Cycles(1);
