@@ -73,7 +73,10 @@ std::optional<PanelScript::Step> PanelScript::Read() {
   std::vector<std::string> parts;
   for (std::string word; words >> word;) parts.push_back(word);
   if (parts.empty() || parts[0][0] == '#') return std::nullopt;
-  return Parse(parts);
+  auto step = Parse(parts);
+  // A window's script runs while a person watches: its output shows as it comes.
+  m_Out.flush();
+  return step;
 }
 
 std::optional<PanelScript::Step> PanelScript::Broken(const std::string& a_Why) {

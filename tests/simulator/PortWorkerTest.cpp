@@ -13,6 +13,7 @@
 #include "simulator/SimulatedPlc.h"
 #include "simulator/StatusLine.h"
 #include "simulator/TickTimers.h"
+#include "simulator/app/PortThreads.h"
 
 namespace sim {
 namespace {
@@ -401,6 +402,38 @@ TEST(PortThreadsTest, BothWorkersAndTheCycleShareThePlcSafely) {
   stop = true;
   for (std::thread& t : threads) t.join();
   EXPECT_FALSE(workers[0]->StationFailed());
+}
+
+TEST(PortThreadsTest, RealThreadsPollOnTheWallClockAndStopAtOnce) {
+  std::vector<uint8_t> bytes = PortImage({PortRecord(0), PortRecord(1)});
+  SimImage image;
+  ASSERT_TRUE(image.Adopt(bytes));
+  StatusLine status;
+  PlcPorts ports(image, status, false);
+  InternalMemory memory;
+  AccessContext access{&memory, nullptr, &ports, false};
+  RegisterAccessor a(Word(0, 1, 4), access), b(Word(1, 1, 4), access);
+  ports.BeginFrame();
+  a.Request(RequestMode::kFrame);
+  b.Request(RequestMode::kFrame);
+  ports.StartPolling();
+  const uint8_t value[2] = {5, 0};
+  ports.Plc().WriteBytes(SimulatedPlc::Key(1, 1, kHolding), 8, value, 2);
+  PortThreads threads(ports);
+  EXPECT_EQ(threads.Count(), 2u);
+  ports.Advance(100000);  // handed over: stepping does nothing
+  // The start command and a poll take a few hundred milliseconds of line time.
+  for (int i = 0; i < 500 && !(a.Read() && b.Read()); ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  EXPECT_EQ(a.Int32(), 0);
+  EXPECT_EQ(b.Int32(), 5);
+  EXPECT_TRUE(a.WriteInt32(9));
+  for (int i = 0; i < 500 && a.Int32() != 9; ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    a.Read();
+  }
+  EXPECT_EQ(a.Int32(), 9);
+  threads.Stop();
 }
 
 }  // namespace

@@ -5,8 +5,10 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <sstream>
 
 #include "simulator/app/HeadlessHost.h"
+#include "simulator/app/PanelScript.h"
 #include "tests/simulator/TestImage.h"
 
 namespace sim {
@@ -226,6 +228,30 @@ TEST_F(SdlWindowTest, ClickingTheDownKeyShowsTheNextFrameInTheLcd) {
   EXPECT_FALSE(dark(3, 3));
   EXPECT_TRUE(dark(103, 43));
   EXPECT_EQ(m_Host.BeepCount(), 1);
+}
+
+TEST_F(SdlWindowTest, AScriptDrivesTheLivePanelBetweenCycles) {
+  simtest::TestImage image;
+  image.frames = {{1, 0, 2, {{sim::Rect::FromSize(0, 0, 8, 8)}}},
+                  {2, 1, 0, {{sim::Rect::FromSize(100, 40, 8, 8)}}}};
+  OpenImage(image.Build());
+  std::istringstream text("click 3\ncycle 3\nset 20 7\nexpect 20 7\nexpect 21 1\nset 22 1\n");
+  std::ostringstream out, err;
+  PanelScript script(*m_Simulator, text, out, err, [this] { return m_Host.BeepCount(); });
+  m_Window->AttachScript(script);
+  EXPECT_TRUE(m_Window->ScriptRunning());
+  m_Window->RunCycles(2);
+  EXPECT_EQ(m_Simulator->CurrentFrame(), 2);  // the click, then the frame switch
+  m_Window->RunCycles(10);
+  EXPECT_FALSE(m_Window->ScriptRunning());
+  EXPECT_EQ(m_Window->ScriptExitCode(), 1);  // word 21 is 0
+  uint16_t value = 0;
+  ASSERT_TRUE(m_Simulator->ReadWord(20, value));
+  EXPECT_EQ(value, 7);
+  ASSERT_TRUE(m_Simulator->ReadWord(22, value));
+  EXPECT_EQ(value, 0);  // the script stopped at the failed expectation
+  EXPECT_NE(err.str().find("word 21 is 0, expected 1"), std::string::npos) << err.str();
+  EXPECT_FALSE(m_Window->IsClosed());  // the window stays for the person watching
 }
 
 }  // namespace
