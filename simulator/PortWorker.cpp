@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <thread>
 #include <tuple>
 
 #include "common/ImageFormat.h"
@@ -79,10 +80,23 @@ std::vector<PortSettings> PortSettings::FromImage(const SimImage& a_Image) {
 }
 
 void PortLock::lock() {
-  if (m_Mutex.try_lock_for(std::chrono::milliseconds(kStallMs))) return;
+  // The lock is held only to copy requests and values, so a wait is short: try, yield, and
+  // after a while sleep between tries. (A plain try-and-wait loop rather than a timed lock,
+  // which thread checkers do not follow.)
+  using Clock = std::chrono::steady_clock;
+  const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(m_StallMs);
+  for (int attempt = 0;; ++attempt) {
+    if (m_Mutex.try_lock()) return;
+    if (attempt < 1000) {
+      std::this_thread::yield();
+      continue;
+    }
+    if (Clock::now() >= deadline) break;
+    std::this_thread::sleep_for(std::chrono::microseconds(200));
+  }
   if (!m_Stalled.exchange(true))
     std::fprintf(stderr, "PanSim: a port has waited over %d ms for its lock; still waiting\n",
-                 kStallMs);
+                 m_StallMs);
   m_Mutex.lock();
 }
 

@@ -46,12 +46,14 @@ struct PortSettings {
 class PortLock {
  public:
   static constexpr int kStallMs = 3000;
+  explicit PortLock(int a_StallMs = kStallMs) : m_StallMs(a_StallMs) {}
   void lock();
   void unlock() { m_Mutex.unlock(); }
   bool StallReported() const { return m_Stalled.load(); }
 
  private:
-  std::timed_mutex m_Mutex;
+  int m_StallMs;
+  std::mutex m_Mutex;
   std::atomic<bool> m_Stalled{false};
 };
 

@@ -436,5 +436,26 @@ TEST(PortThreadsTest, RealThreadsPollOnTheWallClockAndStopAtOnce) {
   threads.Stop();
 }
 
+TEST(PortLockTest, AWaitPastTheStallTimeIsReportedAndGoesOnWaiting) {
+  PortLock lock(20);
+  std::atomic<int> holders{0};
+  std::atomic<bool> overlapped{false};
+  lock.lock();
+  ++holders;
+  std::thread waiter([&] {
+    lock.lock();
+    if (++holders != 1) overlapped = true;
+    --holders;
+    lock.unlock();
+  });
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));  // ten stall times
+  EXPECT_TRUE(lock.StallReported());
+  --holders;
+  lock.unlock();
+  waiter.join();
+  EXPECT_FALSE(overlapped);
+  EXPECT_EQ(holders, 0);
+}
+
 }  // namespace
 }  // namespace sim
