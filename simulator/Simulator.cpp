@@ -167,6 +167,10 @@ void Simulator::Cycle() {
   if (alarms.listEmptied && screen.AlarmFrame() != 0 && screen.CurrentFrame() == screen.AlarmFrame())
     screen.LeaveAlarmFrame();
   if (alarms.becameActive && s.alarms.AutoShow()) s.alarmFrameWanted = true;
+  // A request is met by the alarm frame already shown, and void once no alarm is left; else
+  // it would bring the frame back after the last alarm went.
+  if (alarms.listEmptied || screen.CurrentFrame() == screen.AlarmFrame())
+    s.alarmFrameWanted = false;
   if (s.alarmFrameWanted && screen.ShowAlarmFrame()) s.alarmFrameWanted = false;
   s.alarms.ServiceBuzzer(s.host, s.timers, (s.settings.flags & SystemSettings::kNoKeyBeep) != 0);
   // 6. Sampling groups.

@@ -84,6 +84,6 @@ TEST_P(GoldenScreenshotTest, MatchesCommittedPictures) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Projects, GoldenScreenshotTest,
-                         testing::Values("frames", "saver", "nodata", "elements"));
+                         testing::Values("frames", "saver", "nodata", "elements", "plc"));
 
 }  // namespace
