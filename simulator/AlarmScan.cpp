@@ -13,13 +13,16 @@ void AlarmScan::Load(const SimImage& a_Image, const AccessContext& a_Access) {
   m_Active.clear();
   const uint32_t section = a_Image.Section(image::kAlarms);
   if (section == 0) return;
-  const std::size_t count = std::min<std::size_t>(a_Image.U32(section), kMaxAlarms);
+  const std::size_t count =
+      a_Image.EntriesInside(section + 12, a_Image.U32(section), 4, kMaxAlarms);
   m_Flags = a_Image.U16(section + 4);
   m_Frame = a_Image.U16(section + 6);
   m_DigitFont = a_Image.U32(section + 8);
+  // Reserved first: the ports keep the accessors they were asked for, which must not move.
+  m_Alarms.reserve(count);
   for (std::size_t i = 0; i < count; ++i) {
     const uint32_t record = a_Image.U32(section + 12 + 4 * static_cast<uint32_t>(i));
-    Alarm alarm;
+    Alarm& alarm = m_Alarms.emplace_back();
     if (a_Image.Has(record, 32)) {
       alarm.flags = a_Image.U32(record);
       alarm.a = a_Image.I32(record + 4);
@@ -31,7 +34,6 @@ void AlarmScan::Load(const SimImage& a_Image, const AccessContext& a_Access) {
         alarm.reg->Request(RequestMode::kPermanent);
       }
     }
-    m_Alarms.push_back(std::move(alarm));
   }
 }
 

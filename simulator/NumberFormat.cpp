@@ -212,12 +212,15 @@ std::optional<std::vector<uint8_t>> NumberFormat::Parse(const std::string& a_Inp
   if (Scaling()) {
     const double shownMax = AsFloat(r3), shownMin = AsFloat(r4);
     const double spanShown = shownMax - shownMin;
-    if (!(spanShown > 0) || number < shownMin || number > shownMax) return std::nullopt;
+    if (!(spanShown > 0) || !std::isfinite(spanShown) || number < shownMin || number > shownMax)
+      return std::nullopt;
     const double spanValue = std::max(max - min, kFloatSpanFloor);
     value = ((number - shownMin) * spanValue + spanShown / 2) / spanShown + min;
   } else if (RangeCheck() && (number < min || number > max)) {
     return std::nullopt;
   }
+  // A range that is not a number or without end maps nothing the register could hold.
+  if (!std::isfinite(value)) return std::nullopt;
   uint64_t raw;
   std::size_t size;
   if (type == kDouble) {

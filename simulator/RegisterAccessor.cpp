@@ -66,9 +66,30 @@ std::optional<int32_t> ModifyOperation::Apply(int32_t a_Value) const {
 RegisterAccessor::RegisterAccessor(const RegisterDescriptor& a_Descriptor,
                                    const AccessContext& a_Context)
     : m_Descriptor(a_Descriptor), m_Context(&a_Context) {
-  m_Value.assign(std::min(a_Descriptor.SizeInBytes(), kMaxSize), 0);
-  m_Bits = a_Descriptor.IsBit() ? std::min<std::size_t>(a_Descriptor.count, kMaxSize * 8)
-                                : m_Value.size() * 8;
+  if (!Fits(a_Descriptor)) return;
+  m_Value.assign(a_Descriptor.SizeInBytes(), 0);
+  m_Bits = a_Descriptor.SizeInBits();
+}
+
+bool RegisterAccessor::Fits(const RegisterDescriptor& a_Descriptor) {
+  const std::size_t size = a_Descriptor.SizeInBytes();
+  if (size == 0 || size > kMaxSize) return false;
+  uint64_t words = 0;
+  switch (a_Descriptor.Storage()) {
+    case RegisterStorage::kInternalMemory:
+      words = InternalMemory::kWordCount;
+      break;
+    case RegisterStorage::kRetentive:
+      words = kRetentiveWords;
+      break;
+    default:
+      return true;  // the PLC decides what it holds; unknown types never read anything
+  }
+  // Bit n is bit n mod 16 of word n / 16; a word register covers whole words.
+  const uint64_t first = a_Descriptor.address;
+  const uint64_t length = a_Descriptor.IsBit() ? a_Descriptor.count : (uint64_t{size} + 1) / 2;
+  const uint64_t limit = a_Descriptor.IsBit() ? words * 16 : words;
+  return first <= limit && length <= limit - first;
 }
 
 void RegisterAccessor::Decode(const RegisterDescriptor& a_Descriptor, bool a_SwapWords,

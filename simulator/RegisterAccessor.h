@@ -68,13 +68,21 @@ struct AccessContext {
 
 class RegisterAccessor {
  public:
-  // The value buffer holds at most this much of a register.
+  // The value buffer holds at most this much of a register; larger registers are refused.
   static constexpr std::size_t kMaxSize = 256;
+  // Words of the retentive file (2048 bytes); retentive registers beyond it are refused.
+  static constexpr uint32_t kRetentiveWords = 1024;
 
   RegisterAccessor(const RegisterDescriptor& a_Descriptor, const AccessContext& a_Context);
 
+  // Whether a register fits its value buffer and, for the panel's own registers, lies wholly
+  // inside internal memory or the retentive file. A register that does not (or is empty) is
+  // refused: it never becomes valid, reads bring nothing and writes are dropped.
+  static bool Fits(const RegisterDescriptor& a_Descriptor);
+  bool Refused() const { return m_Value.empty(); }
+
   const RegisterDescriptor& Descriptor() const { return m_Descriptor; }
-  // Bytes of the value (the register's size, at most kMaxSize); bits for a bit register.
+  // Bytes of the value (the register's size; 0 when refused); bits for a bit register.
   std::size_t Size() const { return m_Value.size(); }
   std::size_t Bits() const { return m_Bits; }
   const uint8_t* Data() const { return m_Value.data(); }

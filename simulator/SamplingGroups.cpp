@@ -11,7 +11,8 @@ void SamplingGroups::Load(const SimImage& a_Image, const AccessContext& a_Access
   m_Groups.clear();
   const uint32_t section = a_Image.Section(image::kSamplingBuffers);
   if (section == 0) return;
-  const std::size_t count = std::min<std::size_t>(a_Image.U32(section), kMaxGroups);
+  const std::size_t count =
+      a_Image.EntriesInside(section + 4, a_Image.U32(section), 4, kMaxGroups);
   for (std::size_t i = 0; i < count; ++i) {
     const uint32_t entry = a_Image.U32(section + 4 + 4 * static_cast<uint32_t>(i));
     Group group;

@@ -1,5 +1,6 @@
 #include "simulator/SimImage.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "common/ImageFormat.h"
@@ -59,6 +60,13 @@ uint32_t SimImage::TableEntry(uint32_t a_Table, unsigned a_Index) const {
 std::size_t SimImage::RecordLength(uint32_t a_Offset) const {
   std::size_t length = std::size_t{U8(a_Offset)} * 4;
   return Has(a_Offset, length) ? length : 0;
+}
+
+std::size_t SimImage::EntriesInside(uint32_t a_First, uint64_t a_Count, std::size_t a_EntrySize,
+                                    std::size_t a_Max) const {
+  if (a_EntrySize == 0 || !Has(a_First, 0)) return 0;
+  const uint64_t inside = (Size() - a_First) / a_EntrySize;
+  return static_cast<std::size_t>(std::min<uint64_t>({a_Count, inside, a_Max}));
 }
 
 }  // namespace sim

@@ -43,6 +43,11 @@ class SimImage {
   // Packed table: a u8 count at a_Table, then count u32 entries. 0 for a_Index >= count,
   // for a table offset of 0 and for entries outside the image.
   uint32_t TableEntry(uint32_t a_Table, unsigned a_Index) const;
+  // The entries of a counted list that are read: at most a_Max of the a_Count entries of
+  // a_EntrySize bytes from a_First on, and only those that lie inside the image. Surplus
+  // entries are ignored.
+  std::size_t EntriesInside(uint32_t a_First, uint64_t a_Count, std::size_t a_EntrySize,
+                            std::size_t a_Max) const;
   // Length of the record at a_Offset in bytes (its first byte counts 4-byte units), 0 when the
   // length byte is 0 or the record runs past the end of the image.
   std::size_t RecordLength(uint32_t a_Offset) const;

@@ -5,6 +5,7 @@
 
 #include "common/ImageFormat.h"
 #include "simulator/AlarmScan.h"
+#include "simulator/DataTransfers.h"
 #include "simulator/InputEditor.h"
 #include "simulator/InternalMemory.h"
 #include "simulator/SamplingGroups.h"
@@ -35,6 +36,7 @@ struct Simulator::State {
   InputEditor input;
   AlarmScan alarms;
   SamplingGroups sampling;
+  DataTransfers transfers;
   bool alarmFrameWanted = false;  // the alarm frame could not be shown yet
   std::unique_ptr<PlcPorts> ports;
   AccessContext access;
@@ -111,6 +113,7 @@ void Simulator::Build() {
   s.currentFrame = s.MakeAccessor(s.settings.controlRegisters[1]);
   s.alarms.Load(s.image, s.access);
   s.sampling.Load(s.image, s.access, s.timers.Counter());
+  s.transfers.Load(s.image, s.access, s.timers.Counter());
   uint16_t alarmFrame = s.image.Section(image::kAlarms) != 0 ? s.alarms.Frame() : 0;
   int width = std::max<int>(0, s.options.model.lcdWidth);
   int height = std::max<int>(0, s.options.model.lcdHeight);
@@ -175,6 +178,7 @@ void Simulator::Cycle() {
   s.alarms.ServiceBuzzer(s.host, s.timers, (s.settings.flags & SystemSettings::kNoKeyBeep) != 0);
   // 6. Sampling groups.
   s.sampling.Service(s.timers.Counter());
+  s.transfers.Service(s.timers.Counter(), screen.UserFrame());
   // 7. Frame switches, 8. cursor blink, 9. refresh, 10. paint.
   screen.ProcessQueue();
   s.input.Blink(s.timers);

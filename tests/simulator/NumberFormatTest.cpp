@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <limits>
 
 #include "simulator/NumberFormat.h"
 
@@ -55,6 +56,53 @@ TEST(NumberFormatTest, ScalesAndRefusesDegenerateRanges) {
   f.r1 = f.r2 = 7;               // minimum = maximum
   EXPECT_FALSE(Show(f, 7).valid);
   EXPECT_EQ(Show(f, 7).text, "");
+}
+
+// A projection whose range has no width maps nothing: the value shows as invalid and an input
+// is refused, and nothing divides by zero.
+TEST(NumberFormatTest, ProjectionsWithoutWidthAreInvalid) {
+  NumberFormat f = Make(0, 5, 0, (1u << 12) | (1u << 17));
+  f.r1 = 1;  // value range one wide, shown as 0..100
+  f.r2 = 0;
+  f.r3 = 100;
+  f.r4 = 0;
+  EXPECT_EQ(Show(f, 1).text, "100");
+  EXPECT_EQ(Value(*f.Parse("50")), 1);
+  f.r3 = f.r4 = 5;  // shown range without width
+  EXPECT_TRUE(Show(f, 1).valid);  // the value range still maps, onto the single number
+  EXPECT_FALSE(f.Parse("5"));
+  f.r3 = 4;  // shown maximum below its minimum
+  EXPECT_FALSE(f.Parse("4"));
+  f.r1 = 0;  // value maximum below its minimum
+  f.r2 = 1;
+  EXPECT_FALSE(Show(f, 0).valid);
+
+  auto bits = [](float a_Value) {
+    uint32_t raw;
+    std::memcpy(&raw, &a_Value, 4);
+    return raw;
+  };
+  auto showFloat = [&](const NumberFormat& a_Format, float a_Value) {
+    return Show(a_Format, static_cast<int32_t>(bits(a_Value)));
+  };
+  NumberFormat g = Make(3, 8, 2, (1u << 12) | (1u << 17));
+  g.r1 = g.r2 = bits(1.5f);
+  g.r3 = bits(10.0f);
+  g.r4 = bits(0.0f);
+  EXPECT_FALSE(showFloat(g, 1.5f).valid);
+  EXPECT_EQ(showFloat(g, 1.5f).text, "");
+  g.r1 = bits(std::numeric_limits<float>::quiet_NaN());
+  EXPECT_FALSE(showFloat(g, 1.5f).valid);
+  EXPECT_FALSE(g.Parse("5"));  // a value range that is not a number
+  g.r1 = bits(2.0f);
+  g.r2 = bits(1.0f);
+  EXPECT_TRUE(g.Parse("5"));
+  g.r3 = g.r4 = bits(5.0f);
+  EXPECT_FALSE(g.Parse("5"));
+  g.r3 = bits(std::numeric_limits<float>::infinity());  // a shown range without end
+  g.r4 = bits(0.0f);
+  EXPECT_FALSE(g.Parse("5"));
+  EXPECT_FALSE(showFloat(g, 1.5f).valid);
 }
 
 TEST(NumberFormatTest, ParsesInputsAndChecksLimits) {

@@ -160,9 +160,82 @@ TEST_F(RegisterAccessorTest, RegistersBeyondTheMemoryAreRefused) {
   EXPECT_FALSE(remote.Modify({ModifyOperation::kToggle}));
   EXPECT_EQ(m_Memory.Word(0), 0);
 
-  // Values larger than the buffer are cut to it.
-  EXPECT_EQ(RegisterAccessor(Word(0, 1000), m_Context).Size(), RegisterAccessor::kMaxSize);
-  EXPECT_EQ(RegisterAccessor(Bits(0, 5000), m_Context).Bits(), RegisterAccessor::kMaxSize * 8);
+  // Values larger than the buffer are refused, not cut.
+  RegisterAccessor large(Word(0, 1000), m_Context);
+  EXPECT_TRUE(large.Refused());
+  EXPECT_EQ(large.Size(), 0u);
+  EXPECT_FALSE(large.Read());
+  EXPECT_FALSE(large.WriteInt32(1));
+  EXPECT_TRUE(RegisterAccessor(Bits(0, 5000), m_Context).Refused());
+}
+
+// Limits of the panel's own registers: the last word or bit of a memory fits, one more is
+// refused; a value of 256 bytes fits the buffer, 257 do not.
+TEST_F(RegisterAccessorTest, RegistersAreRefusedAtEveryLimit) {
+  auto fits = [](const RegisterDescriptor& a_Descriptor) {
+    return RegisterAccessor::Fits(a_Descriptor);
+  };
+  // Internal words 0..255.
+  EXPECT_TRUE(fits(Word(255)));
+  EXPECT_FALSE(fits(Word(256)));
+  EXPECT_TRUE(fits(Word(254, 2)));
+  EXPECT_FALSE(fits(Word(255, 2)));
+  EXPECT_FALSE(fits(Word(0xFFFFFFFF)));
+  // Internal bits 0..4095.
+  EXPECT_TRUE(fits(Bits(4095, 1)));
+  EXPECT_FALSE(fits(Bits(4096, 1)));
+  EXPECT_TRUE(fits(Bits(4094, 2)));
+  EXPECT_FALSE(fits(Bits(4095, 2)));
+  // Retentive words 0..1023 and bits 0..16383.
+  RegisterDescriptor retentive = Word(1023);
+  retentive.type = RegisterDescriptor::kRetentiveWords;
+  EXPECT_TRUE(fits(retentive));
+  retentive.address = 1024;
+  EXPECT_FALSE(fits(retentive));
+  retentive.address = 1022;
+  retentive.count = 2;
+  EXPECT_TRUE(fits(retentive));
+  retentive.address = 1023;
+  EXPECT_FALSE(fits(retentive));
+  RegisterDescriptor retentiveBit = Bits(16383, 1);
+  retentiveBit.type = RegisterDescriptor::kRetentiveBits;
+  EXPECT_TRUE(fits(retentiveBit));
+  retentiveBit.address = 16384;
+  EXPECT_FALSE(fits(retentiveBit));
+  // The value buffer: 255, 256 and 257 bytes of byte units, 2047..2049 bits.
+  RegisterDescriptor bytes = Word(0, 256);
+  bytes.unit = 0x11;
+  EXPECT_TRUE(fits(bytes));
+  bytes.count = 255;
+  EXPECT_TRUE(fits(bytes));
+  bytes.count = 257;
+  EXPECT_FALSE(fits(bytes));
+  EXPECT_TRUE(fits(Bits(0, 2047)));
+  EXPECT_TRUE(fits(Bits(0, 2048)));
+  EXPECT_FALSE(fits(Bits(0, 2049)));
+  // PLC registers meet only the buffer limit; empty registers fit nowhere.
+  RegisterDescriptor plc = Word(100000, 128);
+  plc.port = 0;
+  EXPECT_TRUE(fits(plc));
+  plc.count = 129;
+  EXPECT_FALSE(fits(plc));
+  EXPECT_FALSE(fits(Word(0, 0)));
+
+  // The whole buffer reads and writes; the refused register stays invalid.
+  m_Memory.WriteWord(127, 0xBEEF);
+  RegisterAccessor whole(Word(0, 128), m_Context);
+  ASSERT_EQ(whole.Size(), RegisterAccessor::kMaxSize);
+  ASSERT_TRUE(whole.Read());
+  EXPECT_EQ(whole.Data()[254], 0xEF);
+  RegisterAccessor last(Bits(4095, 1), m_Context);
+  ASSERT_TRUE(last.WriteInt32(1));
+  EXPECT_EQ(m_Memory.Word(255), 0x8000);
+  EXPECT_EQ(last.ReadInt32(), 1);
+  RegisterAccessor beyond(Bits(4095, 2), m_Context);
+  EXPECT_FALSE(beyond.Read());
+  EXPECT_FALSE(beyond.Valid());
+  EXPECT_FALSE(beyond.Modify({ModifyOperation::kToggle}));
+  EXPECT_EQ(m_Memory.Word(255), 0x8000);
 }
 
 TEST_F(RegisterAccessorTest, ModifyWritesOnlyWhenTheOperationApplies) {
@@ -251,10 +324,17 @@ TEST_F(RegisterAccessorTest, PlcRegistersCrossThePortsInTheirOwnByteOrder) {
   EXPECT_TRUE(reg.Modify({ModifyOperation::kAddWrapping, 1, 9}));
   EXPECT_EQ(ports.modified, ModifyOperation::kAddWrapping);
 
-  // Internal registers never ask the ports.
+  // Internal registers never ask the ports, nor do refused ones.
   RegisterAccessor local(Word(0), m_Context);
   local.Request(RequestMode::kFrame);
+  RegisterDescriptor large = d;
+  large.count = 129;
+  RegisterAccessor refused(large, m_Context);
+  refused.Request(RequestMode::kSample);
   EXPECT_EQ(ports.requests.size(), 1u);
+  EXPECT_FALSE(refused.WriteInt32(1));
+  EXPECT_FALSE(refused.Modify({ModifyOperation::kToggle}));
+  EXPECT_EQ(ports.plcBytes, (std::vector<uint8_t>{0x12, 0x34}));
 }
 
 }  // namespace

@@ -62,6 +62,28 @@ TEST(SimImageTest, ReadsOutsideTheImageGiveNothing) {
   EXPECT_EQ(image.Section(7), 0u);
 }
 
+// Counted lists read no more entries than the list holds or the image has bytes for.
+TEST(SimImageTest, CountedListsIgnoreSurplusEntries) {
+  std::vector<uint8_t> bytes(100, 0);
+  std::memcpy(bytes.data(), "Marvok", 6);
+  SimImage image;
+  ASSERT_TRUE(image.Adopt(bytes));
+  // Entries of 4 bytes from byte 60: ten fit exactly.
+  EXPECT_EQ(image.EntriesInside(60, 9, 4, 255), 9u);
+  EXPECT_EQ(image.EntriesInside(60, 10, 4, 255), 10u);
+  EXPECT_EQ(image.EntriesInside(60, 11, 4, 255), 10u);
+  EXPECT_EQ(image.EntriesInside(61, 10, 4, 255), 9u);  // the tenth lacks a byte
+  EXPECT_EQ(image.EntriesInside(60, 0xFFFFFFFFu, 4, 255), 10u);
+  // The list's capacity: at it, one below and one beyond.
+  EXPECT_EQ(image.EntriesInside(0, 7, 4, 8), 7u);
+  EXPECT_EQ(image.EntriesInside(0, 8, 4, 8), 8u);
+  EXPECT_EQ(image.EntriesInside(0, 9, 4, 8), 8u);
+  // A list starting at or past the end has no entries.
+  EXPECT_EQ(image.EntriesInside(100, 1, 4, 255), 0u);
+  EXPECT_EQ(image.EntriesInside(0xFFFFFFF0u, 1, 4, 255), 0u);
+  EXPECT_EQ(image.EntriesInside(0, 1, 0, 255), 0u);
+}
+
 TEST(SimImageTest, DamagedFrameTablesLoadNoFrame) {
   simtest::TestImage test;
   test.frames = {{1, 0, 0, {{Rect::FromSize(0, 0, 8, 8)}}}, {4, 0, 0, {}}};
