@@ -44,6 +44,9 @@ struct Simulator::State {
   std::unique_ptr<ScreenManager> screen;
   KeyScanner scanner;
   uint32_t keyMask = 0;
+  // Keys pressed since the last scan: a press released before the scan still counts as down
+  // for that scan, so a click whose press and release come together gives a press and a release.
+  uint32_t latchedKeys = 0;
   int encoder = 0;
   bool repaint = true;
   // Control registers: 0 frame request, 1 current frame.
@@ -142,8 +145,10 @@ void Simulator::Cycle() {
   s.ports->SetControl(control);
   // 1. Keys, then the encoder.
   KeyEvent event;
-  if (s.scanner.Changed(s.keyMask)) {
-    event = s.scanner.Scan(s.keyMask);
+  const uint32_t scanned = s.keyMask | s.latchedKeys;
+  s.latchedKeys = 0;
+  if (s.scanner.Changed(scanned)) {
+    event = s.scanner.Scan(scanned);
     if (screen.Wake(event.type == KeyEvent::kRelease)) event = {};
     if (event.type == KeyEvent::kPress && !(s.settings.flags & SystemSettings::kNoKeyBeep))
       s.host.Beep(1000, 100);
@@ -187,7 +192,10 @@ void Simulator::Cycle() {
   if (screen.Paint()) s.repaint = true;
 }
 
-void Simulator::SetKeyMask(uint32_t a_Mask) { m_State->keyMask = a_Mask; }
+void Simulator::SetKeyMask(uint32_t a_Mask) {
+  m_State->latchedKeys |= a_Mask & ~m_State->keyMask;
+  m_State->keyMask = a_Mask;
+}
 uint32_t Simulator::KeyMask() const { return m_State->keyMask; }
 void Simulator::TurnEncoder(int a_Steps) {
   if (m_State->options.model.HasEncoder()) m_State->encoder += a_Steps;

@@ -37,7 +37,8 @@ class Simulator {
   // One run cycle (key scan, services, frame switches, refresh, paint); never sleeps.
   void Cycle();
 
-  // The key mask: bit k-1 set = key k is down.
+  // The key mask: bit k-1 set = key k is down. A key that goes down counts as down for the
+  // next cycle's key scan even when it is up again before it.
   void SetKeyMask(uint32_t a_Mask);
   uint32_t KeyMask() const;
   // Mouse-wheel notches (+1 / -1 each) for the encoder.

@@ -58,7 +58,8 @@ int RunWindowed(const sim::PanSimOptions& a_Options) {
     std::cerr << "PanSim: " << error << "\n";
     return 1;
   }
-  return 0;
+  // A script that ended gives the run its exit status, as headless.
+  return script && script->Ended() ? script->ExitCode() : 0;
 }
 
 }  // namespace

@@ -53,14 +53,22 @@ PanelScript::PanelScript(Simulator& a_Simulator, std::istream& a_Script, std::os
       m_BeepCount(std::move(a_BeepCount)) {}
 
 PanelScript::Step PanelScript::Next() {
+  if (m_Ended) return End(m_ExitCode);
   for (;;) {
+    std::optional<Step> step;
     if (m_Actions.empty()) {
-      if (auto end = Read()) return *end;
-      continue;
+      step = Read();
+    } else {
+      Action action = std::move(m_Actions.front());
+      m_Actions.pop_front();
+      step = action();
     }
-    Action action = std::move(m_Actions.front());
-    m_Actions.pop_front();
-    if (auto step = action()) return *step;
+    if (!step) continue;
+    if (step->kind == Step::kEnd) {
+      m_Ended = true;
+      m_ExitCode = step->exitCode;
+    }
+    return *step;
   }
 }
 

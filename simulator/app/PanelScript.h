@@ -54,6 +54,9 @@ class PanelScript {
 
   // Runs commands until one lets time pass or the script ends.
   Step Next();
+  // Whether the script ended, and its exit code then (0 before).
+  bool Ended() const { return m_Ended; }
+  int ExitCode() const { return m_ExitCode; }
 
  private:
   using Action = std::function<std::optional<Step>()>;
@@ -74,6 +77,8 @@ class PanelScript {
   std::function<int()> m_BeepCount;
   std::deque<Action> m_Actions;
   int m_Line = 0;
+  bool m_Ended = false;
+  int m_ExitCode = 0;
   std::optional<SkinBitmap> m_Skin;
   std::map<uint8_t, PlcRegisterTypes> m_Types;
 };

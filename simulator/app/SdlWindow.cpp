@@ -5,6 +5,8 @@
 #define SDL_MAIN_HANDLED
 #include <SDL.h>
 #include <SDL_shape.h>
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
@@ -16,6 +18,29 @@
 
 namespace sim {
 namespace {
+
+// Sends standard error to /dev/null while it lives.
+class QuietStandardError {
+ public:
+  QuietStandardError() {
+    std::fflush(stderr);
+    m_Saved = dup(STDERR_FILENO);
+    const int null = open("/dev/null", O_WRONLY | O_CLOEXEC);
+    if (m_Saved >= 0 && null >= 0) dup2(null, STDERR_FILENO);
+    if (null >= 0) close(null);
+  }
+  ~QuietStandardError() {
+    if (m_Saved < 0) return;
+    std::fflush(stderr);
+    dup2(m_Saved, STDERR_FILENO);
+    close(m_Saved);
+  }
+  QuietStandardError(const QuietStandardError&) = delete;
+  QuietStandardError& operator=(const QuietStandardError&) = delete;
+
+ private:
+  int m_Saved = -1;
+};
 
 constexpr uint32_t kSubsystems = SDL_INIT_VIDEO | SDL_INIT_TIMER | SDL_INIT_EVENTS;
 
@@ -438,17 +463,25 @@ HostTime WindowHost::Now() {
 bool WindowHost::OpenAudio() {
   if (m_AudioTried) return m_Device != 0;
   m_AudioTried = true;
-  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
-  m_AudioStarted = true;
-  SDL_AudioSpec want{};
-  want.freq = 22050;
-  want.format = AUDIO_S16SYS;
-  want.channels = 1;
-  want.samples = 512;
-  SDL_AudioSpec have{};
-  m_Device = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
-  if (m_Device == 0) return false;
-  m_Rate = have.freq;
+  {
+    // The sound libraries below SDL report a missing device in many lines of their own.
+    QuietStandardError quiet;
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) {
+      m_AudioStarted = true;
+      SDL_AudioSpec want{};
+      want.freq = 22050;
+      want.format = AUDIO_S16SYS;
+      want.channels = 1;
+      want.samples = 512;
+      SDL_AudioSpec have{};
+      m_Device = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+      m_Rate = have.freq;
+    }
+  }
+  if (m_Device == 0) {
+    std::fprintf(stderr, "PanSim: no sound device, the panel's beeps are silent\n");
+    return false;
+  }
   SDL_PauseAudioDevice(m_Device, 0);
   return true;
 }

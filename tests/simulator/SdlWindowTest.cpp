@@ -254,5 +254,37 @@ TEST_F(SdlWindowTest, AScriptDrivesTheLivePanelBetweenCycles) {
   EXPECT_FALSE(m_Window->IsClosed());  // the window stays for the person watching
 }
 
+// Key 3 (down) of model 1's skin, in window coordinates.
+constexpr int kDownX = 270, kDownY = 320;
+
+TEST_F(SdlWindowTest, AClickWhosePressAndReleaseComeTogetherStillGivesOnePress) {
+  simtest::TestImage image;
+  image.frames = {{1, 0, 2, {{sim::Rect::FromSize(0, 0, 8, 8)}}},
+                  {2, 1, 3, {{sim::Rect::FromSize(100, 40, 8, 8)}}},
+                  {3, 2, 0, {{sim::Rect::FromSize(50, 20, 8, 8)}}}};
+  OpenImage(image.Build());
+  // Both events wait in one batch: no cycle runs between them.
+  m_Window->InjectMouseButton(true, SDL_BUTTON_LEFT, kDownX, kDownY);
+  m_Window->InjectMouseButton(false, SDL_BUTTON_LEFT, kDownX, kDownY);
+  m_Window->RunCycles(4);
+  EXPECT_EQ(m_Simulator->CurrentFrame(), 2);
+  EXPECT_EQ(m_Host.BeepCount(), 1);
+  EXPECT_EQ(m_Simulator->KeyMask(), 0u);
+}
+
+TEST_F(SdlWindowTest, AHeldPressIsOnePress) {
+  simtest::TestImage image;
+  image.frames = {{1, 0, 2, {{sim::Rect::FromSize(0, 0, 8, 8)}}},
+                  {2, 1, 3, {{sim::Rect::FromSize(100, 40, 8, 8)}}},
+                  {3, 2, 0, {{sim::Rect::FromSize(50, 20, 8, 8)}}}};
+  OpenImage(image.Build());
+  m_Window->InjectMouseButton(true, SDL_BUTTON_LEFT, kDownX, kDownY);
+  m_Window->RunCycles(6);
+  m_Window->InjectMouseButton(false, SDL_BUTTON_LEFT, kDownX, kDownY);
+  m_Window->RunCycles(4);
+  EXPECT_EQ(m_Simulator->CurrentFrame(), 2);
+  EXPECT_EQ(m_Host.BeepCount(), 1);
+}
+
 }  // namespace
 }  // namespace sim
