@@ -206,6 +206,7 @@ TEST_F(SdlWindowTest, WindowHostGivesTheLocalTimeAndBeepsQuietlyWithoutSound) {
   host.Beep(1000, 100);
   host.Beep(0, 100);
   host.Beep(1000, 100000);
+  EXPECT_EQ(host.BeepCount(), 3);  // counted for scripts, sound or not
 }
 
 TEST_F(SdlWindowTest, ClickingTheDownKeyShowsTheNextFrameInTheLcd) {
