@@ -367,19 +367,30 @@ TEST_F(PlcFixture, AStationMarkedFailedIsGivenUpAtTheLimit) {
 
 // ---- threads: both ports on the same station and type, real sleeps
 
-TEST(PortThreadsTest, BothWorkersAndTheCycleShareThePlcSafely) {
-  std::vector<uint8_t> bytes = PortImage({PortRecord(0), PortRecord(1)});
-  SimImage image;
-  ASSERT_TRUE(image.Adopt(bytes));
+// Ports 0 and 1, each polling word 4 of station 1 on the shown frame.
+class PortThreadsTest : public ::testing::Test {
+ protected:
+  static SimImage TwoPorts() {
+    SimImage image;
+    image.Adopt(PortImage({PortRecord(0), PortRecord(1)}));
+    return image;
+  }
+  void SetUp() override {
+    ports.BeginFrame();
+    a.Request(RequestMode::kFrame);
+    b.Request(RequestMode::kFrame);
+    ports.StartPolling();
+  }
+
+  SimImage m_Image = TwoPorts();
   StatusLine status;
-  PlcPorts ports(image, status, false);
+  PlcPorts ports{m_Image, status, false};
   InternalMemory memory;
   AccessContext access{&memory, nullptr, &ports, false};
-  RegisterAccessor a(Word(0, 1, 4), access), b(Word(1, 1, 4), access);
-  ports.BeginFrame();
-  a.Request(RequestMode::kFrame);
-  b.Request(RequestMode::kFrame);
-  ports.StartPolling();
+  RegisterAccessor a{Word(0, 1, 4), access}, b{Word(1, 1, 4), access};
+};
+
+TEST_F(PortThreadsTest, BothWorkersAndTheCycleShareThePlcSafely) {
   std::vector<PortWorker*> workers = ports.HandOver();
   ASSERT_EQ(workers.size(), 2u);
   std::atomic<bool> stop{false};
@@ -404,19 +415,7 @@ TEST(PortThreadsTest, BothWorkersAndTheCycleShareThePlcSafely) {
   EXPECT_FALSE(workers[0]->StationFailed());
 }
 
-TEST(PortThreadsTest, RealThreadsPollOnTheWallClockAndStopAtOnce) {
-  std::vector<uint8_t> bytes = PortImage({PortRecord(0), PortRecord(1)});
-  SimImage image;
-  ASSERT_TRUE(image.Adopt(bytes));
-  StatusLine status;
-  PlcPorts ports(image, status, false);
-  InternalMemory memory;
-  AccessContext access{&memory, nullptr, &ports, false};
-  RegisterAccessor a(Word(0, 1, 4), access), b(Word(1, 1, 4), access);
-  ports.BeginFrame();
-  a.Request(RequestMode::kFrame);
-  b.Request(RequestMode::kFrame);
-  ports.StartPolling();
+TEST_F(PortThreadsTest, RealThreadsPollOnTheWallClockAndStopAtOnce) {
   const uint8_t value[2] = {5, 0};
   ports.Plc().WriteBytes(SimulatedPlc::Key(1, 1, kHolding), 8, value, 2);
   PortThreads threads(ports);

@@ -258,12 +258,17 @@ TEST_F(SdlWindowTest, AScriptDrivesTheLivePanelBetweenCycles) {
 // Key 3 (down) of model 1's skin, in window coordinates.
 constexpr int kDownX = 270, kDownY = 320;
 
-TEST_F(SdlWindowTest, AClickWhosePressAndReleaseComeTogetherStillGivesOnePress) {
+// Three frames in a row, each a block of its own.
+std::vector<uint8_t> ThreeFrames() {
   simtest::TestImage image;
   image.frames = {{1, 0, 2, {{sim::Rect::FromSize(0, 0, 8, 8)}}},
                   {2, 1, 3, {{sim::Rect::FromSize(100, 40, 8, 8)}}},
                   {3, 2, 0, {{sim::Rect::FromSize(50, 20, 8, 8)}}}};
-  OpenImage(image.Build());
+  return image.Build();
+}
+
+TEST_F(SdlWindowTest, AClickWhosePressAndReleaseComeTogetherStillGivesOnePress) {
+  OpenImage(ThreeFrames());
   // Both events wait in one batch: no cycle runs between them.
   m_Window->InjectMouseButton(true, SDL_BUTTON_LEFT, kDownX, kDownY);
   m_Window->InjectMouseButton(false, SDL_BUTTON_LEFT, kDownX, kDownY);
@@ -274,11 +279,7 @@ TEST_F(SdlWindowTest, AClickWhosePressAndReleaseComeTogetherStillGivesOnePress) 
 }
 
 TEST_F(SdlWindowTest, AHeldPressIsOnePress) {
-  simtest::TestImage image;
-  image.frames = {{1, 0, 2, {{sim::Rect::FromSize(0, 0, 8, 8)}}},
-                  {2, 1, 3, {{sim::Rect::FromSize(100, 40, 8, 8)}}},
-                  {3, 2, 0, {{sim::Rect::FromSize(50, 20, 8, 8)}}}};
-  OpenImage(image.Build());
+  OpenImage(ThreeFrames());
   m_Window->InjectMouseButton(true, SDL_BUTTON_LEFT, kDownX, kDownY);
   m_Window->RunCycles(6);
   m_Window->InjectMouseButton(false, SDL_BUTTON_LEFT, kDownX, kDownY);
