@@ -179,9 +179,9 @@ TEST_F(ProjectFiles, RacingHoldersNeverHoldTheLockTogether) {
   std::atomic<int> most{0};
   std::atomic<int> taken{0};
   std::vector<std::thread> threads;
-  for (int t = 0; t < 4; ++t) {
+  for (int t = 0; t < 6; ++t) {
     threads.emplace_back([&] {
-      for (int i = 0; i < 400; ++i) {
+      for (int i = 0; i < 2000; ++i) {
         auto lock = NamedLock::TryAcquire(name);
         if (!lock) continue;
         const int now = holders.fetch_add(1) + 1;
@@ -189,7 +189,8 @@ TEST_F(ProjectFiles, RacingHoldersNeverHoldTheLockTogether) {
         while (now > seen && !most.compare_exchange_weak(seen, now)) {
         }
         ++taken;
-        std::this_thread::yield();
+        // Held a while, so that a second holder would overlap.
+        for (int k = 0; k < 20; ++k) std::this_thread::yield();
         holders.fetch_sub(1);
       }
     });
