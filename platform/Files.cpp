@@ -10,13 +10,15 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/FileOperations.h"
+
 namespace {
 
 class Fd {
  public:
   explicit Fd(int a_Fd) : m_Fd(a_Fd) {}
   ~Fd() {
-    if (m_Fd >= 0) close(m_Fd);
+    if (m_Fd >= 0) CurrentFileOperations().closeFile(m_Fd);
   }
   Fd(const Fd&) = delete;
   Fd& operator=(const Fd&) = delete;
@@ -126,16 +128,6 @@ std::string DirectoryOf(const std::string& a_Path) {
   return slash == 0 ? "/" : a_Path.substr(0, slash);
 }
 
-// Renames a_From to a_To unless a_To exists; errno EEXIST when it does.
-int RenameNoReplace(const std::string& a_From, const std::string& a_To) {
-  if (renameat2(AT_FDCWD, a_From.c_str(), AT_FDCWD, a_To.c_str(), RENAME_NOREPLACE) == 0) return 0;
-  if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP) return -1;
-  // A file system without that flag: a hard link is made only when the name is free.
-  if (link(a_From.c_str(), a_To.c_str()) != 0) return -1;
-  unlink(a_From.c_str());
-  return 0;
-}
-
 }  // namespace
 
 bool WriteFileAtomically(const std::string& a_Path, const std::vector<uint8_t>& a_Bytes,
@@ -153,7 +145,8 @@ bool WriteFileAtomically(const std::string& a_Path, const std::vector<uint8_t>& 
   };
   if (existed && a_Mode == ReplaceMode::kNoReplace) return refuseExisting();
   if (existed) mode = st.st_mode & 07777;
-  Fd fd(open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, mode));
+  const FileOperations& ops = CurrentFileOperations();
+  Fd fd(ops.openFile(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, mode));
   if (fd.Get() < 0) {
     a_Error = Describe(a_Path);
     return false;
@@ -161,7 +154,7 @@ bool WriteFileAtomically(const std::string& a_Path, const std::vector<uint8_t>& 
   if (existed) fchmod(fd.Get(), mode);
   std::size_t done = 0;
   while (done < a_Bytes.size()) {
-    const ssize_t n = write(fd.Get(), a_Bytes.data() + done, a_Bytes.size() - done);
+    const ssize_t n = ops.writeFile(fd.Get(), a_Bytes.data() + done, a_Bytes.size() - done);
     if (n < 0) {
       if (errno == EINTR) continue;
       a_Error = Describe(a_Path);
@@ -170,14 +163,13 @@ bool WriteFileAtomically(const std::string& a_Path, const std::vector<uint8_t>& 
     }
     done += static_cast<std::size_t>(n);
   }
-  if (fsync(fd.Get()) != 0 || close(fd.Release()) != 0) {
+  // On disk before the rename, so that a crash cannot leave a_Path naming unwritten data.
+  if (ops.syncFile(fd.Get()) != 0 || ops.closeFile(fd.Release()) != 0) {
     a_Error = Describe(a_Path);
     unlink(temp.c_str());
     return false;
   }
-  const int renamed = a_Mode == ReplaceMode::kNoReplace ? RenameNoReplace(temp, a_Path)
-                                                        : rename(temp.c_str(), a_Path.c_str());
-  if (renamed != 0) {
+  if (ops.renameFile(temp.c_str(), a_Path.c_str(), a_Mode == ReplaceMode::kNoReplace) != 0) {
     const int err = errno;
     unlink(temp.c_str());
     if (err == EEXIST) return refuseExisting();

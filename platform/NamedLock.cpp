@@ -11,6 +11,8 @@
 #include <cstring>
 #include <functional>
 
+#include "platform/FileOperations.h"
+
 namespace {
 
 constexpr std::size_t kMaxReadableName = 160;
@@ -79,30 +81,33 @@ std::unique_ptr<NamedLock> NamedLock::TryAcquire(const std::string& a_Name, std:
   if (a_Failure != nullptr) *a_Failure = Failure::kUnusable;
   if (!EnsureDirectory(Directory(), a_Error)) return nullptr;
   const std::string file = FileFor(a_Name);
+  const FileOperations& ops = CurrentFileOperations();
   for (int attempt = 0; attempt < 8; ++attempt) {
-    const int fd = open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    const int fd = ops.openFile(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
     if (fd < 0) {
       if (a_Error != nullptr) *a_Error = "cannot open " + file + ": " + std::strerror(errno);
       return nullptr;
     }
     fchmod(fd, 0666);  // other users must be able to test the lock too
-    if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    if (ops.lockFile(fd, LOCK_EX | LOCK_NB) != 0) {
       const int err = errno;
-      close(fd);
+      ops.closeFile(fd);
       if (err == EWOULDBLOCK && a_Failure != nullptr) *a_Failure = Failure::kHeld;
       if (a_Error != nullptr) {
         *a_Error = err == EWOULDBLOCK ? "held by another holder" : "cannot lock " + file + ": " + std::strerror(err);
       }
       return nullptr;
     }
-    // The file may have been removed by its previous holder between our open and our lock.
+    // The file may have been removed by its previous holder between our open and our lock,
+    // and made anew and locked by another opener: then the lock taken is on a file nobody else
+    // will look at, and the name must be opened again.
     struct stat byFd {}, byPath {};
     if (fstat(fd, &byFd) == 0 && stat(file.c_str(), &byPath) == 0 && byFd.st_ino == byPath.st_ino &&
         byFd.st_dev == byPath.st_dev) {
       if (a_Failure != nullptr) *a_Failure = Failure::kNone;
       return std::unique_ptr<NamedLock>(new NamedLock(a_Name, file, fd));
     }
-    close(fd);
+    ops.closeFile(fd);
   }
   // Other holders keep taking and freeing it.
   if (a_Failure != nullptr) *a_Failure = Failure::kHeld;

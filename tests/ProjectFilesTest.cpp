@@ -1,17 +1,23 @@
-// The project's files on disk: the single-open lock through symbolic links and when its
-// directory cannot be used, what a killed save leaves behind, why a file does not open, and
-// what is refused before it is read.
+// The project's files on disk: the single-open lock through symbolic links, between racing
+// holders and when its directory cannot be used, what a failed or killed save leaves behind,
+// why a file does not open, and what is refused before it is read.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
+#include <thread>
 
 #include "editor/project/KV410Doc.h"
 #include "editor/project/Messages.h"
+#include "platform/FileOperations.h"
 #include "platform/Files.h"
+#include "platform/NamedLock.h"
 #include "tests/ScriptedInteraction.h"
 #include "tests/TestSupport.h"
 
@@ -56,6 +62,79 @@ pid_t EndedProcess() {
   return pid;
 }
 
+// The file operations with one step made to fail, recording each step and its descriptor.
+struct FaultyFiles {
+  enum Step { kNone, kOpen, kWrite, kSync, kClose, kRename };
+  static inline Step failing = kNone;
+  static inline std::vector<std::pair<Step, int>> steps;
+
+  static FileOperations Table() {
+    steps.clear();
+    FileOperations ops = SystemFileOperations();
+    ops.openFile = [](const char* a_Path, int a_Flags, mode_t a_Mode) {
+      if (failing == kOpen) return Fail(kOpen, -1, EACCES);
+      const int fd = SystemFileOperations().openFile(a_Path, a_Flags, a_Mode);
+      steps.emplace_back(kOpen, fd);
+      return fd;
+    };
+    ops.writeFile = [](int a_Fd, const void* a_Data, std::size_t a_Size) -> ssize_t {
+      // The first write gets half of the bytes on disk, then the disk is full.
+      const bool first = std::count_if(steps.begin(), steps.end(), [](auto s) { return s.first == kWrite; }) == 0;
+      if (failing == kWrite && !first) return Fail(kWrite, a_Fd, ENOSPC);
+      steps.emplace_back(kWrite, a_Fd);
+      return SystemFileOperations().writeFile(a_Fd, a_Data, failing == kWrite ? (a_Size + 1) / 2 : a_Size);
+    };
+    ops.syncFile = [](int a_Fd) {
+      if (failing == kSync) return Fail(kSync, a_Fd, EIO);
+      steps.emplace_back(kSync, a_Fd);
+      return SystemFileOperations().syncFile(a_Fd);
+    };
+    ops.closeFile = [](int a_Fd) {
+      const int closed = SystemFileOperations().closeFile(a_Fd);  // closed even when it fails
+      if (failing == kClose) return Fail(kClose, a_Fd, EIO);
+      steps.emplace_back(kClose, a_Fd);
+      return closed;
+    };
+    ops.renameFile = [](const char* a_From, const char* a_To, bool a_NoReplace) {
+      if (failing == kRename) return Fail(kRename, -1, EXDEV);
+      steps.emplace_back(kRename, -1);
+      return SystemFileOperations().renameFile(a_From, a_To, a_NoReplace);
+    };
+    return ops;
+  }
+  static int Fail(Step a_Step, int a_Fd, int a_Errno) {
+    steps.emplace_back(a_Step, a_Fd);
+    errno = a_Errno;
+    return -1;
+  }
+  static std::ptrdiff_t First(Step a_Step) {
+    const auto it = std::find_if(steps.begin(), steps.end(), [&](auto s) { return s.first == a_Step; });
+    return it == steps.end() ? -1 : it - steps.begin();
+  }
+};
+
+// Takes the lock by a second holder the first time a lock is tried, after the lock file the
+// first one opened was removed: as if the previous holder let go and another editor came in
+// between the first one's open and its lock.
+struct ReplacedLockFile {
+  static inline std::string name;
+  static inline std::unique_ptr<NamedLock> other;
+  static inline bool armed = false;
+
+  static FileOperations Table() {
+    FileOperations ops = SystemFileOperations();
+    ops.lockFile = [](int a_Fd, int a_Operation) {
+      if (armed) {
+        armed = false;
+        unlink(NamedLock::FileFor(name).c_str());
+        other = NamedLock::TryAcquire(name);
+      }
+      return SystemFileOperations().lockFile(a_Fd, a_Operation);
+    };
+    return ops;
+  }
+};
+
 }  // namespace
 
 // Fault 7: the lock is named after the file the path leads to, not after the path as written.
@@ -92,6 +171,93 @@ TEST_F(ProjectFiles, AnUnusableLockDirectoryIsReportedAsSuch) {
     EXPECT_NE(message.find("the lock directory " + dir + " cannot be used"), std::string::npos) << message;
     EXPECT_NE(message.find("KD820_LOCK_DIR"), std::string::npos) << message;
   }
+}
+
+TEST_F(ProjectFiles, RacingHoldersNeverHoldTheLockTogether) {
+  const std::string name = CKV410Doc::LockNameForFile(MakeProjectFile("plant.FPJ"));
+  std::atomic<int> holders{0};
+  std::atomic<int> most{0};
+  std::atomic<int> taken{0};
+  std::vector<std::thread> threads;
+  for (int t = 0; t < 6; ++t) {
+    threads.emplace_back([&] {
+      for (int i = 0; i < 2000; ++i) {
+        auto lock = NamedLock::TryAcquire(name);
+        if (!lock) continue;
+        const int now = holders.fetch_add(1) + 1;
+        int seen = most.load();
+        while (now > seen && !most.compare_exchange_weak(seen, now)) {
+        }
+        ++taken;
+        // Held a while, so that a second holder would overlap.
+        for (int k = 0; k < 20; ++k) std::this_thread::yield();
+        holders.fetch_sub(1);
+      }
+    });
+  }
+  for (auto& thread : threads) thread.join();
+  EXPECT_EQ(most.load(), 1);
+  EXPECT_GT(taken.load(), 0);
+  EXPECT_FALSE(NamedLock::IsHeld(name));
+}
+
+TEST_F(ProjectFiles, ALockFileReplacedBeforeItIsLockedDoesNotLetASecondEditorIn) {
+  const std::string path = MakeProjectFile("plant.FPJ");
+  ReplacedLockFile::name = CKV410Doc::LockNameForFile(path);
+  const FileOperations ops = ReplacedLockFile::Table();
+  {
+    ScopedFileOperations scope(ops);
+    ReplacedLockFile::armed = true;
+    CKV410Doc doc(m_Ui);
+    EXPECT_FALSE(doc.OpenProject(path));
+    ASSERT_NE(ReplacedLockFile::other, nullptr);
+    EXPECT_EQ(m_Ui.Messages(), std::vector<std::string>{msg::kAlreadyOpen});
+  }
+  EXPECT_TRUE(NamedLock::IsHeld(ReplacedLockFile::name));
+  ReplacedLockFile::other.reset();
+  CKV410Doc doc(m_Ui);
+  EXPECT_TRUE(doc.OpenProject(path));
+}
+
+TEST_F(ProjectFiles, AFailedStepOfASaveKeepsTheOldFileAndLeavesNoTemporaryFile) {
+  const std::string path = MakeProjectFile("plant.FPJ");
+  const std::string target = m_Dir.File("target.FPJ");
+  const std::vector<uint8_t> old = {'o', 'l', 'd'};
+  CKV410Doc doc(m_Ui);
+  ASSERT_TRUE(doc.OpenProject(path));
+  const FileOperations ops = FaultyFiles::Table();
+  using F = FaultyFiles;
+  for (F::Step step : {F::kOpen, F::kWrite, F::kSync, F::kClose, F::kRename}) {
+    SCOPED_TRACE(step);
+    test::WriteFile(target, old);
+    m_Ui.Clear();
+    F::steps.clear();
+    F::failing = step;
+    {
+      ScopedFileOperations scope(ops);
+      EXPECT_FALSE(doc.Store(target));
+    }
+    EXPECT_NE(F::First(step), -1);  // the step was reached
+    EXPECT_EQ(test::ReadFile(target), old);
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(m_Dir.Path())) names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"locks", "plant.FPJ", "target.FPJ"}));
+    ASSERT_EQ(m_Ui.Messages().size(), 1u);
+    EXPECT_NE(m_Ui.Messages()[0].find(target), std::string::npos) << m_Ui.Messages()[0];
+  }
+  F::failing = F::kNone;
+  {
+    ScopedFileOperations scope(ops);
+    EXPECT_TRUE(doc.Store(target));
+  }
+  EXPECT_EQ(test::ReadFile(target), test::ReadFile(path));
+  // The written descriptor is flushed to disk before the rename.
+  const std::ptrdiff_t sync = F::First(F::kSync);
+  ASSERT_NE(sync, -1);
+  EXPECT_EQ(F::steps[static_cast<std::size_t>(sync)].second, F::steps[static_cast<std::size_t>(F::First(F::kWrite))].second);
+  EXPECT_LT(sync, F::First(F::kRename));
+  EXPECT_LT(F::First(F::kClose), F::First(F::kRename));
 }
 
 TEST_F(ProjectFiles, OpenFailedIsFollowedByTheFileAndTheReason) {

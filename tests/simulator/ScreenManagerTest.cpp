@@ -2,6 +2,9 @@
 // the screen saver, on images built by TestImage.
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <utility>
+
 #include "simulator/PanelModel.h"
 #include "simulator/Simulator.h"
 #include "tests/simulator/TestImage.h"
@@ -17,6 +20,20 @@ Frame MarkedFrame(uint16_t a_Number, uint16_t a_Previous = 0, uint16_t a_Next = 
   Frame frame{a_Number, a_Previous, a_Next, {}};
   frame.blocks.push_back({sim::Rect::FromSize(10 * a_Number, 0, 8, 8)});
   return frame;
+}
+
+// Whether the status box "no user data" (12 bytes of text: 78 x 16, in the middle of the
+// 192 x 64 LCD) shows within the next 8 ticks; it blinks every 4.
+bool ShowsTheStatusBox(sim::Simulator& a_Sim) {
+  for (int i = 0; i < 8; ++i) {
+    a_Sim.Tick();
+    a_Sim.Cycle();
+    const uint8_t* bits = a_Sim.LcdBits();
+    for (int y = 24; y < 40; ++y)
+      for (int x = 57; x < 135; ++x)
+        if ((bits[y * 24 + x / 8] >> (x % 8)) & 1) return true;
+  }
+  return false;
 }
 
 class PanelRun : public testing::Test {
@@ -107,16 +124,26 @@ TEST_F(PanelRun, EmptyFrameTableOrWrongTagShowNoFrame) {
     broken.Cycle();
   }
   EXPECT_EQ(broken.CurrentFrame(), 0);
-  // The status box "no user data" (12 bytes of text: 78 x 16) blinks in the middle.
-  bool drawn = false;
-  for (int i = 0; i < 8 && !drawn; ++i) {
-    broken.Tick();
-    broken.Cycle();
-    const uint8_t* bits = broken.LcdBits();
-    for (int y = 24; y < 40; ++y)
-      for (int x = 57; x < 135; ++x) drawn = drawn || ((bits[y * 24 + x / 8] >> (x % 8)) & 1);
+  EXPECT_TRUE(ShowsTheStatusBox(broken));
+}
+
+// The header alone (the tag, zeros elsewhere) is an image without sections; a byte less is
+// no image at all.
+TEST_F(PanelRun, AnImageAsLongAsItsHeaderIsReadOneByteShorterIsNoUserData) {
+  std::vector<uint8_t> header(24, 0);
+  std::memcpy(header.data(), "Marvok", 6);
+  for (std::size_t size : {header.size() - 1, header.size(), header.size() + 1}) {
+    SCOPED_TRACE(size);
+    std::vector<uint8_t> bytes = header;
+    bytes.resize(size, 0);
+    sim::LaunchOptions options;
+    options.imagePath.clear();
+    sim::Simulator sim(options, m_Host);
+    sim.StartWithImage(bytes);
+    sim.Cycle();
+    EXPECT_EQ(sim.CurrentFrame(), 0);
+    EXPECT_EQ(ShowsTheStatusBox(sim), size < header.size());
   }
-  EXPECT_TRUE(drawn);
 }
 
 TEST_F(PanelRun, JumpsWaitWhileTheAlarmFrameIsShown) {
@@ -147,7 +174,10 @@ TEST_F(PanelRun, ScreenSaverShowsItsFrameAndTheFirstKeyOnlyWakes) {
   Ticks(599);
   EXPECT_EQ(m_Sim->CurrentFrame(), 1);
   EXPECT_TRUE(m_Sim->BacklightOn());
-  Ticks(2);
+  Ticks(1);  // the tick the minute ends
+  EXPECT_EQ(m_Sim->CurrentFrame(), 9);
+  EXPECT_FALSE(m_Sim->BacklightOn());
+  Ticks(1);
   EXPECT_EQ(m_Sim->CurrentFrame(), 9);
   EXPECT_FALSE(m_Sim->BacklightOn());
   Click(3);  // wakes: back to frame 1, not on to frame 2
@@ -166,7 +196,9 @@ TEST_F(PanelRun, ScreenSaverWithFlagBitZeroOnlyDarkens) {
   image.settings.saverMinutes = 1;
   image.frames = {MarkedFrame(1, 0, 2), MarkedFrame(2), MarkedFrame(9)};
   Start(image);
-  Ticks(601);
+  Ticks(599);
+  EXPECT_TRUE(m_Sim->BacklightOn());
+  Ticks(1);
   EXPECT_EQ(m_Sim->CurrentFrame(), 1);
   EXPECT_FALSE(m_Sim->BacklightOn());
   Click(3);
@@ -324,6 +356,34 @@ TEST_F(PanelRun, EscapeOnThePasswordFrameOutsideTheSaverLeavesIt) {
   Ticks(2);
   EXPECT_EQ(m_Sim->CurrentFrame(), 8);  // it is the user frame: re-entered
   EXPECT_TRUE(m_Sim->BacklightOn());
+}
+
+// Momentary keys (action 19) on keys 1 and 2: each writes 1 while it is held and 0 when it is
+// released, so the words show which key's element got each press and release.
+TEST_F(PanelRun, AKeyReleasedWhileAnotherIsHeldReachesItsOwnElement) {
+  TestImage image;
+  Frame frame = MarkedFrame(1, 2, 0);
+  frame.keys.push_back({sim::Rect::FromSize(0, 40, 8, 8), 1, 19, 30});
+  frame.keys.push_back({sim::Rect::FromSize(20, 40, 8, 8), 2, 19, 31});
+  image.frames = {frame, MarkedFrame(2)};
+  Start(image);
+  const uint32_t one = sim::PanelModel::KeyBit(1);
+  const uint32_t two = sim::PanelModel::KeyBit(2);
+  auto words = [&] { return std::pair<int, int>(Word(30), Word(31)); };
+  m_Sim->SetKeyMask(one);
+  m_Sim->Cycle();
+  EXPECT_EQ(words(), std::pair(1, 0));
+  m_Sim->SetKeyMask(one | two);
+  m_Sim->Cycle();
+  EXPECT_EQ(words(), std::pair(1, 1));
+  m_Sim->SetKeyMask(one);
+  m_Sim->Cycle();
+  EXPECT_EQ(words(), std::pair(1, 0));
+  m_Sim->SetKeyMask(0);
+  m_Sim->Cycle();
+  EXPECT_EQ(words(), std::pair(0, 0));
+  EXPECT_EQ(m_Host.beeps, 2);
+  EXPECT_EQ(m_Sim->CurrentFrame(), 1);  // the element took key 2: no jump to the previous frame
 }
 
 TEST_F(PanelRun, FocusMovesAlongTheFocusOrderWithoutWrapping) {

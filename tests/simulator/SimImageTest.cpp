@@ -28,6 +28,12 @@ TEST(SimImageTest, TagAndSizeDecideWhetherTheImageIsUsable) {
   EXPECT_EQ(image.Size(), 0u);
   EXPECT_EQ(image.U32(20), 0u);  // a disabled image reads as empty
   EXPECT_FALSE(image.Adopt({'M', 'a', 'r', 'v', 'o', 'k', 0}));  // shorter than a header
+  // The header alone is an image; one byte less is not.
+  std::vector<uint8_t> header(bytes.begin(), bytes.begin() + 24);
+  EXPECT_TRUE(image.Adopt(header));
+  EXPECT_EQ(image.Size(), 24u);
+  header.pop_back();
+  EXPECT_FALSE(image.Adopt(header));
 
   // A file larger than the buffer is refused, whatever its tag says.
   const auto path = std::filesystem::temp_directory_path() /
@@ -82,6 +88,22 @@ TEST(SimImageTest, CountedListsIgnoreSurplusEntries) {
   EXPECT_EQ(image.EntriesInside(100, 1, 4, 255), 0u);
   EXPECT_EQ(image.EntriesInside(0xFFFFFFF0u, 1, 4, 255), 0u);
   EXPECT_EQ(image.EntriesInside(0, 1, 0, 255), 0u);
+}
+
+TEST(SimImageTest, ATableEndsAtItsCountWhenMoreBytesFollow) {
+  simtest::TestImage test;
+  std::vector<uint8_t> bytes = test.Build();
+  const auto table = static_cast<uint32_t>(bytes.size());
+  // Two entries, then bytes that would read as a third and a fourth.
+  bytes.push_back(2);
+  for (uint32_t entry : {0x100u, 0x200u, 0x300u, 0x400u})
+    for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<uint8_t>(entry >> (8 * i)));
+  SimImage image;
+  ASSERT_TRUE(image.Adopt(bytes));
+  EXPECT_EQ(image.TableEntry(table, 0), 0x100u);
+  EXPECT_EQ(image.TableEntry(table, 1), 0x200u);
+  EXPECT_EQ(image.TableEntry(table, 2), 0u);
+  EXPECT_EQ(image.TableEntry(table, 3), 0u);
 }
 
 TEST(SimImageTest, DamagedFrameTablesLoadNoFrame) {

@@ -20,11 +20,21 @@ struct Block {
   int stateWord = -1;
 };
 
+// A function key with no text, bound to panel key `key`: its action writes register 1, the
+// internal word `word`.
+struct Key {
+  sim::Rect rect;
+  int key = 0;
+  int action = 0;
+  uint16_t word = 0;
+};
+
 struct Frame {
   uint16_t number = 1;
   uint16_t previous = 0;
   uint16_t next = 0;
   std::vector<Block> blocks;
+  std::vector<Key> keys = {};  // listed after the blocks
 };
 
 struct Settings {
@@ -87,7 +97,8 @@ class TestImage {
       const Frame& frame = frames[f];
       Put32(b, table + 4 + 4 * f, static_cast<uint32_t>(b.size()));
       std::size_t h = b.size();
-      std::size_t n = frame.blocks.size();
+      const std::size_t blocks = frame.blocks.size();
+      const std::size_t n = blocks + frame.keys.size();
       b.resize(h + 20 + 6 * n, 0);
       b[h] = 4;
       b[h + 6] = 191;
@@ -96,14 +107,17 @@ class TestImage {
       Put16(b, h + 12, frame.previous);
       Put16(b, h + 14, frame.next);
       Put16(b, h + 18, static_cast<uint16_t>(n));
-      for (std::size_t i = 0; i < n; ++i) Put16(b, h + 20 + 4 * n + 2 * i, 2);
-      for (std::size_t i = 0; i < n; ++i)
+      for (std::size_t i = 0; i < n; ++i) Put16(b, h + 20 + 4 * n + 2 * i, i < blocks ? 2 : 1);
+      for (std::size_t i = 0; i < blocks; ++i)
         if (frame.blocks[i].inFocus) Append16(b, static_cast<uint16_t>(i));
       Append16(b, 0xFFFF);
       for (std::size_t i = 0; i < n; ++i) {
         Align(b);
         Put32(b, h + 20 + 4 * i, static_cast<uint32_t>(b.size()));
-        StaticText(b, frame.blocks[i]);
+        if (i < blocks)
+          StaticText(b, frame.blocks[i]);
+        else
+          FunctionKey(b, frame.keys[i - blocks]);
       }
     }
     if (alarmFrame != 0) {
@@ -176,6 +190,16 @@ class TestImage {
       Append32(b, static_cast<uint32_t>(b.size() + 4));
       Glyph(b, e == 0 ? r.Width() : r.Width() / 2, r.Height());
     }
+  }
+  // Its register in slot 1, no resource tables, an action record of one unit, no permission.
+  static void FunctionKey(std::vector<uint8_t>& b, const Key& a_Key) {
+    const sim::Rect& r = a_Key.rect;
+    Append(b, {static_cast<uint8_t>(r.left), static_cast<uint8_t>(r.top),
+               static_cast<uint8_t>(r.right), static_cast<uint8_t>(r.bottom), 1, 0, 2, 0});
+    Descriptor(b, a_Key.word);
+    Append32(b, 0);
+    Append32(b, 1u | static_cast<uint32_t>(a_Key.action) << 8 | static_cast<uint32_t>(a_Key.key) << 16);
+    Append32(b, 0);
   }
   static void Glyph(std::vector<uint8_t>& b, int w, int h) {
     int stride = (w + 7) / 8;
