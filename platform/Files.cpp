@@ -155,8 +155,9 @@ bool WriteFileAtomically(const std::string& a_Path, const std::vector<uint8_t>& 
   std::size_t done = 0;
   while (done < a_Bytes.size()) {
     const ssize_t n = ops.writeFile(fd.Get(), a_Bytes.data() + done, a_Bytes.size() - done);
-    if (n < 0) {
-      if (errno == EINTR) continue;
+    if (n <= 0) {
+      if (n < 0 && errno == EINTR) continue;
+      if (n == 0) errno = ENOSPC;  // no progress: taken as a full disk rather than spun on
       a_Error = Describe(a_Path);
       unlink(temp.c_str());
       return false;

@@ -64,7 +64,8 @@ pid_t EndedProcess() {
 
 // The file operations with one step made to fail, recording each step and its descriptor.
 struct FaultyFiles {
-  enum Step { kNone, kOpen, kWrite, kSync, kClose, kRename };
+  // kStalled: the write after the first makes no progress (returns 0).
+  enum Step { kNone, kOpen, kWrite, kStalled, kSync, kClose, kRename };
   static inline Step failing = kNone;
   static inline std::vector<std::pair<Step, int>> steps;
 
@@ -81,8 +82,13 @@ struct FaultyFiles {
       // The first write gets half of the bytes on disk, then the disk is full.
       const bool first = std::count_if(steps.begin(), steps.end(), [](auto s) { return s.first == kWrite; }) == 0;
       if (failing == kWrite && !first) return Fail(kWrite, a_Fd, ENOSPC);
+      if (failing == kStalled && !first) {
+        steps.emplace_back(kStalled, a_Fd);
+        return 0;
+      }
       steps.emplace_back(kWrite, a_Fd);
-      return SystemFileOperations().writeFile(a_Fd, a_Data, failing == kWrite ? (a_Size + 1) / 2 : a_Size);
+      const bool half = failing == kWrite || failing == kStalled;
+      return SystemFileOperations().writeFile(a_Fd, a_Data, half ? (a_Size + 1) / 2 : a_Size);
     };
     ops.syncFile = [](int a_Fd) {
       if (failing == kSync) return Fail(kSync, a_Fd, EIO);
@@ -227,7 +233,7 @@ TEST_F(ProjectFiles, AFailedStepOfASaveKeepsTheOldFileAndLeavesNoTemporaryFile) 
   ASSERT_TRUE(doc.OpenProject(path));
   const FileOperations ops = FaultyFiles::Table();
   using F = FaultyFiles;
-  for (F::Step step : {F::kOpen, F::kWrite, F::kSync, F::kClose, F::kRename}) {
+  for (F::Step step : {F::kOpen, F::kWrite, F::kStalled, F::kSync, F::kClose, F::kRename}) {
     SCOPED_TRACE(step);
     test::WriteFile(target, old);
     m_Ui.Clear();
