@@ -1,0 +1,96 @@
+#pragma once
+// The editor's main window: menus and toolbar, the frame tree beside the frame canvas, and a
+// status bar with the cursor's panel pixel and the selection's rectangle. It owns the
+// document and its editor; the title and the commands' states follow their change events.
+#include <QMainWindow>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "editor/project/DocumentEditor.h"
+#include "editor/ui/window/QtClipboard.h"
+
+class QAction;
+class QLabel;
+
+namespace kd820 {
+
+class CFrameCanvas;
+class CFrameTree;
+
+// Problems the document reports while the window runs: kept, the latest shown in the status
+// bar.
+class CWindowProblems : public IProblemSink {
+ public:
+  void Report(const CProblem& a_Problem) override;
+  const std::vector<CProblem>& Problems() const { return m_Problems; }
+  std::function<void(const CProblem&)> m_OnReport;
+
+ private:
+  std::vector<CProblem> m_Problems;
+};
+
+class CMainWindow : public QMainWindow, public IChangeListener {
+  Q_OBJECT
+
+ public:
+  // Messages and questions go to a_Ui, which must outlive the window.
+  explicit CMainWindow(IUserInteraction& a_Ui, QWidget* a_Parent = nullptr);
+  ~CMainWindow() override;
+
+  CKV410Doc& Doc() { return m_Doc; }
+  CDocumentEditor& Editor() { return m_Editor; }
+  CFrameCanvas& Canvas() { return *m_Canvas; }
+  CFrameTree& Tree() { return *m_Tree; }
+  // The action of a command by its object name ("open", "undo", "delete", ...); null for none.
+  QAction* Action(const char* a_Name) const;
+  QString CursorText() const;
+  QString SelectionText() const;
+
+  // The file commands without their dialogs; each runs the close-time check where the
+  // command does, and returns whether it was done.
+  bool OpenProject(const std::string& a_Path);
+  bool SaveProject();
+  bool SaveProjectAs(const std::string& a_Path);
+  bool CloseProject();
+  // A new project a_Name in a_Parent/a_Name with the first panel model of the library.
+  bool NewProject(const std::string& a_Name, const std::string& a_Parent);
+
+  void OnChange(const CChange& a_Change) override;
+
+ protected:
+  void closeEvent(QCloseEvent* a_Event) override;
+
+ private:
+  QAction* AddAction(QMenu* a_Menu, const char* a_Name, const char* a_Text, const QKeySequence& a_Key,
+                     std::function<void()> a_Run, EditAction a_Availability);
+  QAction* AddAction(QMenu* a_Menu, const char* a_Name, const char* a_Text, const QKeySequence& a_Key,
+                     std::function<void()> a_Run);
+  void BuildMenus();
+  // After another project, or none, was shown.
+  void ShowProject();
+  void UpdateTitle();
+  void UpdateActions();
+  void UpdateSelectionText();
+  void ChooseAndOpen();
+  void ChooseAndSaveAs();
+  void AskNewProject();
+  void Compile();
+  void Simulate();
+
+  IUserInteraction& m_Ui;
+  CWindowProblems m_Problems;
+  CKV410Doc m_Doc;
+  CQtClipboard m_Clipboard;
+  CDocumentEditor m_Editor;
+  CFrameCanvas* m_Canvas = nullptr;
+  CFrameTree* m_Tree = nullptr;
+  QLabel* m_CursorLabel = nullptr;
+  QLabel* m_SelectionLabel = nullptr;
+  // The actions whose availability the editor decides; the others need a project.
+  std::vector<std::pair<QAction*, EditAction>> m_EditActions;
+  std::vector<QAction*> m_ProjectActions;
+  std::map<std::string, QAction*> m_Actions;
+};
+
+}  // namespace kd820
