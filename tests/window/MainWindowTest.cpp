@@ -35,6 +35,7 @@ class MainWindowTest : public QObject {
   void closingWithUnsavedChangesAsks();
   void zoomStaysWithinItsLimits();
   void aNewProjectOpensItsFirstFrame();
+  void eachProblemIsShownOnce();
 
  private:
   // The element of frame 1 at a_Index in drawing order.
@@ -327,6 +328,21 @@ void MainWindowTest::aNewProjectOpensItsFirstFrame() {
   m_Ui->Clear();
   QVERIFY(!m_Window->NewProject("a/b", m_Dir->File("projects")));
   QCOMPARE(m_Ui->Messages().size(), std::size_t{1});
+}
+
+void MainWindowTest::eachProblemIsShownOnce() {
+  // The canvas compiles after every change; the warnings of each compile come again.
+  CWindowProblems problems;
+  int shown = 0;
+  problems.m_OnReport = [&shown](const CProblem&) { ++shown; };
+  problems.Warn("warning: text cut", {"HMI1", "ST0", ""});
+  problems.Warn("warning: text cut", {"HMI1", "ST0", ""});
+  QCOMPARE(shown, 1);
+  problems.Warn("warning: text cut", {"HMI1", "ST1", ""});
+  problems.Error("warning: text cut", {"HMI1", "ST1", ""});  // the same text and place
+  problems.Warn("warning: text cut");
+  QCOMPARE(shown, 3);
+  QCOMPARE(problems.Problems().size(), std::size_t{3});
 }
 
 QTEST_MAIN(MainWindowTest)

@@ -37,6 +37,9 @@ QString FileFilter() { return Text(wintext::kFilterFormat).arg(Text(msg::kAppTit
 }  // namespace
 
 void CWindowProblems::Report(const CProblem& a_Problem) {
+  const std::string key = a_Problem.m_Where.m_Frame + "\n" + a_Problem.m_Where.m_Element + "\n" +
+                          a_Problem.m_Where.m_Field + "\n" + a_Problem.m_Text;
+  if (!m_Seen.insert(key).second) return;
   m_Problems.push_back(a_Problem);
   if (m_OnReport) m_OnReport(a_Problem);
 }

@@ -3,7 +3,9 @@
 // status bar with the cursor's panel pixel and the selection's rectangle. It owns the
 // document and its editor; the title and the commands' states follow their change events.
 #include <QMainWindow>
+#include <functional>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -18,16 +20,18 @@ namespace kd820 {
 class CFrameCanvas;
 class CFrameTree;
 
-// Problems the document reports while the window runs: kept, the latest shown in the status
-// bar.
+// Problems the document reports while the window runs, each kept and shown once: the canvas
+// compiles the project after every change, which reports the same warnings again.
 class CWindowProblems : public IProblemSink {
  public:
   void Report(const CProblem& a_Problem) override;
   const std::vector<CProblem>& Problems() const { return m_Problems; }
+  // Told of each problem not reported before.
   std::function<void(const CProblem&)> m_OnReport;
 
  private:
   std::vector<CProblem> m_Problems;
+  std::set<std::string> m_Seen;
 };
 
 class CMainWindow : public QMainWindow, public IChangeListener {
