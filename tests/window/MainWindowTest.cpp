@@ -2,6 +2,9 @@
 // tree and shown selected on the canvas, moved with the keys and the mouse, undone, redone and
 // saved; the file saved equals the one the same steps give through the editor core.
 #include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMimeData>
 #include <QTest>
 #include <QTreeWidgetItem>
 #include <memory>
@@ -36,6 +39,8 @@ class MainWindowTest : public QObject {
   void zoomStaysWithinItsLimits();
   void aNewProjectOpensItsFirstFrame();
   void eachProblemIsShownOnce();
+  void copyAndPasteGoThroughTheSystemClipboard();
+  void aGestureEndsWhenItsElementsAreDeleted();
 
  private:
   // The element of frame 1 at a_Index in drawing order.
@@ -343,6 +348,51 @@ void MainWindowTest::eachProblemIsShownOnce() {
   problems.Warn("warning: text cut");
   QCOMPARE(shown, 3);
   QCOMPARE(problems.Problems().size(), std::size_t{3});
+}
+
+namespace {
+
+bool ClipboardHoldsElements() {
+  const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+  return data != nullptr && data->hasFormat("application/x-kd820-GraphElement");
+}
+
+}  // namespace
+
+void MainWindowTest::copyAndPasteGoThroughTheSystemClipboard() {
+  CHMIFrame* frame = m_Window->Doc().GetProject()->FindFrame(1);
+  const std::size_t count = frame->GetElements().size();
+  m_Window->Editor().Select(Element(1));
+  m_Window->Action("copy")->trigger();
+  QVERIFY(ClipboardHoldsElements());
+  QVERIFY(m_Window->Action("paste")->isEnabled());
+  m_Window->Action("paste")->trigger();
+  QCOMPARE(frame->GetElements().size(), count + 1);
+  QCOMPARE(m_Window->Tree().FrameItem(frame)->childCount(), static_cast<int>(count + 1));
+  // Closing the project empties the clipboard of the editor's elements...
+  m_Ui->QueueAnswer(Answer::No);
+  QVERIFY(m_Window->CloseProject());
+  QVERIFY(!ClipboardHoldsElements());
+  QVERIFY(!m_Window->Action("paste")->isEnabled());
+  // ...but leaves what another program put there.
+  QGuiApplication::clipboard()->setText("other");
+  QVERIFY(m_Window->OpenProject(m_Path));
+  QVERIFY(m_Window->CloseProject());
+  QCOMPARE(QGuiApplication::clipboard()->text(), QString("other"));
+}
+
+void MainWindowTest::aGestureEndsWhenItsElementsAreDeleted() {
+  CGraphElement* first = Element(0);
+  CGraphElement* led = Element(5);
+  m_Window->Editor().Select(first);
+  m_Window->Editor().Select(led, true);
+  CFrameCanvas& canvas = m_Window->Canvas();
+  canvas.setFocus();
+  QTest::mousePress(&canvas, Qt::LeftButton, {}, At(led->GetLeft() + 1, led->GetTop() + 1));
+  QTest::keyClick(&canvas, Qt::Key_Delete);
+  QTest::mouseRelease(&canvas, Qt::LeftButton, {}, At(led->GetLeft() + 1, led->GetTop() + 1));
+  QVERIFY(m_Window->Editor().Selection().IsEmpty());
+  QCOMPARE(m_Window->Editor().History().UndoCount(), std::size_t{1});
 }
 
 QTEST_MAIN(MainWindowTest)

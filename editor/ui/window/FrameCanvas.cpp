@@ -102,7 +102,11 @@ void CFrameCanvas::OnChange(const CChange& a_Change) {
     case ChangeKind::ModifiedChanged:
       break;
     case ChangeKind::CurrentFrameChanged:
+    case ChangeKind::ElementsRemoved:
+    case ChangeKind::FrameRemoved:
+      // A gesture on elements that are gone, or on another frame, ends.
       m_Drag = Drag::None;
+      m_Clicked = nullptr;
       m_PictureValid = false;
       break;
     default:

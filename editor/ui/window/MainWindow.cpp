@@ -1,6 +1,7 @@
 #include "editor/ui/window/MainWindow.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileDialog>
@@ -71,6 +72,8 @@ CMainWindow::CMainWindow(IUserInteraction& a_Ui, QWidget* a_Parent)
 
   BuildMenus();
   m_Editor.AddListener(*this);
+  // Paste follows what the clipboard holds, put there by this window or another.
+  connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, [this] { UpdateActions(); });
   // The session manager asks before the session ends: unsaved changes are asked about then too.
   connect(qGuiApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager& a_Manager) {
     if (!a_Manager.allowsInteraction() || !m_Doc.SaveModified()) a_Manager.cancel();
@@ -91,7 +94,11 @@ QAction* CMainWindow::AddAction(QMenu* a_Menu, const char* a_Name, const char* a
   auto* action = new QAction(Text(a_Text), this);
   action->setObjectName(a_Name);
   action->setShortcut(a_Key);
-  connect(action, &QAction::triggered, this, [run = std::move(a_Run)] { run(); });
+  // Some commands change what is available without a change event (Copy fills the clipboard).
+  connect(action, &QAction::triggered, this, [this, run = std::move(a_Run)] {
+    run();
+    UpdateActions();
+  });
   a_Menu->addAction(action);
   m_Actions[a_Name] = action;
   return action;

@@ -29,6 +29,16 @@ std::optional<std::vector<uint8_t>> CQtClipboard::GetData(const std::string& a_F
   return std::vector<uint8_t>(bytes.begin(), bytes.end());
 }
 
-void CQtClipboard::Clear() { QGuiApplication::clipboard()->clear(); }
+void CQtClipboard::Clear() {
+  // Only what the editor put there: another program's contents stay.
+  const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+  if (data == nullptr) return;
+  for (const QString& format : data->formats()) {
+    if (format.startsWith(QString::fromStdString(MimeType("")))) {
+      QGuiApplication::clipboard()->clear();
+      return;
+    }
+  }
+}
 
 }  // namespace kd820

@@ -12,6 +12,7 @@ class CQtClipboard : public IClipboard {
   void SetData(const std::string& a_Format, std::vector<uint8_t> a_Bytes) override;
   bool HasFormat(const std::string& a_Format) const override;
   std::optional<std::vector<uint8_t>> GetData(const std::string& a_Format) const override;
+  // Empties the clipboard when it holds one of the editor's formats.
   void Clear() override;
 };
 
