@@ -1,6 +1,10 @@
 #include "editor/ui/window/FrameCanvas.h"
 
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QKeyEvent>
+#include <QMimeData>
+#include <QUrl>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -33,7 +37,49 @@ CFrameCanvas::CFrameCanvas(CKV410Doc& a_Doc, CDocumentEditor& a_Editor, QWidget*
   setFocusPolicy(Qt::StrongFocus);
   setMouseTracking(true);
   setAttribute(Qt::WA_OpaquePaintEvent);
+  setAcceptDrops(true);
   UpdateGeometry();
+}
+
+void CFrameCanvas::Arm(std::optional<CInsertTool> a_Tool) {
+  const bool wasArmed = m_Tool.has_value();
+  m_Tool = std::move(a_Tool);
+  if (m_Tool) {
+    setCursor(Qt::CrossCursor);
+  } else {
+    unsetCursor();
+    if (wasArmed) emit ToolDisarmed();
+  }
+}
+
+namespace {
+
+// The local .bmp file of a drag, or an empty string.
+QString DraggedBitmap(const QMimeData* a_Data) {
+  if (a_Data == nullptr || !a_Data->hasUrls() || a_Data->urls().size() != 1) return {};
+  const QUrl url = a_Data->urls().front();
+  if (!url.isLocalFile() || !url.toLocalFile().endsWith(".bmp", Qt::CaseInsensitive)) return {};
+  return url.toLocalFile();
+}
+
+}  // namespace
+
+void CFrameCanvas::dragEnterEvent(QDragEnterEvent* a_Event) {
+  if (m_Editor.CurrentFrame() != nullptr && !DraggedBitmap(a_Event->mimeData()).isEmpty())
+    a_Event->acceptProposedAction();
+}
+
+void CFrameCanvas::dragMoveEvent(QDragMoveEvent* a_Event) {
+  if (m_Editor.CurrentFrame() != nullptr && !DraggedBitmap(a_Event->mimeData()).isEmpty())
+    a_Event->acceptProposedAction();
+}
+
+void CFrameCanvas::dropEvent(QDropEvent* a_Event) {
+  const QString path = DraggedBitmap(a_Event->mimeData());
+  if (path.isEmpty() || m_Editor.CurrentFrame() == nullptr) return;
+  a_Event->acceptProposedAction();
+  const QPoint pixel = PanelPixelAt(a_Event->position().toPoint());
+  if (auto tool = m_Editor.ArmPicture(path.toStdString())) m_Editor.Insert(*tool, pixel.x(), pixel.y());
 }
 
 bool CFrameCanvas::SetZoom(int a_Zoom) {
@@ -90,6 +136,7 @@ void CFrameCanvas::UpdateGeometry() {
 }
 
 void CFrameCanvas::Refresh() {
+  Arm(std::nullopt);
   m_PictureValid = false;
   m_Drag = Drag::None;
   UpdateGeometry();
@@ -102,8 +149,10 @@ void CFrameCanvas::OnChange(const CChange& a_Change) {
     case ChangeKind::ModifiedChanged:
       break;
     case ChangeKind::CurrentFrameChanged:
-    case ChangeKind::ElementsRemoved:
     case ChangeKind::FrameRemoved:
+      Arm(std::nullopt);
+      [[fallthrough]];
+    case ChangeKind::ElementsRemoved:
       // A gesture on elements that are gone, or on another frame, ends.
       m_Drag = Drag::None;
       m_Clicked = nullptr;
@@ -268,6 +317,12 @@ void CFrameCanvas::mousePressEvent(QMouseEvent* a_Event) {
   if (a_Event->button() != Qt::LeftButton || m_Editor.CurrentFrame() == nullptr) return;
   const QPoint widgetPoint = a_Event->position().toPoint();
   const QPoint pixel = PanelPixelAt(widgetPoint);
+  if (m_Tool) {
+    const CInsertTool tool = *m_Tool;
+    Arm(std::nullopt);
+    m_Editor.Insert(tool, pixel.x(), pixel.y());
+    return;
+  }
   m_PressPixel = m_DragPixel = pixel;
   const int handle = HandleAt(widgetPoint);
   if (handle >= 0) {
@@ -347,6 +402,7 @@ void CFrameCanvas::keyPressEvent(QKeyEvent* a_Event) {
     case Qt::Key_Down: m_Editor.MoveByPixel(0, 1); break;
     case Qt::Key_Delete: m_Editor.Delete(); break;
     case Qt::Key_Escape:
+      Arm(std::nullopt);
       m_Drag = Drag::None;
       m_Editor.SelectNone();
       update();

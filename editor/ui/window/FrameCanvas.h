@@ -53,6 +53,11 @@ class CFrameCanvas : public QWidget {
   const CPanelPixels& Pixels();
   const QString& RenderError() const { return m_RenderError; }
 
+  // An armed creation tool: the next click on the canvas puts its element there. Esc, or
+  // arming none, disarms it.
+  void Arm(std::optional<CInsertTool> a_Tool);
+  bool IsArmed() const { return m_Tool.has_value(); }
+
   // Redraws after a change event of the document editor.
   void OnChange(const CChange& a_Change);
   // Draws everything anew (after another project or frame was shown).
@@ -63,6 +68,8 @@ class CFrameCanvas : public QWidget {
  signals:
   void CursorMoved(int a_X, int a_Y);
   void CursorLeft();
+  // The armed tool was used or disarmed.
+  void ToolDisarmed();
 
  protected:
   void paintEvent(QPaintEvent* a_Event) override;
@@ -71,6 +78,10 @@ class CFrameCanvas : public QWidget {
   void mouseReleaseEvent(QMouseEvent* a_Event) override;
   void keyPressEvent(QKeyEvent* a_Event) override;
   void leaveEvent(QEvent* a_Event) override;
+  // A dropped single-colour .bmp file becomes a picture where it is dropped.
+  void dragEnterEvent(QDragEnterEvent* a_Event) override;
+  void dragMoveEvent(QDragMoveEvent* a_Event) override;
+  void dropEvent(QDropEvent* a_Event) override;
 
  private:
   enum class Drag { None, Band, Move, Resize };
@@ -104,6 +115,7 @@ class CFrameCanvas : public QWidget {
   QPoint m_DragPixel;
   int m_Handle = -1;
   CElementBox m_ResizeStart;
+  std::optional<CInsertTool> m_Tool;
   // The selected element pressed on without a modifier.
   CGraphElement* m_Clicked = nullptr;
 };

@@ -20,6 +20,7 @@
 #include "editor/project/EditMessages.h"
 #include "editor/project/Messages.h"
 #include "editor/project/NewProjectWizard.h"
+#include "common/ImageFormat.h"
 #include "editor/screens/HMIFrame.h"
 #include "editor/ui/SimulateCommand.h"
 #include "editor/ui/window/FrameCanvas.h"
@@ -142,8 +143,10 @@ void CMainWindow::BuildMenus() {
   edit->addSeparator();
   AddAction(edit, "selectAll", wintext::kSelectAll, QKeySequence::SelectAll, [this] { m_Editor.SelectAll(); },
             EditAction::SelectAll);
-  AddAction(edit, "selectNone", wintext::kSelectNone, QKeySequence(Qt::Key_Escape),
-            [this] { m_Editor.SelectNone(); }, EditAction::SelectNone);
+  AddAction(edit, "selectNone", wintext::kSelectNone, QKeySequence(Qt::Key_Escape), [this] {
+    m_Canvas->Arm(std::nullopt);
+    m_Editor.SelectNone();
+  }, EditAction::SelectNone);
   edit->addSeparator();
   QAction* front = AddAction(edit, "bringToFront", wintext::kBringToFront, {}, [this] { m_Editor.BringToFront(); },
                              EditAction::BringToFront);
@@ -174,6 +177,24 @@ void CMainWindow::BuildMenus() {
             EditAction::Centre);
   AddAction(centre, "centreBoth", wintext::kCentreBoth, {}, [this] { m_Editor.Centre(true, true); },
             EditAction::Centre);
+
+  QMenu* insert = menuBar()->addMenu(Text(wintext::kMenuInsert));
+  const std::pair<const char*, std::pair<const char*, int32_t>> kinds[] = {
+      {"insertLed", {wintext::kInsertLed, kTypeLed}},
+      {"insertFunckey", {wintext::kInsertFunckey, kTypeFunckey}},
+      {"insertStaticText", {wintext::kInsertStaticText, kTypeStaticText}},
+      {"insertDynamicText", {wintext::kInsertDynamicText, kTypeDynamicText}},
+      {"insertRegister", {wintext::kInsertRegister, kTypeRegister}},
+      {"insertBar", {wintext::kInsertBar, kTypeBar}},
+      {"insertTrend", {wintext::kInsertTrend, kTypeTrend}},
+      {"insertAscii", {wintext::kInsertAscii, kTypeAscii}},
+      {"insertEventList", {wintext::kInsertEventList, kTypeEventList}},
+  };
+  for (const auto& [name, textAndType] : kinds) {
+    const int32_t type = textAndType.second;
+    AddAction(insert, name, textAndType.first, {}, [this, type] { ArmInsert(type); }, EditAction::Insert);
+  }
+  AddAction(insert, "insertPicture", wintext::kInsertPicture, {}, [this] { ChoosePicture(); }, EditAction::Insert);
 
   QMenu* frames = menuBar()->addMenu(Text(wintext::kMenuFrame));
   AddAction(frames, "newFrame", wintext::kNewFrame, {}, [this] {
@@ -313,6 +334,28 @@ bool CMainWindow::NewProject(const std::string& a_Name, const std::string& a_Par
   const bool made = wizard.Finish(m_Doc, m_Ui);
   ShowProject();
   return made;
+}
+
+bool CMainWindow::ArmInsert(int32_t a_TypeCode) {
+  std::optional<CInsertTool> tool = m_Editor.IsAvailable(EditAction::Insert) ? m_Editor.ArmInsert(a_TypeCode) : std::nullopt;
+  m_Canvas->Arm(tool);
+  if (tool) m_Canvas->setFocus();
+  return tool.has_value();
+}
+
+bool CMainWindow::ArmPicture(const std::string& a_BmpPath) {
+  std::optional<CInsertTool> tool =
+      m_Editor.IsAvailable(EditAction::Insert) ? m_Editor.ArmPicture(a_BmpPath) : std::nullopt;
+  m_Canvas->Arm(tool);
+  if (tool) m_Canvas->setFocus();
+  return tool.has_value();
+}
+
+void CMainWindow::ChoosePicture() {
+  // The dialog does not change the current directory, which stays the project's.
+  const QString path =
+      QFileDialog::getOpenFileName(this, Text(wintext::kInsertPicture), QString(), Text(wintext::kBitmapFilter));
+  if (!path.isEmpty()) ArmPicture(path.toStdString());
 }
 
 void CMainWindow::ChooseAndOpen() {

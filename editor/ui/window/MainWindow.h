@@ -60,6 +60,11 @@ class CMainWindow : public QMainWindow, public IChangeListener {
   // A new project a_Name in a_Parent/a_Name with the first panel model of the library.
   bool NewProject(const std::string& a_Name, const std::string& a_Parent);
 
+  // Arms the creation tool of an element kind (not pictures) or of a picture of a .bmp file;
+  // false when nothing was armed (the user was told why for a file).
+  bool ArmInsert(int32_t a_TypeCode);
+  bool ArmPicture(const std::string& a_BmpPath);
+
   void OnChange(const CChange& a_Change) override;
 
  protected:
@@ -77,6 +82,7 @@ class CMainWindow : public QMainWindow, public IChangeListener {
   void UpdateActions();
   void UpdateSelectionText();
   void ChooseAndOpen();
+  void ChoosePicture();
   void ChooseAndSaveAs();
   void AskNewProject();
   void Compile();

@@ -9,6 +9,7 @@ inline constexpr const char* kMenuEdit = "编辑(&E)";
 inline constexpr const char* kMenuFrame = "画面(&P)";
 inline constexpr const char* kMenuView = "查看(&V)";
 inline constexpr const char* kMenuTools = "工具(&T)";
+inline constexpr const char* kMenuInsert = "插入(&I)";
 inline constexpr const char* kMenuAlign = "对齐";
 inline constexpr const char* kMenuCentre = "屏幕居中";
 
@@ -45,6 +46,20 @@ inline constexpr const char* kSpaceVertically = "垂直等间距";
 inline constexpr const char* kCentreHorizontally = "水平居中";
 inline constexpr const char* kCentreVertically = "垂直居中";
 inline constexpr const char* kCentreBoth = "居中";
+
+// Insert commands, one per element kind.
+inline constexpr const char* kInsertLed = "指示灯";
+inline constexpr const char* kInsertFunckey = "功能键";
+inline constexpr const char* kInsertStaticText = "静态文字";
+inline constexpr const char* kInsertDynamicText = "动态文字";
+inline constexpr const char* kInsertRegister = "寄存器";
+inline constexpr const char* kInsertBar = "棒图";
+inline constexpr const char* kInsertTrend = "趋势图";
+inline constexpr const char* kInsertPicture = "图片";
+inline constexpr const char* kInsertAscii = "ASCII字符串";
+inline constexpr const char* kInsertEventList = "报警显示";
+// The picture's file dialog: "bitmap files (*.bmp)".
+inline constexpr const char* kBitmapFilter = "bitmap files (*.bmp)";
 
 // Frame commands (the catalogue has Copy frame and Delete frame).
 inline constexpr const char* kNewFrame = "新建画面";
