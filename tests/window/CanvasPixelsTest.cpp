@@ -1,6 +1,7 @@
 // The canvas draws the pixels the panel shows: its picture of a project's start frame equals
 // the LCD the simulator program writes for the same compiled image, at every zoom, and every
 // other frame equals the panel picture made in-process.
+#include <QAction>
 #include <QImage>
 #include <QTest>
 #include <fstream>
@@ -54,6 +55,7 @@ class CanvasPixelsTest : public QObject {
   void everyFrameIsThePanelPicture_data();
   void everyFrameIsThePanelPicture();
   void aFrameTheImageLacksIsRefused();
+  void elementLabelsAreDrawnOnlyWhileSwitchedOn();
 
  private:
   void Open(const char* a_Json);
@@ -85,6 +87,9 @@ void CanvasPixelsTest::Open(const char* a_Json) {
   QVERIFY(test::WriteProjectFromJson(a_Json, m_Path));
   QVERIFY(m_Window->OpenProject(m_Path));
   m_Window->Canvas().SetGridVisible(false);
+  // The element labels are drawn over the panel's pixels.
+  if (m_Window->Doc().GetElementLabels()) m_Window->Action("elementLabels")->trigger();
+  QVERIFY(!m_Window->Doc().GetElementLabels());
 }
 
 void CanvasPixelsTest::theStartFrameIsTheSimulatorsLcd_data() {
@@ -166,6 +171,23 @@ void CanvasPixelsTest::aFrameTheImageLacksIsRefused() {
   std::string error;
   QVERIFY(!CPanelRenderer::Render(*m_Window->Doc().GetProject(), m_Window->Doc().Context(), 999, pixels, error));
   QVERIFY(error.find("999") != std::string::npos);
+}
+
+void CanvasPixelsTest::elementLabelsAreDrawnOnlyWhileSwitchedOn() {
+  Open("demo/pump-panel.json");
+  CFrameCanvas& canvas = m_Window->Canvas();
+  const QImage off = canvas.grab().toImage();
+  QAction* labels = m_Window->Action("elementLabels");
+  QVERIFY(!labels->isChecked());
+  labels->trigger();
+  QVERIFY(labels->isChecked());
+  QVERIFY(m_Window->Doc().GetElementLabels());
+  QVERIFY(canvas.grab().toImage() != off);
+  // The switch is kept in the project without marking it modified.
+  QVERIFY(!m_Window->Doc().IsModified());
+  QVERIFY(m_Window->Doc().GetProject()->GetElementLabels());
+  labels->trigger();
+  QVERIFY(canvas.grab().toImage() == off);
 }
 
 QTEST_MAIN(CanvasPixelsTest)

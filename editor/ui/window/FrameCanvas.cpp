@@ -20,6 +20,7 @@ namespace {
 const QColor kLight(0xc8, 0xd4, 0xb0);
 const QColor kDark(0x1c, 0x24, 0x18);
 const QColor kOutside(0x80, 0x80, 0x80);
+const QColor kLabel(0x00, 0x40, 0xc0, 0xb0);
 const QColor kBezel(0x40, 0x40, 0x40);
 const QColor kGridDot(0x8a, 0x96, 0x78);
 const QColor kSelection(0x00, 0x50, 0xe0);
@@ -278,6 +279,19 @@ void CFrameCanvas::paintEvent(QPaintEvent*) {
     if (LiesWithin(e->GetRect(), screen)) continue;
     p.setPen(QPen(kOffScreen, 1, Qt::DashLine));
     p.drawRect(WidgetRect(e->GetRect()).adjusted(-1, -1, 0, 0));
+  }
+  // Element labels: each element's name over its top-left corner, while the project's switch
+  // is on.
+  if (m_Doc.GetElementLabels()) {
+    QFont font = p.font();
+    font.setPixelSize(std::clamp(4 * m_Zoom, 8, 16));
+    p.setFont(font);
+    p.setPen(kLabel);
+    for (const auto& e : frame->GetElements()) {
+      const QRect r = WidgetRect(e->GetRect());
+      p.drawText(r.adjusted(1, 0, 0, 0), Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip,
+                 QString::fromStdString(e->GetName()));
+    }
   }
   // The selection: a frame around each element, handles on the reference (filled) and the
   // others (hollow).

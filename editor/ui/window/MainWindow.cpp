@@ -219,6 +219,13 @@ void CMainWindow::BuildMenus() {
                                [this] { m_Canvas->SetZoom(m_Canvas->Zoom() - 1); });
   AddAction(view, "zoomDefault", wintext::kZoomDefault, QKeySequence(Qt::CTRL | Qt::Key_0),
             [this] { m_Canvas->SetZoom(CFrameCanvas::kDefaultZoom); });
+  // The element-label switch is kept in the project without marking it modified.
+  QAction* labels = AddAction(view, "elementLabels", wintext::kElementLabels, {}, [this] {
+    m_Doc.ToggleElementLabels();
+    m_Canvas->update();
+  });
+  labels->setCheckable(true);
+  m_ProjectActions.push_back(labels);
   QAction* grid = AddAction(view, "grid", wintext::kDotGrid, {}, [this] {
     m_Canvas->SetGridVisible(Action("grid")->isChecked());
   });
@@ -268,6 +275,7 @@ void CMainWindow::UpdateActions() {
   for (auto& [action, availability] : m_EditActions) action->setEnabled(m_Editor.IsAvailable(availability));
   const bool project = m_Doc.GetProject() != nullptr;
   for (QAction* action : m_ProjectActions) action->setEnabled(project);
+  Action("elementLabels")->setChecked(m_Doc.GetElementLabels());
 }
 
 QString CMainWindow::CursorText() const { return m_CursorLabel->text(); }
