@@ -97,7 +97,7 @@ void MainWindowTest::openingShowsTheFramesAndTheTitle() {
   QCOMPARE(tree.topLevelItemCount(), static_cast<int>(frames.size()));
   for (std::size_t i = 0; i < frames.size(); ++i) {
     QTreeWidgetItem* item = tree.topLevelItem(static_cast<int>(i));
-    QVERIFY(item->text(0).startsWith(QString("画面 %1").arg(frames[i]->GetNumber())));
+    QVERIFY(item->text(0).startsWith(QString("HMI%1  ").arg(frames[i]->GetNumber())));
     QCOMPARE(item->childCount(), static_cast<int>(frames[i]->GetElements().size()));
   }
   QCOMPARE(m_Window->windowTitle(), QString::fromStdString(m_Path + " - [sample.FPJ]"));

@@ -4,7 +4,6 @@
 
 #include "editor/project/KV410Project.h"
 #include "editor/screens/HMIFrame.h"
-#include "editor/ui/window/WindowTexts.h"
 
 namespace kd820 {
 
@@ -33,7 +32,7 @@ CFrameTree::CFrameTree(CKV410Doc& a_Doc, CDocumentEditor& a_Editor, QWidget* a_P
 }
 
 QString CFrameTree::FrameText(const CHMIFrame& a_Frame) {
-  QString text = QString("%1 %2").arg(QString::fromUtf8(wintext::kFrame)).arg(a_Frame.GetNumber());
+  QString text = QString::fromStdString(a_Frame.GetName());
   if (!a_Frame.GetDescription().empty()) text += "  " + QString::fromStdString(a_Frame.GetDescription());
   return text;
 }

@@ -23,7 +23,7 @@ class CFrameTree : public QTreeWidget {
   QTreeWidgetItem* FrameItem(const CHMIFrame* a_Frame) const;
   QTreeWidgetItem* ElementItem(const CGraphElement* a_Element) const;
 
-  // The text of a frame's item: "画面 N" and its description.
+  // The text of a frame's item: its name ("HMI3") and its description.
   static QString FrameText(const CHMIFrame& a_Frame);
   static QString ElementText(const CGraphElement& a_Element);
 

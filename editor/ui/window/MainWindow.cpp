@@ -24,6 +24,7 @@
 #include "editor/screens/HMIFrame.h"
 #include "editor/ui/SimulateCommand.h"
 #include "editor/ui/window/FrameCanvas.h"
+#include "editor/ui/window/FrameDialog.h"
 #include "editor/ui/window/FrameTree.h"
 #include "editor/ui/window/WindowTexts.h"
 #include "platform/ProgramDirectory.h"
@@ -65,6 +66,10 @@ CMainWindow::CMainWindow(IUserInteraction& a_Ui, QWidget* a_Parent)
   statusBar()->addPermanentWidget(m_SelectionLabel);
   connect(m_Canvas, &CFrameCanvas::CursorMoved, this, [this](int a_X, int a_Y) {
     m_CursorLabel->setText(Text(wintext::kCursorFormat).arg(a_X).arg(a_Y));
+  });
+  // A double click on a frame opens its properties.
+  connect(m_Tree, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* a_Item) {
+    if (a_Item->parent() == nullptr) EditFrameProperties();
   });
   connect(m_Canvas, &CFrameCanvas::CursorLeft, this, [this] { m_CursorLabel->clear(); });
   m_Problems.m_OnReport = [this](const CProblem& a_Problem) {
@@ -198,11 +203,11 @@ void CMainWindow::BuildMenus() {
 
   QMenu* frames = menuBar()->addMenu(Text(wintext::kMenuFrame));
   AddAction(frames, "newFrame", wintext::kNewFrame, {}, [this] {
-    bool ok = false;
-    const int number = QInputDialog::getInt(this, Text(wintext::kNewFrame), Text(wintext::kFrame),
-                                            m_Doc.GetProject()->NextFreeFrameNumber(), 1, 65535, 1, &ok);
-    if (ok) m_Editor.NewFrame(static_cast<uint16_t>(number), "");
+    CFrameDialog dialog(m_Doc.GetProject()->NextFreeFrameNumber(), this);
+    if (dialog.exec() == QDialog::Accepted) m_Editor.NewFrame(dialog.Number(), dialog.Fields().m_Description);
   }, EditAction::NewFrame);
+  m_ProjectActions.push_back(AddAction(frames, "frameProperties", wintext::kFrameProperties, {},
+                                       [this] { EditFrameProperties(); }));
   AddAction(frames, "copyFrame", msg::kCopyFrame, {}, [this] {
     bool ok = false;
     const int number = QInputDialog::getInt(this, Text(msg::kCopyFrame), Text(wintext::kFrame),
@@ -342,6 +347,13 @@ bool CMainWindow::NewProject(const std::string& a_Name, const std::string& a_Par
   const bool made = wizard.Finish(m_Doc, m_Ui);
   ShowProject();
   return made;
+}
+
+void CMainWindow::EditFrameProperties() {
+  CHMIFrame* frame = m_Editor.CurrentFrame();
+  if (frame == nullptr) return;
+  CFrameDialog dialog(frame->GetNumber(), CFrameFields::Of(*frame), this);
+  if (dialog.exec() == QDialog::Accepted) m_Editor.EditFrame(*frame, dialog.Fields());
 }
 
 bool CMainWindow::ArmInsert(int32_t a_TypeCode) {

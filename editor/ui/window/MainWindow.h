@@ -83,6 +83,7 @@ class CMainWindow : public QMainWindow, public IChangeListener {
   void UpdateSelectionText();
   void ChooseAndOpen();
   void ChoosePicture();
+  void EditFrameProperties();
   void ChooseAndSaveAs();
   void AskNewProject();
   void Compile();

@@ -64,6 +64,13 @@ inline constexpr const char* kBitmapFilter = "bitmap files (*.bmp)";
 // Frame commands (the catalogue has Copy frame and Delete frame).
 inline constexpr const char* kNewFrame = "新建画面";
 inline constexpr const char* kFrame = "画面";
+// The frame-properties dialog.
+inline constexpr const char* kFrameProperties = "画面属性";
+inline constexpr const char* kFrameNumber = "画面号:";
+inline constexpr const char* kFrameDescription = "描述:";
+inline constexpr const char* kKeyUpTo = "按向上键至画面:";
+inline constexpr const char* kKeyDownTo = "按向下键至画面:";
+inline constexpr const char* kKeyDisabledNote = "(0: 不使用该键)";
 
 // View.
 inline constexpr const char* kElementLabels = "元件标签";
