@@ -8,6 +8,8 @@ packages=(
   cmake g++ pkg-config make
   libpugixml-dev libfreetype-dev libfontconfig-dev libpng-dev libsdl2-dev
   libusb-1.0-0-dev libcli11-dev
+  # the windowed editor (Qt 6 Widgets; its tests run on Qt's offscreen platform)
+  qt6-base-dev
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev
   # fuzz targets (libFuzzer ships with clang's runtime)

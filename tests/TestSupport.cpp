@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
@@ -14,6 +15,20 @@
 extern char** environ;
 
 namespace test {
+
+NoDisplay::NoDisplay() {
+  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+    const char* value = std::getenv(name);
+    m_Saved.emplace_back(name, value != nullptr ? std::optional<std::string>(value) : std::nullopt);
+    unsetenv(name);
+  }
+}
+
+NoDisplay::~NoDisplay() {
+  for (const auto& [name, value] : m_Saved) {
+    if (value) setenv(name.c_str(), value->c_str(), 1);
+  }
+}
 
 TempDir::TempDir() {
   static std::atomic<int> counter{0};

@@ -2,11 +2,25 @@
 // Helpers shared by the tests: temporary directories and file access.
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
 
 namespace test {
+
+// No display for the programs run meanwhile: DISPLAY, WAYLAND_DISPLAY and QT_QPA_PLATFORM are
+// unset, and set back as they were at the end of the scope.
+class NoDisplay {
+ public:
+  NoDisplay();
+  ~NoDisplay();
+  NoDisplay(const NoDisplay&) = delete;
+  NoDisplay& operator=(const NoDisplay&) = delete;
+
+ private:
+  std::vector<std::pair<std::string, std::optional<std::string>>> m_Saved;
+};
 
 // A fresh directory removed again at the end of the test.
 class TempDir {

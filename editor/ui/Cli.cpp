@@ -1,6 +1,7 @@
 #include "editor/ui/Cli.h"
 
 #include <CLI/CLI.hpp>
+#include <cctype>
 #include <filesystem>
 #include <iostream>
 #include <optional>
@@ -55,9 +56,17 @@ int RunSaveAs(const std::string& a_Source, std::string a_Target, std::optional<A
   return kExitOk;
 }
 
+// A project file given alone on the command line: its name ends in ".FPJ", in any case.
+bool IsProjectFileName(const std::string& a_Word) {
+  if (a_Word.size() < 4 || a_Word[0] == '-') return false;
+  std::string ext = a_Word.substr(a_Word.size() - 4);
+  for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return ext == ".fpj";
+}
+
 }  // namespace
 
-int RunKD820(int a_Argc, char** a_Argv) {
+int RunKD820(int a_Argc, char** a_Argv, WindowStarter a_Window) {
   CLI::App app{"KD820: configuration editor for text-display operator panels (command line)",
                "KD820"};
   app.set_version_flag("--version", std::string("KD820 ") + KD820_VERSION_STRING);
@@ -155,6 +164,24 @@ int RunKD820(int a_Argc, char** a_Argv) {
   };
   addPortOptions(newCmd, newOptions.m_Ports);
   addPortOptions(comm, commPorts);
+
+  // No subcommand, or a project file alone: the windowed editor.
+  const auto isSubcommand = [&app](const std::string& a_Word) {
+    for (const CLI::App* sub : app.get_subcommands({})) {
+      if (sub->check_name(a_Word)) return true;
+    }
+    return false;
+  };
+  const bool windowCall =
+      a_Argc == 1 || (a_Argc == 2 && IsProjectFileName(a_Argv[1]) && !isSubcommand(a_Argv[1]));
+  if (windowCall) {
+    if (a_Window != nullptr) return a_Window(a_Argc, a_Argv, a_Argc == 2 ? a_Argv[1] : "");
+    if (a_Argc == 2) {
+      std::cerr << "KD820: this build has no window to open " << a_Argv[1]
+                << " in; use a subcommand (see KD820 --help)\n";
+      return kExitUsage;
+    }
+  }
 
   // The first word that is not an option names the subcommand; CLI11 would only say that one
   // is required.

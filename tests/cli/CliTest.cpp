@@ -37,10 +37,42 @@ TEST_F(CliTest, HelpVersionAndUsageErrors) {
   EXPECT_NE(out.find("save-as"), std::string::npos);
   EXPECT_EQ(test::RunProgram(kKD820, {"--version"}, &out, &err), 0);
   EXPECT_NE(out.find("KD820 "), std::string::npos);
-  EXPECT_EQ(test::RunProgram(kKD820, {}, &out, &err), 2);
+  {
+    // Without a subcommand the window opens; with no display to show it on, KD820 says so.
+    test::NoDisplay noDisplay;
+#if KD820_TEST_WINDOW
+    EXPECT_EQ(test::RunProgram(kKD820, {}, &out, &err), 1);
+    EXPECT_NE(err.find("no display"), std::string::npos) << err;
+#else
+    EXPECT_EQ(test::RunProgram(kKD820, {}, &out, &err), 2);
+#endif
+  }
   EXPECT_EQ(test::RunProgram(kKD820, {"frobnicate"}, &out, &err), 2);
   EXPECT_EQ(test::RunProgram(kKD820, {"info"}, &out, &err), 2);
   EXPECT_EQ(test::RunProgram(kKD820, {"save-as", "--yes", "--no", "a.FPJ", "b.FPJ"}, &out, &err), 2);
+}
+
+TEST_F(CliTest, AProjectFileAloneGoesToTheWindow) {
+  test::NoDisplay noDisplay;
+  std::string out, err;
+  // Any case of the extension; the file need not exist, the window says so.
+  for (const std::string& path : {m_Sample, m_Dir.File("missing.fpj")}) {
+    SCOPED_TRACE(path);
+#if KD820_TEST_WINDOW
+    EXPECT_EQ(test::RunProgram(kKD820, {path}, &out, &err), 1);
+    EXPECT_NE(err.find("no display"), std::string::npos) << err;
+#else
+    EXPECT_EQ(test::RunProgram(kKD820, {path}, &out, &err), 2);
+    EXPECT_NE(err.find("no window"), std::string::npos) << err;
+#endif
+  }
+  // Another word, or a project file with more arguments, stays a command-line error.
+  EXPECT_EQ(test::RunProgram(kKD820, {"notes.txt"}, &out, &err), 2);
+  EXPECT_NE(err.find("unknown subcommand"), std::string::npos) << err;
+  EXPECT_EQ(test::RunProgram(kKD820, {m_Sample, "extra"}, &out, &err), 2);
+  EXPECT_EQ(test::RunProgram(kKD820, {".FP"}, &out, &err), 2);
+  // The subcommands run as before without a display.
+  EXPECT_EQ(test::RunProgram(kKD820, {"info", m_Sample}, &out, &err), 0) << err;
 }
 
 TEST_F(CliTest, InfoSummarisesTheProject) {

@@ -20,6 +20,9 @@ set(layer_editor/compiler editor/project editor/screens editor/devices editor/fo
     ${foundations})
 set(layer_editor/ui editor/compiler editor/project editor/screens editor/devices editor/fonts
     editor/base ${foundations})
+# The window joins the editor's core and the simulator's core, which draws its canvas.
+set(layer_editor/ui/window editor/ui editor/compiler editor/project editor/screens editor/devices
+    editor/fonts editor/base simulator ${foundations})
 set(layer_demo editor/project editor/screens editor/devices editor/fonts editor/base ${foundations})
 set(layer_simulator ${foundations})
 set(layer_simulator/app simulator ${foundations})

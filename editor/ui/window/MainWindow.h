@@ -1,0 +1,107 @@
+#pragma once
+// The editor's main window: menus and toolbar, the frame tree beside the frame canvas, and a
+// status bar with the cursor's panel pixel and the selection's rectangle. It owns the
+// document and its editor; the title and the commands' states follow their change events.
+#include <QMainWindow>
+#include <functional>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "editor/project/DocumentEditor.h"
+#include "editor/ui/window/QtClipboard.h"
+
+class QAction;
+class QLabel;
+
+namespace kd820 {
+
+class CFrameCanvas;
+class CFrameTree;
+
+// Problems the document reports while the window runs, each kept and shown once: the canvas
+// compiles the project after every change, which reports the same warnings again.
+class CWindowProblems : public IProblemSink {
+ public:
+  void Report(const CProblem& a_Problem) override;
+  const std::vector<CProblem>& Problems() const { return m_Problems; }
+  // Told of each problem not reported before.
+  std::function<void(const CProblem&)> m_OnReport;
+
+ private:
+  std::vector<CProblem> m_Problems;
+  std::set<std::string> m_Seen;
+};
+
+class CMainWindow : public QMainWindow, public IChangeListener {
+  Q_OBJECT
+
+ public:
+  // Messages and questions go to a_Ui, which must outlive the window.
+  explicit CMainWindow(IUserInteraction& a_Ui, QWidget* a_Parent = nullptr);
+  ~CMainWindow() override;
+
+  CKV410Doc& Doc() { return m_Doc; }
+  CDocumentEditor& Editor() { return m_Editor; }
+  CFrameCanvas& Canvas() { return *m_Canvas; }
+  CFrameTree& Tree() { return *m_Tree; }
+  // The action of a command by its object name ("open", "undo", "delete", ...); null for none.
+  QAction* Action(const char* a_Name) const;
+  QString CursorText() const;
+  QString SelectionText() const;
+
+  // The file commands without their dialogs; each runs the close-time check where the
+  // command does, and returns whether it was done.
+  bool OpenProject(const std::string& a_Path);
+  bool SaveProject();
+  bool SaveProjectAs(const std::string& a_Path);
+  bool CloseProject();
+  // A new project a_Name in a_Parent/a_Name with the first panel model of the library.
+  bool NewProject(const std::string& a_Name, const std::string& a_Parent);
+
+  // Arms the creation tool of an element kind (not pictures) or of a picture of a .bmp file;
+  // false when nothing was armed (the user was told why for a file).
+  bool ArmInsert(int32_t a_TypeCode);
+  bool ArmPicture(const std::string& a_BmpPath);
+
+  void OnChange(const CChange& a_Change) override;
+
+ protected:
+  void closeEvent(QCloseEvent* a_Event) override;
+
+ private:
+  QAction* AddAction(QMenu* a_Menu, const char* a_Name, const char* a_Text, const QKeySequence& a_Key,
+                     std::function<void()> a_Run, EditAction a_Availability);
+  QAction* AddAction(QMenu* a_Menu, const char* a_Name, const char* a_Text, const QKeySequence& a_Key,
+                     std::function<void()> a_Run);
+  void BuildMenus();
+  // After another project, or none, was shown.
+  void ShowProject();
+  void UpdateTitle();
+  void UpdateActions();
+  void UpdateSelectionText();
+  void ChooseAndOpen();
+  void ChoosePicture();
+  void EditFrameProperties();
+  void ChooseAndSaveAs();
+  void AskNewProject();
+  void Compile();
+  void Simulate();
+
+  IUserInteraction& m_Ui;
+  CWindowProblems m_Problems;
+  CKV410Doc m_Doc;
+  CQtClipboard m_Clipboard;
+  CDocumentEditor m_Editor;
+  CFrameCanvas* m_Canvas = nullptr;
+  CFrameTree* m_Tree = nullptr;
+  QLabel* m_CursorLabel = nullptr;
+  QLabel* m_SelectionLabel = nullptr;
+  // The actions whose availability the editor decides; the others need a project.
+  std::vector<std::pair<QAction*, EditAction>> m_EditActions;
+  std::vector<QAction*> m_ProjectActions;
+  std::map<std::string, QAction*> m_Actions;
+};
+
+}  // namespace kd820
