@@ -1,12 +1,14 @@
 #include "editor/ui/window/WindowApp.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <cstdlib>
 #include <iostream>
 
 #include "Version.h"
 #include "editor/ui/window/MainWindow.h"
 #include "editor/ui/window/QtInteraction.h"
+#include "platform/ProgramDirectory.h"
 
 namespace kd820 {
 
@@ -32,6 +34,10 @@ int RunWindow(int a_Argc, char** a_Argv, const std::string& a_Project) {
   QApplication app(a_Argc, a_Argv);
   QApplication::setApplicationName("KD820");
   QApplication::setApplicationVersion(KD820_VERSION_STRING);
+  // The desktop entry and the icon that cmake --install puts in place.
+  QApplication::setDesktopFileName("kd820");
+  QApplication::setWindowIcon(
+      QIcon(QString::fromStdString((ProgramDirectory() / "lib" / "desktop" / "kd820.png").string())));
   CQtInteraction ui;
   CMainWindow window(ui);
   ui.SetParent(&window);
