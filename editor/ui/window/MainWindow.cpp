@@ -24,8 +24,10 @@
 #include "editor/screens/HMIFrame.h"
 #include "editor/ui/SimulateCommand.h"
 #include "editor/ui/window/FrameCanvas.h"
+#include "editor/ui/window/ElementDialog.h"
 #include "editor/ui/window/FrameDialog.h"
 #include "editor/ui/window/FrameTree.h"
+#include "editor/ui/window/ElementTexts.h"
 #include "editor/ui/window/WindowTexts.h"
 #include "platform/ProgramDirectory.h"
 
@@ -70,6 +72,12 @@ CMainWindow::CMainWindow(IUserInteraction& a_Ui, QWidget* a_Parent)
   // A double click on a frame opens its properties.
   connect(m_Tree, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* a_Item) {
     if (a_Item->parent() == nullptr) EditFrameProperties();
+  });
+  connect(m_Canvas, &CFrameCanvas::ElementDoubleClicked, this,
+          [this](CGraphElement* a_Element) { EditElementProperties(*a_Element); });
+  connect(m_Tree, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* a_Item) {
+    if (a_Item->parent() == nullptr) return;
+    if (CGraphElement* element = m_Editor.Selection().Reference()) EditElementProperties(*element);
   });
   connect(m_Canvas, &CFrameCanvas::CursorLeft, this, [this] { m_CursorLabel->clear(); });
   m_Problems.m_OnReport = [this](const CProblem& a_Problem) {
@@ -157,6 +165,9 @@ void CMainWindow::BuildMenus() {
                              EditAction::BringToFront);
   QAction* back = AddAction(edit, "sendToBack", wintext::kSendToBack, {}, [this] { m_Editor.SendToBack(); },
                             EditAction::SendToBack);
+  AddAction(edit, "elementProperties", elemtext::kElementProperties, QKeySequence(Qt::ALT | Qt::Key_Return), [this] {
+    if (CGraphElement* element = m_Editor.Selection().Reference()) EditElementProperties(*element);
+  }, EditAction::Delete);
   QMenu* align = edit->addMenu(Text(wintext::kMenuAlign));
   const std::pair<const char*, std::pair<const char*, AlignMode>> modes[] = {
       {"alignLeft", {wintext::kAlignLeft, AlignMode::Left}},
@@ -347,6 +358,14 @@ bool CMainWindow::NewProject(const std::string& a_Name, const std::string& a_Par
   const bool made = wizard.Finish(m_Doc, m_Ui);
   ShowProject();
   return made;
+}
+
+bool CMainWindow::EditElementProperties(CGraphElement& a_Element) {
+  if (m_Doc.GetProject() == nullptr || m_Editor.CurrentFrame() == nullptr) return false;
+  CElementDialog dialog(m_Doc.Context(), *m_Doc.GetProject(), a_Element, m_Ui, this);
+  if (m_PrepareElementDialog) m_PrepareElementDialog(dialog);
+  if (dialog.exec() != QDialog::Accepted) return false;
+  return m_Editor.EditElement(a_Element, [&](CGraphElement& a_Target) { dialog.ApplyTo(a_Target); });
 }
 
 void CMainWindow::EditFrameProperties() {

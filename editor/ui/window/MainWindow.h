@@ -65,6 +65,11 @@ class CMainWindow : public QMainWindow, public IChangeListener {
   bool ArmInsert(int32_t a_TypeCode);
   bool ArmPicture(const std::string& a_BmpPath);
 
+  // Opens the properties dialog of an element of the current frame; what is entered there is
+  // one undoable step on OK. a_Prepare (tests) sees the dialog before it runs.
+  bool EditElementProperties(CGraphElement& a_Element);
+  std::function<void(class CElementDialog&)> m_PrepareElementDialog;
+
   void OnChange(const CChange& a_Change) override;
 
  protected:
