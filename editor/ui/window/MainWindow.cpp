@@ -27,6 +27,7 @@
 #include "editor/ui/window/ElementDialog.h"
 #include "editor/ui/window/FrameDialog.h"
 #include "editor/ui/window/FrameTree.h"
+#include "editor/ui/window/NewProjectDialog.h"
 #include "editor/ui/window/ElementTexts.h"
 #include "editor/ui/window/WindowTexts.h"
 #include "platform/ProgramDirectory.h"
@@ -415,15 +416,17 @@ void CMainWindow::ChooseAndSaveAs() {
   SaveProjectAs(path.toStdString());
 }
 
-void CMainWindow::AskNewProject() {
-  bool ok = false;
-  const QString name = QInputDialog::getText(this, Text(wintext::kNewProject), Text(wintext::kNewProjectName),
-                                             QLineEdit::Normal, QString(), &ok);
-  if (!ok || name.trimmed().isEmpty()) return;
-  const QString parent = QFileDialog::getExistingDirectory(
-      this, Text(msg::kChooseProjectFolder), QString::fromStdString(CNewProjectName().GetParent()));
-  if (parent.isEmpty()) return;
-  NewProject(name.toStdString(), parent.toStdString());
+void CMainWindow::AskNewProject() { RunNewProjectWizard(); }
+
+bool CMainWindow::RunNewProjectWizard() {
+  if (!m_Doc.CloseProject()) return false;
+  m_Clipboard.Clear();
+  ShowProject();
+  CNewProjectDialog wizard(m_Doc, m_Ui, this);
+  if (m_PrepareNewProjectDialog) m_PrepareNewProjectDialog(wizard);
+  const bool made = wizard.exec() == QDialog::Accepted && m_Doc.GetProject() != nullptr;
+  ShowProject();
+  return made && m_Editor.Save();
 }
 
 void CMainWindow::Compile() {

@@ -69,6 +69,10 @@ class CMainWindow : public QMainWindow, public IChangeListener {
   // one undoable step on OK. a_Prepare (tests) sees the dialog before it runs.
   bool EditElementProperties(CGraphElement& a_Element);
   std::function<void(class CElementDialog&)> m_PrepareElementDialog;
+  // New project through the wizard (after the current project was closed); the new project is
+  // saved, as KD820 new saves it. a_Prepare (tests) sees the wizard before it runs.
+  bool RunNewProjectWizard();
+  std::function<void(class CNewProjectDialog&)> m_PrepareNewProjectDialog;
 
   void OnChange(const CChange& a_Change) override;
 
