@@ -51,7 +51,14 @@ void CWindowProblems::Report(const CProblem& a_Problem) {
 }
 
 CMainWindow::CMainWindow(IUserInteraction& a_Ui, QWidget* a_Parent)
-    : QMainWindow(a_Parent), m_Ui(a_Ui), m_Doc(a_Ui, m_Problems), m_Editor(m_Doc, m_Clipboard) {
+    : CMainWindow(a_Ui, CRecentFiles::DefaultFile(), a_Parent) {}
+
+CMainWindow::CMainWindow(IUserInteraction& a_Ui, const std::string& a_RecentFile, QWidget* a_Parent)
+    : QMainWindow(a_Parent),
+      m_Ui(a_Ui),
+      m_Doc(a_Ui, m_Problems),
+      m_Editor(m_Doc, m_Clipboard),
+      m_Recent(a_RecentFile) {
   m_Canvas = new CFrameCanvas(m_Doc, m_Editor);
   m_Tree = new CFrameTree(m_Doc, m_Editor);
   auto* splitter = new QSplitter;
@@ -86,6 +93,7 @@ CMainWindow::CMainWindow(IUserInteraction& a_Ui, QWidget* a_Parent)
   };
 
   BuildMenus();
+  UpdateRecentMenu();
   m_Editor.AddListener(*this);
   // Paste follows what the clipboard holds, put there by this window or another.
   connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, [this] { UpdateActions(); });
@@ -138,6 +146,15 @@ void CMainWindow::BuildMenus() {
   m_ProjectActions.push_back(AddAction(file, "saveAs", wintext::kSaveProjectAs, {}, [this] { ChooseAndSaveAs(); }));
   m_ProjectActions.push_back(
       AddAction(file, "close", wintext::kCloseProject, QKeySequence(Qt::CTRL | Qt::Key_E), [this] { CloseProject(); }));
+  file->addSeparator();
+  for (std::size_t i = 0; i < CRecentFiles::kMaxEntries; ++i) {
+    const std::string name = "recent" + std::to_string(i);
+    QAction* recent = AddAction(file, name.c_str(), "", {}, [this, i] {
+      const std::vector<std::string> offered = m_Recent.Offered();
+      if (i < offered.size()) OpenProject(CRecentFiles::FileOf(offered[i]));
+    });
+    m_RecentActions.push_back(recent);
+  }
   file->addSeparator();
   AddAction(file, "exit", wintext::kExit, {}, [this] { close(); });
 
@@ -254,6 +271,8 @@ void CMainWindow::BuildMenus() {
   QAction* simulate = AddAction(tools, "simulate", wintext::kSimulate, QKeySequence(Qt::Key_F5), [this] { Simulate(); });
   m_ProjectActions.push_back(compile);
   m_ProjectActions.push_back(simulate);
+  m_ProjectActions.push_back(AddAction(tools, "compileAndView", wintext::kCompileAndView, QKeySequence(Qt::ALT | Qt::Key_C),
+                                       [this] { CompileAndViewData(); }));
 
   QToolBar* bar = addToolBar(Text(wintext::kMenuFile));
   bar->setObjectName("mainToolBar");
@@ -318,7 +337,22 @@ bool CMainWindow::OpenProject(const std::string& a_Path) {
   const bool opened = m_Doc.OpenProject(a_Path);
   // A failed open has closed the previous project too.
   ShowProject();
+  if (opened) RememberProject();
   return opened;
+}
+
+void CMainWindow::RememberProject() {
+  if (!m_Doc.GetPathName().empty()) m_Recent.Add(m_Doc.GetPathName());
+  UpdateRecentMenu();
+}
+
+void CMainWindow::UpdateRecentMenu() {
+  const std::vector<std::string> offered = m_Recent.Offered();
+  for (std::size_t i = 0; i < m_RecentActions.size(); ++i) {
+    QAction* action = m_RecentActions[i];
+    action->setVisible(i < offered.size());
+    if (i < offered.size()) action->setText(QString("&%1 %2").arg(i + 1).arg(QString::fromStdString(offered[i])));
+  }
 }
 
 bool CMainWindow::SaveProject() {
@@ -336,6 +370,7 @@ bool CMainWindow::SaveProjectAs(const std::string& a_Path) {
   if (m_Doc.GetProject() == nullptr) return false;
   const bool saved = m_Editor.SaveAs(a_Path);
   UpdateTitle();
+  if (saved) RememberProject();
   return saved;
 }
 
@@ -426,7 +461,22 @@ bool CMainWindow::RunNewProjectWizard() {
   if (m_PrepareNewProjectDialog) m_PrepareNewProjectDialog(wizard);
   const bool made = wizard.exec() == QDialog::Accepted && m_Doc.GetProject() != nullptr;
   ShowProject();
-  return made && m_Editor.Save();
+  if (!made || !m_Editor.Save()) return false;
+  RememberProject();
+  return true;
+}
+
+bool CMainWindow::CompileAndViewData() {
+  if (m_Doc.GetProject() == nullptr) return false;
+  const CViewResult result = CompileAndView(m_Doc, *m_Starter);
+  for (const CProblem& p : result.m_Compile.m_Problems.Problems()) m_Problems.Report(p);
+  if (!result.m_Compile.Ok()) {
+    m_Ui.ShowMessage(result.m_Compile.m_Problems.Texts().empty() ? wintext::kCompileFailed
+                                                                 : result.m_Compile.m_Problems.Texts().front(),
+                     msg::kAppTitle, MessageIcon::Error);
+    return false;
+  }
+  return result.m_Started;
 }
 
 void CMainWindow::Compile() {
@@ -454,10 +504,9 @@ void CMainWindow::Simulate() {
   call.m_Arguments =
       SimulatorArguments(project->GetHardwareModelId(), project->GetImagePath(), model.m_Encoder, model.m_Name);
   call.m_WorkingDirectory = std::filesystem::path(project->GetPath()).parent_path().string();
-  CProcessStarter starter;
   int exitCode = 0;
   std::string error;
-  if (!starter.Start(call, exitCode, error)) m_Ui.ShowMessage(std::string(kStartFailed) + "PanSim", msg::kAppTitle, MessageIcon::Error);
+  if (!m_Starter->Start(call, exitCode, error)) m_Ui.ShowMessage(std::string(kStartFailed) + "PanSim", msg::kAppTitle, MessageIcon::Error);
 }
 
 void CMainWindow::closeEvent(QCloseEvent* a_Event) {

@@ -10,7 +10,9 @@
 #include <vector>
 
 #include "editor/project/DocumentEditor.h"
+#include "editor/compiler/ToolLaunch.h"
 #include "editor/ui/window/QtClipboard.h"
+#include "editor/ui/window/RecentFiles.h"
 
 class QAction;
 class QLabel;
@@ -40,6 +42,8 @@ class CMainWindow : public QMainWindow, public IChangeListener {
  public:
   // Messages and questions go to a_Ui, which must outlive the window.
   explicit CMainWindow(IUserInteraction& a_Ui, QWidget* a_Parent = nullptr);
+  // The same with the recent-project list kept in a_RecentFile.
+  CMainWindow(IUserInteraction& a_Ui, const std::string& a_RecentFile, QWidget* a_Parent = nullptr);
   ~CMainWindow() override;
 
   CKV410Doc& Doc() { return m_Doc; }
@@ -74,6 +78,15 @@ class CMainWindow : public QMainWindow, public IChangeListener {
   bool RunNewProjectWizard();
   std::function<void(class CNewProjectDialog&)> m_PrepareNewProjectDialog;
 
+  // The recent projects offered in the File menu, latest first.
+  const CRecentFiles& Recent() const { return m_Recent; }
+  // Outside programs (simulator, viewer) are started through a_Starter, which must outlive
+  // the window (tests); by default real processes.
+  void SetProgramStarter(IProgramStarter& a_Starter) { m_Starter = &a_Starter; }
+  // Compiles the project and starts the viewer on its image; false when the compile failed
+  // (the user was told) or the viewer did not start.
+  bool CompileAndViewData();
+
   void OnChange(const CChange& a_Change) override;
 
  protected:
@@ -97,6 +110,9 @@ class CMainWindow : public QMainWindow, public IChangeListener {
   void AskNewProject();
   void Compile();
   void Simulate();
+  // After a project was opened or saved under a path: it leads the recent list.
+  void RememberProject();
+  void UpdateRecentMenu();
 
   IUserInteraction& m_Ui;
   CWindowProblems m_Problems;
@@ -111,6 +127,10 @@ class CMainWindow : public QMainWindow, public IChangeListener {
   std::vector<std::pair<QAction*, EditAction>> m_EditActions;
   std::vector<QAction*> m_ProjectActions;
   std::map<std::string, QAction*> m_Actions;
+  CRecentFiles m_Recent;
+  std::vector<QAction*> m_RecentActions;
+  CProcessStarter m_ProcessStarter;
+  IProgramStarter* m_Starter = &m_ProcessStarter;
 };
 
 }  // namespace kd820

@@ -97,6 +97,7 @@ inline constexpr const char* kDotGrid = "网格";
 // Tools.
 inline constexpr const char* kSimulate = "离线模拟(&S)";
 inline constexpr const char* kCompile = "编译";
+inline constexpr const char* kCompileAndView = "编译并查看数据";
 
 // Status bar: the cursor's panel pixel and the selection's rectangle.
 inline constexpr const char* kCursorFormat = "X:%1 Y:%2";
