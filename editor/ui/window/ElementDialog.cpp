@@ -6,6 +6,8 @@
 #include <QDoubleSpinBox>
 #include <QFontDatabase>
 #include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QSpinBox>
@@ -107,8 +109,11 @@ CElementDialog::CElementDialog(CEditorContext& a_Context, const CKV410Project& a
   const int32_t type = a_Element.GetTypeCode();
   m_SelfSizing = type == kTypeStaticText || type == kTypeDynamicText || type == kTypeRegister || type == kTypeAscii;
   m_Tabs = new QTabWidget;
+  m_Tabs->setTabBarAutoHide(true);
   auto* general = new QWidget;
-  auto* form = new QFormLayout(general);
+  m_General = new QHBoxLayout(general);
+  auto* form = new QFormLayout;
+  m_General->addLayout(form);
   BuildGeneral(form);
   BuildKind(form);
   m_Tabs->insertTab(0, general, Text(elemtext::kPageGeneral));
@@ -156,11 +161,12 @@ void CElementDialog::AddAddressPage(bool a_Bits) {
   m_Copy->VisitAddresses([&](CAddr& a_Addr) { addr = &a_Addr; });
   m_Addr = new CAddrEditor(m_Context, a_Bits);
   if (addr != nullptr) m_Addr->SetAddress(*addr);
-  auto* page = new QWidget;
-  auto* layout = new QVBoxLayout(page);
+  // Beside the element's settings, as the address belongs to them.
+  auto* group = new QGroupBox(Text(elemtext::kPageRegister));
+  auto* layout = new QVBoxLayout(group);
   layout->addWidget(m_Addr);
   layout->addStretch();
-  m_Tabs->addTab(page, Text(elemtext::kPageRegister));
+  m_General->addWidget(group, 0, Qt::AlignTop);
   m_Writers.push_back([this](CGraphElement& a_E) {
     std::optional<CAddr> entered = m_Addr->Address();
     if (!entered) return;
@@ -359,6 +365,16 @@ void CElementDialog::BuildKind(QFormLayout* a_Form) {
       QDoubleSpinBox* prjUpper = Real(a_Form, elemtext::kProjectionUpper, "projectionUpper", reg.m_PrjUpper);
       QDoubleSpinBox* prjLower = Real(a_Form, elemtext::kProjectionLower, "projectionLower", reg.m_PrjLower);
       QCheckBox* restore = Check(a_Form, elemtext::kRestoreLevel, "restoreLevel", reg.m_RestoreLevel);
+      // The input settings apply while input is enabled, each range while it is switched on.
+      const auto follow = [=] {
+        for (QWidget* w : std::initializer_list<QWidget*>{grade, limits, restore}) w->setEnabled(input->isChecked());
+        inUpper->setEnabled(input->isChecked() && limits->isChecked());
+        inLower->setEnabled(input->isChecked() && limits->isChecked());
+        prjUpper->setEnabled(projection->isChecked());
+        prjLower->setEnabled(projection->isChecked());
+      };
+      for (QCheckBox* box : {input, limits, projection}) connect(box, &QCheckBox::toggled, this, follow);
+      follow();
       m_Writers.push_back([=](CGraphElement& a_E) {
         auto& r = As<CRegisterGE>(a_E);
         r.m_Type = type->currentIndex();

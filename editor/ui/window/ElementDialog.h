@@ -11,6 +11,7 @@
 
 class QCheckBox;
 class QFormLayout;
+class QHBoxLayout;
 class QTabWidget;
 class IUserInteraction;
 
@@ -53,6 +54,7 @@ class CElementDialog : public QDialog {
   std::unique_ptr<CGraphElement> m_Copy;
   IUserInteraction& m_Ui;
   QTabWidget* m_Tabs = nullptr;
+  QHBoxLayout* m_General = nullptr;
   CAddrEditor* m_Addr = nullptr;
   QCheckBox* m_DoubleSize = nullptr;
   bool m_SelfSizing = false;
