@@ -226,6 +226,7 @@ class ElementDialogTest : public QObject {
   void theAddressEditorRefusesAddressesOutsideTheRange();
   void aWrongAddressKeepsTheDialogOpenWithTheReason();
   void doubleSizeDoublesTheElement();
+  void theFontFollowsTheLanguageAndTheBuiltinRule();
 
  private:
   // Selects the first element of a kind in the sample project, with its frame current.
@@ -409,6 +410,34 @@ void ElementDialogTest::doubleSizeDoublesTheElement() {
   QVERIFY(!RunDialog(*element, [](CElementDialog&) {}));
   QVERIFY(RunDialog(*element, [](CElementDialog& d) { Field<QCheckBox>(d, "doubleSize").setChecked(false); }));
   QCOMPARE(element->GetWidth(), width);
+}
+
+void ElementDialogTest::theFontFollowsTheLanguageAndTheBuiltinRule() {
+  // The sample's languages, one more with another font.
+  CLangDefine& languages = m_Window->Doc().GetProject()->GetLangDefine();
+  languages.m_Items.push_back(std::make_unique<CLangDefineItem>(0x0411, "DejaVu Sans"));
+  const int last = static_cast<int>(languages.m_Items.size()) - 1;
+  auto* text = static_cast<CStaticText*>(First(kTypeStaticText));
+  QVERIFY(RunDialog(*text, [last](CElementDialog& d) {
+    auto& language = Field<QComboBox>(d, "language");
+    QCOMPARE(language.count(), last + 1);
+    QVERIFY(language.itemText(last).contains("0x0411"));
+    language.setCurrentIndex(last);
+    emit language.activated(last);
+    QCOMPARE(Field<QComboBox>(d, "face").currentText(), QString("DejaVu Sans"));
+    // The built-in ASCII font is a choice at 12 and 16 pixels only.
+    auto& size = Field<QComboBox>(d, "sizeIndex");
+    auto& builtin = Field<QCheckBox>(d, "builtin");
+    const bool enabled[] = {false, true, true, false, false};
+    for (int index = 0; index < 5; ++index) {
+      size.setCurrentIndex(index);
+      QCOMPARE(builtin.isEnabled(), enabled[index]);
+    }
+    size.setCurrentIndex(3);
+  }));
+  QCOMPARE(text->GetFace(), std::string("DejaVu Sans"));
+  QCOMPARE(text->GetSizeIndex(), 3);
+  QCOMPARE(text->GetHeight(), 24);
 }
 
 QTEST_MAIN(ElementDialogTest)

@@ -181,8 +181,10 @@ void CElementDialog::AddFont(QFormLayout* a_Form, int32_t a_SizeIndex, const std
   language->setObjectName("language");
   const CLangDefine& languages = m_Project.GetLangDefine();
   for (std::size_t i = 0; i < languages.m_Items.size(); ++i) {
-    language->addItem(QString("0x%1").arg(languages.m_Items[i]->m_LanguageId, 4, 16, QChar('0')),
-                      QString::fromStdString(languages.m_Items[i]->m_FontName));
+    // "1: 0x0804 (宋体)": the language's place, its identifier and its font.
+    const QString font = QString::fromStdString(languages.m_Items[i]->m_FontName);
+    language->addItem(QString("%1: 0x%2 (%3)").arg(i + 1).arg(languages.m_Items[i]->m_LanguageId, 4, 16, QChar('0')).arg(font),
+                      font);
   }
   a_Form->addRow(Text(elemtext::kLanguage), language);
   auto* face = new QComboBox;
