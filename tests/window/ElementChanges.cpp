@@ -117,12 +117,14 @@ std::vector<CKindChange> Changes() {
          Field<QCheckBox>(d, "projection").setChecked(true);
          Field<QDoubleSpinBox>(d, "projectionLower").setValue(-10);
          Field<QComboBox>(d, "alignment").setCurrentIndex(0);
+         Field<QSpinBox>(d, "inputOrder").setValue(3);
          SetAddr(d, "RW", "0");
        },
        [](CGraphElement& e, CEditorContext& c) {
          auto& r = static_cast<CRegisterGE&>(e);
          r.m_Type = 3, r.m_ShowBits = 5, r.m_FloatBits = 2, r.m_RegWidth = 1, r.m_Setting = 1, r.m_Limit = 1;
          r.m_InputUpper = 99.5, r.m_Projection = 1, r.m_PrjLower = -10, r.m_Alignment = 0;
+         r.SetInputOrder(3);
          SetAddr(r.m_Reg, "RW", 0);
          r.UpdateSize(c);
        }},

@@ -156,6 +156,16 @@ void CElementDialog::BuildGeneral(QFormLayout* a_Form) {
   m_DoubleSize = doubleSize;
 }
 
+void CElementDialog::AddInputOrder(QFormLayout* a_Form) {
+  // The stored value: 0xFFFF, the default, counts as 1, and stays as stored unless changed.
+  const uint32_t stored = m_Copy->CGraphElement::GetInputOrder();
+  const int shown = stored == CGraphElement::kNotInFocusOrder ? 1 : static_cast<int>(stored);
+  QSpinBox* order = Spin(a_Form, elemtext::kInputOrder, "inputOrder", 0, 65534, shown);
+  m_Writers.push_back([order, shown](CGraphElement& a_E) {
+    if (order->value() != shown) a_E.SetInputOrder(static_cast<uint32_t>(order->value()));
+  });
+}
+
 void CElementDialog::AddAddressPage(bool a_Bits) {
   CAddr* addr = nullptr;
   m_Copy->VisitAddresses([&](CAddr& a_Addr) { addr = &a_Addr; });
@@ -277,6 +287,7 @@ void CElementDialog::BuildKind(QFormLayout* a_Form) {
       QCheckBox* restore = Check(a_Form, elemtext::kRestoreLevel, "restoreLevel", key.m_RestoreLevel);
       QSpinBox* grade = Spin(a_Form, elemtext::kGrade, "grade", 0, 63, key.m_Grade);
       QCheckBox* exclude = Check(a_Form, elemtext::kExclude, "exclude", key.m_Exclude);
+      AddInputOrder(a_Form);
       AddAddressPage(key.m_ActionClass == CFunckeyGE::kBitAction);
       // Only the chosen action's fields apply; a bit action addresses a bit, a word action a word.
       const auto follow = [=, this] {
@@ -367,6 +378,7 @@ void CElementDialog::BuildKind(QFormLayout* a_Form) {
       QDoubleSpinBox* prjUpper = Real(a_Form, elemtext::kProjectionUpper, "projectionUpper", reg.m_PrjUpper);
       QDoubleSpinBox* prjLower = Real(a_Form, elemtext::kProjectionLower, "projectionLower", reg.m_PrjLower);
       QCheckBox* restore = Check(a_Form, elemtext::kRestoreLevel, "restoreLevel", reg.m_RestoreLevel);
+      AddInputOrder(a_Form);
       // The input settings apply while input is enabled, each range while it is switched on.
       const auto follow = [=] {
         for (QWidget* w : std::initializer_list<QWidget*>{grade, limits, restore}) w->setEnabled(input->isChecked());

@@ -47,6 +47,8 @@ class CElementDialog : public QDialog {
   void BuildGeneral(QFormLayout* a_Form);
   void BuildKind(QFormLayout* a_Form);
   void AddAddressPage(bool a_Bits);
+  // The place in the frame's focus order (register and function key).
+  void AddInputOrder(QFormLayout* a_Form);
   void AddFont(QFormLayout* a_Form, int32_t a_SizeIndex, const std::string& a_Face, int32_t a_Builtin);
 
   CEditorContext& m_Context;

@@ -15,6 +15,7 @@ inline constexpr const char* kHeight = "高度:";
 inline constexpr const char* kDoubleSize = "倍大显示";
 inline constexpr const char* kReverse = "反显";
 inline constexpr const char* kName = "名称:";
+inline constexpr const char* kInputOrder = "输入顺序:";
 
 // The register-address editor.
 inline constexpr const char* kInternalPort = "内部寄存器";
