@@ -1,6 +1,7 @@
 // The element dialog of every kind: what is set there is saved as the same file the same
 // change gives through the core, as one undoable step; Cancel changes nothing; the address
 // editor refuses addresses outside their type's range.
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
@@ -29,6 +30,7 @@
 #include "editor/screens/TrendGE.h"
 #include "editor/ui/window/AddrEditor.h"
 #include "editor/ui/window/ElementDialog.h"
+#include "editor/ui/window/FrameCanvas.h"
 #include "editor/ui/window/MainWindow.h"
 #include "tests/ScriptedInteraction.h"
 #include "tests/TestSupport.h"
@@ -59,6 +61,7 @@ class ElementDialogTest : public QObject {
   void aWrongAddressKeepsTheDialogOpenWithTheReason();
   void doubleSizeDoublesTheElement();
   void theFontFollowsTheLanguageAndTheBuiltinRule();
+  void aDoubleClickOrTheMenuOpensTheDialogOfTheElement();
 
  private:
   // Selects the first element of a kind in the sample project, with its frame current.
@@ -270,6 +273,38 @@ void ElementDialogTest::theFontFollowsTheLanguageAndTheBuiltinRule() {
   QCOMPARE(text->GetFace(), std::string("DejaVu Sans"));
   QCOMPARE(text->GetSizeIndex(), 3);
   QCOMPARE(text->GetHeight(), 24);
+}
+
+void ElementDialogTest::aDoubleClickOrTheMenuOpensTheDialogOfTheElement() {
+  m_Window->resize(900, 480);
+  m_Window->show();
+  QVERIFY(QTest::qWaitForWindowExposed(m_Window.get()));
+  CGraphElement* bar = First(kTypeBar);
+  m_Window->Editor().SelectNone();
+  std::vector<std::string> opened;
+  m_Window->m_PrepareElementDialog = [&](CElementDialog& a_Dialog) {
+    opened.push_back(a_Dialog.windowTitle().toStdString());
+    QMetaObject::invokeMethod(&a_Dialog, "reject", Qt::QueuedConnection);
+  };
+  CFrameCanvas& canvas = m_Window->Canvas();
+  const auto at = [&](int a_X, int a_Y) {
+    return canvas.Origin() + QPoint(a_X * canvas.Zoom() + canvas.Zoom() / 2, a_Y * canvas.Zoom() + canvas.Zoom() / 2);
+  };
+  QTest::mouseDClick(&canvas, Qt::LeftButton, {}, at(bar->GetLeft() + 1, bar->GetTop() + 1));
+  QCOMPARE(opened.size(), std::size_t{1});
+  QVERIFY(opened[0].ends_with(bar->GetName()));
+  // The double-clicked element is the selection.
+  QCOMPARE(m_Window->Editor().Selection().Reference(), bar);
+  // The Edit menu's entry opens the selected element's dialog; with nothing selected it is off.
+  m_Window->Action("elementProperties")->trigger();
+  QCOMPARE(opened.size(), std::size_t{2});
+  m_Window->Editor().SelectNone();
+  QVERIFY(!m_Window->Action("elementProperties")->isEnabled());
+  // A double click beside every element opens nothing.
+  QTest::mouseDClick(&canvas, Qt::LeftButton, {}, canvas.Origin() - QPoint(4, 4));
+  QCOMPARE(opened.size(), std::size_t{2});
+  m_Window->m_PrepareElementDialog = nullptr;
+  QVERIFY(!m_Window->Doc().IsModified());
 }
 
 QTEST_MAIN(ElementDialogTest)
