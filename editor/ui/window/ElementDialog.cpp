@@ -254,6 +254,13 @@ void CElementDialog::BuildKind(QFormLayout* a_Form) {
       QCheckBox* blink = Check(a_Form, elemtext::kBlink, "blink", led.m_Blink);
       QCheckBox* whileOn = Check(a_Form, elemtext::kBlinkWhileOn, "blinkWhileOn", led.m_BlinkWhileOn);
       QSpinBox* period = Spin(a_Form, elemtext::kBlinkPeriod, "blinkPeriod", 0, 65535, led.m_BlinkPeriod);
+      // How it blinks matters only while it blinks.
+      const auto follow = [=] {
+        whileOn->setEnabled(blink->isChecked());
+        period->setEnabled(blink->isChecked());
+      };
+      connect(blink, &QCheckBox::toggled, this, follow);
+      follow();
       m_Writers.push_back([=](CGraphElement& a_E) {
         auto& l = As<CLedGE>(a_E);
         l.m_Shape = shape->currentIndex();
@@ -496,6 +503,14 @@ void CElementDialog::BuildKind(QFormLayout* a_Form) {
       QCheckBox* flag2 = Check(a_Form, elemtext::kFurtherFlag2, "furtherFlag2", list.m_FurtherFlag2);
       QSpinBox* byteValue = Spin(a_Form, elemtext::kByteValue, "byteValue", 0, 255, list.m_ByteValue);
       QSpinBox* wordValue = Spin(a_Form, elemtext::kWordValue, "wordValue", 0, 65535, list.m_WordValue);
+      // The date's and the time's styles apply while they are shown.
+      const auto follow = [=] {
+        for (QWidget* w : std::initializer_list<QWidget*>{dateStyle, separator, year, zero}) w->setEnabled(date->isChecked());
+        timeStyle->setEnabled(time->isChecked());
+      };
+      connect(date, &QCheckBox::toggled, this, follow);
+      connect(time, &QCheckBox::toggled, this, follow);
+      follow();
       m_Writers.push_back([=](CGraphElement& a_E) {
         auto& l = As<CEventListGE>(a_E);
         l.m_ShowNumber = On(number);
