@@ -31,6 +31,7 @@
 #include "editor/ui/window/AddrEditor.h"
 #include "editor/ui/window/ElementDialog.h"
 #include "editor/ui/window/FrameCanvas.h"
+#include "editor/ui/window/FrameTree.h"
 #include "editor/ui/window/MainWindow.h"
 #include "tests/ScriptedInteraction.h"
 #include "tests/TestSupport.h"
@@ -300,9 +301,18 @@ void ElementDialogTest::aDoubleClickOrTheMenuOpensTheDialogOfTheElement() {
   QCOMPARE(opened.size(), std::size_t{2});
   m_Window->Editor().SelectNone();
   QVERIFY(!m_Window->Action("elementProperties")->isEnabled());
+  // So does a double click on its item in the frame tree.
+  QTreeWidgetItem* item = m_Window->Tree().ElementItem(bar);
+  QVERIFY(item != nullptr);
+  m_Window->Tree().setCurrentItem(item);
+  QCOMPARE(m_Window->Editor().Selection().Reference(), bar);
+  emit m_Window->Tree().itemDoubleClicked(item, 0);
+  QCOMPARE(opened.size(), std::size_t{3});
+  QVERIFY(opened[2].ends_with(bar->GetName()));
+  m_Window->Editor().SelectNone();
   // A double click beside every element opens nothing.
   QTest::mouseDClick(&canvas, Qt::LeftButton, {}, canvas.Origin() - QPoint(4, 4));
-  QCOMPARE(opened.size(), std::size_t{2});
+  QCOMPARE(opened.size(), std::size_t{3});
   m_Window->m_PrepareElementDialog = nullptr;
   QVERIFY(!m_Window->Doc().IsModified());
 }
