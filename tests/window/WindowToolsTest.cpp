@@ -120,7 +120,7 @@ void WindowToolsTest::theDefaultFileIsUnderTheConfigDirectory() {
   const QByteArray saved = qgetenv("XDG_CONFIG_HOME");
   qputenv("XDG_CONFIG_HOME", "/somewhere/config");
   QCOMPARE(CRecentFiles::DefaultFile(), std::string("/somewhere/config/KD820/recent-projects"));
-  // A relative setting is ignored, as the base directory specification says.
+  // A relative setting is ignored, as the XDG base directory rules say.
   qputenv("XDG_CONFIG_HOME", "relative");
   QVERIFY(CRecentFiles::DefaultFile().ends_with("/.config/KD820/recent-projects"));
   qputenv("XDG_CONFIG_HOME", saved);

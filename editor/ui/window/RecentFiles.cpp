@@ -23,7 +23,7 @@ CRecentFiles::CRecentFiles(std::string a_File) : m_File(std::move(a_File)) {
 std::string CRecentFiles::DefaultFile() {
   std::filesystem::path base;
   const char* config = std::getenv("XDG_CONFIG_HOME");
-  // The base directory specification ignores a relative XDG_CONFIG_HOME.
+  // XDG_CONFIG_HOME counts only when it is an absolute path (the XDG base directory rules).
   if (config != nullptr && std::filesystem::path(config).is_absolute()) {
     base = config;
   } else {
