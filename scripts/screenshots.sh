@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Makes the documentation's picture of the editor's main window: the demo panel
-# (demo/pump-panel.json) opened in the window on Qt's offscreen platform, its pump frame shown
-# with one element selected, written to docs/editor-main-window.png.
+# Makes the documentation's pictures of the editor on Qt's offscreen platform, from the demo
+# panel (demo/pump-panel.json): the main window with its pump frame shown and one element
+# selected (docs/editor-main-window.png), the properties dialog of a register element
+# (docs/editor-element-dialog.png) and the new-project wizard's panel-model page
+# (docs/editor-new-project-wizard.png); and the application icon desktop/kd820.png.
 #   scripts/screenshots.sh [BUILD_DIR]    (default: build)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -17,12 +19,20 @@ trap 'rm -rf "$work"' EXIT
 export KD820_LOCK_DIR="$work/locks"
 export QT_QPA_PLATFORM=offscreen
 export XDG_RUNTIME_DIR="$work/runtime"
+# The recent-project list of these runs is not the user's.
+export XDG_CONFIG_HOME="$work/config"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 mkdir -p "$work/PumpPanel"
 "$build/KD820" import demo/pump-panel.json -o "$work/PumpPanel/PumpPanel.FPJ" > /dev/null
 mkdir -p docs
-"$build/kd820-window-shot" "$work/PumpPanel/PumpPanel.FPJ" docs/editor-main-window.png 2 3 2> "$work/log" || {
-  cat "$work/log" >&2
-  exit 1
+shot() {
+  "$build/kd820-window-shot" "$@" 2> "$work/log" || {
+    cat "$work/log" >&2
+    exit 1
+  }
 }
-echo "wrote docs/editor-main-window.png"
+shot "$work/PumpPanel/PumpPanel.FPJ" docs/editor-main-window.png 2 3
+shot --element "$work/PumpPanel/PumpPanel.FPJ" docs/editor-element-dialog.png 4 2
+shot --wizard docs/editor-new-project-wizard.png 2
+shot --icon desktop/kd820.png 64
+echo "wrote docs/editor-main-window.png docs/editor-element-dialog.png docs/editor-new-project-wizard.png desktop/kd820.png"

@@ -326,6 +326,15 @@ void CFrameCanvas::paintEvent(QPaintEvent*) {
   }
 }
 
+void CFrameCanvas::mouseDoubleClickEvent(QMouseEvent* a_Event) {
+  if (a_Event->button() != Qt::LeftButton || m_Editor.CurrentFrame() == nullptr || m_Tool) return;
+  CGraphElement* hit = TopElementAt(PanelPixelAt(a_Event->position().toPoint()));
+  if (hit == nullptr) return;
+  m_Drag = Drag::None;
+  m_Editor.Select(hit);
+  emit ElementDoubleClicked(hit);
+}
+
 void CFrameCanvas::mousePressEvent(QMouseEvent* a_Event) {
   setFocus(Qt::MouseFocusReason);
   if (a_Event->button() != Qt::LeftButton || m_Editor.CurrentFrame() == nullptr) return;

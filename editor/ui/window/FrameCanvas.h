@@ -70,12 +70,15 @@ class CFrameCanvas : public QWidget {
   void CursorLeft();
   // The armed tool was used or disarmed.
   void ToolDisarmed();
+  // An element was double-clicked (it is then the selection).
+  void ElementDoubleClicked(CGraphElement* a_Element);
 
  protected:
   void paintEvent(QPaintEvent* a_Event) override;
   void mousePressEvent(QMouseEvent* a_Event) override;
   void mouseMoveEvent(QMouseEvent* a_Event) override;
   void mouseReleaseEvent(QMouseEvent* a_Event) override;
+  void mouseDoubleClickEvent(QMouseEvent* a_Event) override;
   void keyPressEvent(QKeyEvent* a_Event) override;
   void leaveEvent(QEvent* a_Event) override;
   // A dropped single-colour .bmp file becomes a picture where it is dropped.

@@ -24,8 +24,11 @@
 #include "editor/screens/HMIFrame.h"
 #include "editor/ui/SimulateCommand.h"
 #include "editor/ui/window/FrameCanvas.h"
+#include "editor/ui/window/ElementDialog.h"
 #include "editor/ui/window/FrameDialog.h"
 #include "editor/ui/window/FrameTree.h"
+#include "editor/ui/window/NewProjectDialog.h"
+#include "editor/ui/window/ElementTexts.h"
 #include "editor/ui/window/WindowTexts.h"
 #include "platform/ProgramDirectory.h"
 
@@ -48,7 +51,14 @@ void CWindowProblems::Report(const CProblem& a_Problem) {
 }
 
 CMainWindow::CMainWindow(IUserInteraction& a_Ui, QWidget* a_Parent)
-    : QMainWindow(a_Parent), m_Ui(a_Ui), m_Doc(a_Ui, m_Problems), m_Editor(m_Doc, m_Clipboard) {
+    : CMainWindow(a_Ui, CRecentFiles::DefaultFile(), a_Parent) {}
+
+CMainWindow::CMainWindow(IUserInteraction& a_Ui, const std::string& a_RecentFile, QWidget* a_Parent)
+    : QMainWindow(a_Parent),
+      m_Ui(a_Ui),
+      m_Doc(a_Ui, m_Problems),
+      m_Editor(m_Doc, m_Clipboard),
+      m_Recent(a_RecentFile) {
   m_Canvas = new CFrameCanvas(m_Doc, m_Editor);
   m_Tree = new CFrameTree(m_Doc, m_Editor);
   auto* splitter = new QSplitter;
@@ -71,12 +81,19 @@ CMainWindow::CMainWindow(IUserInteraction& a_Ui, QWidget* a_Parent)
   connect(m_Tree, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* a_Item) {
     if (a_Item->parent() == nullptr) EditFrameProperties();
   });
+  connect(m_Canvas, &CFrameCanvas::ElementDoubleClicked, this,
+          [this](CGraphElement* a_Element) { EditElementProperties(*a_Element); });
+  connect(m_Tree, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* a_Item) {
+    if (a_Item->parent() == nullptr) return;
+    if (CGraphElement* element = m_Editor.Selection().Reference()) EditElementProperties(*element);
+  });
   connect(m_Canvas, &CFrameCanvas::CursorLeft, this, [this] { m_CursorLabel->clear(); });
   m_Problems.m_OnReport = [this](const CProblem& a_Problem) {
     statusBar()->showMessage(QString::fromStdString(a_Problem.m_Text), 10000);
   };
 
   BuildMenus();
+  UpdateRecentMenu();
   m_Editor.AddListener(*this);
   // Paste follows what the clipboard holds, put there by this window or another.
   connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, [this] { UpdateActions(); });
@@ -130,6 +147,15 @@ void CMainWindow::BuildMenus() {
   m_ProjectActions.push_back(
       AddAction(file, "close", wintext::kCloseProject, QKeySequence(Qt::CTRL | Qt::Key_E), [this] { CloseProject(); }));
   file->addSeparator();
+  for (std::size_t i = 0; i < CRecentFiles::kMaxEntries; ++i) {
+    const std::string name = "recent" + std::to_string(i);
+    QAction* recent = AddAction(file, name.c_str(), "", {}, [this, i] {
+      const std::vector<std::string> offered = m_Recent.Offered();
+      if (i < offered.size()) OpenProject(CRecentFiles::FileOf(offered[i]));
+    });
+    m_RecentActions.push_back(recent);
+  }
+  file->addSeparator();
   AddAction(file, "exit", wintext::kExit, {}, [this] { close(); });
 
   QMenu* edit = menuBar()->addMenu(Text(wintext::kMenuEdit));
@@ -157,6 +183,9 @@ void CMainWindow::BuildMenus() {
                              EditAction::BringToFront);
   QAction* back = AddAction(edit, "sendToBack", wintext::kSendToBack, {}, [this] { m_Editor.SendToBack(); },
                             EditAction::SendToBack);
+  AddAction(edit, "elementProperties", elemtext::kElementProperties, QKeySequence(Qt::ALT | Qt::Key_Return), [this] {
+    if (CGraphElement* element = m_Editor.Selection().Reference()) EditElementProperties(*element);
+  }, EditAction::Delete);
   QMenu* align = edit->addMenu(Text(wintext::kMenuAlign));
   const std::pair<const char*, std::pair<const char*, AlignMode>> modes[] = {
       {"alignLeft", {wintext::kAlignLeft, AlignMode::Left}},
@@ -242,6 +271,8 @@ void CMainWindow::BuildMenus() {
   QAction* simulate = AddAction(tools, "simulate", wintext::kSimulate, QKeySequence(Qt::Key_F5), [this] { Simulate(); });
   m_ProjectActions.push_back(compile);
   m_ProjectActions.push_back(simulate);
+  m_ProjectActions.push_back(AddAction(tools, "compileAndView", wintext::kCompileAndView, QKeySequence(Qt::ALT | Qt::Key_C),
+                                       [this] { CompileAndViewData(); }));
 
   QToolBar* bar = addToolBar(Text(wintext::kMenuFile));
   bar->setObjectName("mainToolBar");
@@ -306,7 +337,22 @@ bool CMainWindow::OpenProject(const std::string& a_Path) {
   const bool opened = m_Doc.OpenProject(a_Path);
   // A failed open has closed the previous project too.
   ShowProject();
+  if (opened) RememberProject();
   return opened;
+}
+
+void CMainWindow::RememberProject() {
+  if (!m_Doc.GetPathName().empty()) m_Recent.Add(m_Doc.GetPathName());
+  UpdateRecentMenu();
+}
+
+void CMainWindow::UpdateRecentMenu() {
+  const std::vector<std::string> offered = m_Recent.Offered();
+  for (std::size_t i = 0; i < m_RecentActions.size(); ++i) {
+    QAction* action = m_RecentActions[i];
+    action->setVisible(i < offered.size());
+    if (i < offered.size()) action->setText(QString("&%1 %2").arg(i + 1).arg(QString::fromStdString(offered[i])));
+  }
 }
 
 bool CMainWindow::SaveProject() {
@@ -324,6 +370,7 @@ bool CMainWindow::SaveProjectAs(const std::string& a_Path) {
   if (m_Doc.GetProject() == nullptr) return false;
   const bool saved = m_Editor.SaveAs(a_Path);
   UpdateTitle();
+  if (saved) RememberProject();
   return saved;
 }
 
@@ -347,6 +394,14 @@ bool CMainWindow::NewProject(const std::string& a_Name, const std::string& a_Par
   const bool made = wizard.Finish(m_Doc, m_Ui);
   ShowProject();
   return made;
+}
+
+bool CMainWindow::EditElementProperties(CGraphElement& a_Element) {
+  if (m_Doc.GetProject() == nullptr || m_Editor.CurrentFrame() == nullptr) return false;
+  CElementDialog dialog(m_Doc.Context(), *m_Doc.GetProject(), a_Element, m_Ui, this);
+  if (m_PrepareElementDialog) m_PrepareElementDialog(dialog);
+  if (dialog.exec() != QDialog::Accepted) return false;
+  return m_Editor.EditElement(a_Element, [&](CGraphElement& a_Target) { dialog.ApplyTo(a_Target); });
 }
 
 void CMainWindow::EditFrameProperties() {
@@ -396,15 +451,32 @@ void CMainWindow::ChooseAndSaveAs() {
   SaveProjectAs(path.toStdString());
 }
 
-void CMainWindow::AskNewProject() {
-  bool ok = false;
-  const QString name = QInputDialog::getText(this, Text(wintext::kNewProject), Text(wintext::kNewProjectName),
-                                             QLineEdit::Normal, QString(), &ok);
-  if (!ok || name.trimmed().isEmpty()) return;
-  const QString parent = QFileDialog::getExistingDirectory(
-      this, Text(msg::kChooseProjectFolder), QString::fromStdString(CNewProjectName().GetParent()));
-  if (parent.isEmpty()) return;
-  NewProject(name.toStdString(), parent.toStdString());
+void CMainWindow::AskNewProject() { RunNewProjectWizard(); }
+
+bool CMainWindow::RunNewProjectWizard() {
+  if (!m_Doc.CloseProject()) return false;
+  m_Clipboard.Clear();
+  ShowProject();
+  CNewProjectDialog wizard(m_Doc, m_Ui, this);
+  if (m_PrepareNewProjectDialog) m_PrepareNewProjectDialog(wizard);
+  const bool made = wizard.exec() == QDialog::Accepted && m_Doc.GetProject() != nullptr;
+  ShowProject();
+  if (!made || !m_Editor.Save()) return false;
+  RememberProject();
+  return true;
+}
+
+bool CMainWindow::CompileAndViewData() {
+  if (m_Doc.GetProject() == nullptr) return false;
+  const CViewResult result = CompileAndView(m_Doc, *m_Starter);
+  for (const CProblem& p : result.m_Compile.m_Problems.Problems()) m_Problems.Report(p);
+  if (!result.m_Compile.Ok()) {
+    m_Ui.ShowMessage(result.m_Compile.m_Problems.Texts().empty() ? wintext::kCompileFailed
+                                                                 : result.m_Compile.m_Problems.Texts().front(),
+                     msg::kAppTitle, MessageIcon::Error);
+    return false;
+  }
+  return result.m_Started;
 }
 
 void CMainWindow::Compile() {
@@ -432,10 +504,9 @@ void CMainWindow::Simulate() {
   call.m_Arguments =
       SimulatorArguments(project->GetHardwareModelId(), project->GetImagePath(), model.m_Encoder, model.m_Name);
   call.m_WorkingDirectory = std::filesystem::path(project->GetPath()).parent_path().string();
-  CProcessStarter starter;
   int exitCode = 0;
   std::string error;
-  if (!starter.Start(call, exitCode, error)) m_Ui.ShowMessage(std::string(kStartFailed) + "PanSim", msg::kAppTitle, MessageIcon::Error);
+  if (!m_Starter->Start(call, exitCode, error)) m_Ui.ShowMessage(std::string(kStartFailed) + "PanSim", msg::kAppTitle, MessageIcon::Error);
 }
 
 void CMainWindow::closeEvent(QCloseEvent* a_Event) {

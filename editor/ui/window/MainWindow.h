@@ -10,7 +10,9 @@
 #include <vector>
 
 #include "editor/project/DocumentEditor.h"
+#include "editor/compiler/ToolLaunch.h"
 #include "editor/ui/window/QtClipboard.h"
+#include "editor/ui/window/RecentFiles.h"
 
 class QAction;
 class QLabel;
@@ -40,6 +42,8 @@ class CMainWindow : public QMainWindow, public IChangeListener {
  public:
   // Messages and questions go to a_Ui, which must outlive the window.
   explicit CMainWindow(IUserInteraction& a_Ui, QWidget* a_Parent = nullptr);
+  // The same with the recent-project list kept in a_RecentFile.
+  CMainWindow(IUserInteraction& a_Ui, const std::string& a_RecentFile, QWidget* a_Parent = nullptr);
   ~CMainWindow() override;
 
   CKV410Doc& Doc() { return m_Doc; }
@@ -65,6 +69,24 @@ class CMainWindow : public QMainWindow, public IChangeListener {
   bool ArmInsert(int32_t a_TypeCode);
   bool ArmPicture(const std::string& a_BmpPath);
 
+  // Opens the properties dialog of an element of the current frame; what is entered there is
+  // one undoable step on OK. a_Prepare (tests) sees the dialog before it runs.
+  bool EditElementProperties(CGraphElement& a_Element);
+  std::function<void(class CElementDialog&)> m_PrepareElementDialog;
+  // New project through the wizard (after the current project was closed); the new project is
+  // saved, as KD820 new saves it. a_Prepare (tests) sees the wizard before it runs.
+  bool RunNewProjectWizard();
+  std::function<void(class CNewProjectDialog&)> m_PrepareNewProjectDialog;
+
+  // The recent projects offered in the File menu, latest first.
+  const CRecentFiles& Recent() const { return m_Recent; }
+  // Outside programs (simulator, viewer) are started through a_Starter, which must outlive
+  // the window (tests); by default real processes.
+  void SetProgramStarter(IProgramStarter& a_Starter) { m_Starter = &a_Starter; }
+  // Compiles the project and starts the viewer on its image; false when the compile failed
+  // (the user was told) or the viewer did not start.
+  bool CompileAndViewData();
+
   void OnChange(const CChange& a_Change) override;
 
  protected:
@@ -88,6 +110,9 @@ class CMainWindow : public QMainWindow, public IChangeListener {
   void AskNewProject();
   void Compile();
   void Simulate();
+  // After a project was opened or saved under a path: it leads the recent list.
+  void RememberProject();
+  void UpdateRecentMenu();
 
   IUserInteraction& m_Ui;
   CWindowProblems m_Problems;
@@ -102,6 +127,10 @@ class CMainWindow : public QMainWindow, public IChangeListener {
   std::vector<std::pair<QAction*, EditAction>> m_EditActions;
   std::vector<QAction*> m_ProjectActions;
   std::map<std::string, QAction*> m_Actions;
+  CRecentFiles m_Recent;
+  std::vector<QAction*> m_RecentActions;
+  CProcessStarter m_ProcessStarter;
+  IProgramStarter* m_Starter = &m_ProcessStarter;
 };
 
 }  // namespace kd820

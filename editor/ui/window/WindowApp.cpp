@@ -1,14 +1,12 @@
 #include "editor/ui/window/WindowApp.h"
 
 #include <QApplication>
-#include <QIcon>
 #include <cstdlib>
 #include <iostream>
 
 #include "Version.h"
 #include "editor/ui/window/MainWindow.h"
 #include "editor/ui/window/QtInteraction.h"
-#include "platform/ProgramDirectory.h"
 
 namespace kd820 {
 
@@ -34,10 +32,8 @@ int RunWindow(int a_Argc, char** a_Argv, const std::string& a_Project) {
   QApplication app(a_Argc, a_Argv);
   QApplication::setApplicationName("KD820");
   QApplication::setApplicationVersion(KD820_VERSION_STRING);
-  // The desktop entry and the icon that cmake --install puts in place.
-  QApplication::setDesktopFileName("kd820");
-  QApplication::setWindowIcon(
-      QIcon(QString::fromStdString((ProgramDirectory() / "lib" / "desktop" / "kd820.png").string())));
+  // The desktop entry cmake --install puts in place, whose icon the desktop shows.
+  QApplication::setDesktopFileName("KD820");
   CQtInteraction ui;
   CMainWindow window(ui);
   ui.SetParent(&window);

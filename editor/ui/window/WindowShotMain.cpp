@@ -1,8 +1,16 @@
-// kd820-window-shot PROJECT.FPJ OUT.png [FRAME [ELEMENT]]: writes a picture of the editor's
-// main window with the project open, frame FRAME shown (default: the first) and its element
-// number ELEMENT (1 = the first in drawing order) selected. For the documentation's
-// screenshots; runs on any Qt platform, offscreen included.
+// Pictures for the documentation and the desktop, on any Qt platform (offscreen included):
+//   kd820-window-shot PROJECT.FPJ OUT.png [FRAME [ELEMENT]]
+//       the main window with the project open, frame FRAME shown (default: the first) and its
+//       element number ELEMENT (1 = the first in drawing order) selected;
+//   kd820-window-shot --element PROJECT.FPJ OUT.png FRAME ELEMENT
+//       the properties dialog of that element;
+//   kd820-window-shot --wizard OUT.png PAGE
+//       the new-project wizard on page PAGE (1 name, 2 panel model, 3 PLC), named "Plant";
+//   kd820-window-shot --icon OUT.png SIZE
+//       the application icon (the drawing of desktop/kd820.svg) at SIZE x SIZE pixels.
 #include <QApplication>
+#include <QLineEdit>
+#include <QPainter>
 #include <QPixmap>
 #include <cstdlib>
 #include <iostream>
@@ -10,43 +18,113 @@
 
 #include "editor/project/KV410Project.h"
 #include "editor/screens/HMIFrame.h"
+#include "editor/ui/window/ElementDialog.h"
 #include "editor/ui/window/FrameCanvas.h"
 #include "editor/ui/window/MainWindow.h"
+#include "editor/ui/window/NewProjectDialog.h"
 #include "editor/ui/window/QtInteraction.h"
 
-int main(int argc, char** argv) {
-  if (argc < 3 || argc > 5) {
-    std::cerr << "usage: kd820-window-shot PROJECT.FPJ OUT.png [FRAME [ELEMENT]]\n";
-    return 2;
+namespace {
+
+bool Save(QWidget& a_Widget, const char* a_Path) {
+  a_Widget.show();
+  QApplication::processEvents();
+  if (a_Widget.grab().save(QString::fromLocal8Bit(a_Path), "PNG")) return true;
+  std::cerr << "kd820-window-shot: cannot write " << a_Path << "\n";
+  return false;
+}
+
+// Shows frame a_Frame and selects its element a_Element (0: none); false after saying why.
+bool ShowElement(kd820::CMainWindow& a_Window, const char* a_Frame, const char* a_Element) {
+  kd820::CKV410Project& project = *a_Window.Doc().GetProject();
+  if (a_Frame != nullptr) {
+    kd820::CHMIFrame* frame = project.FindFrame(static_cast<uint16_t>(std::atoi(a_Frame)));
+    if (frame == nullptr) {
+      std::cerr << "kd820-window-shot: the project has no frame " << a_Frame << "\n";
+      return false;
+    }
+    a_Window.Editor().SetCurrentFrame(frame);
   }
+  if (a_Element != nullptr) {
+    const auto& elements = a_Window.Editor().CurrentFrame()->GetElements();
+    const int index = std::atoi(a_Element) - 1;
+    if (index < 0 || index >= static_cast<int>(elements.size())) {
+      std::cerr << "kd820-window-shot: the frame has no element " << a_Element << "\n";
+      return false;
+    }
+    a_Window.Editor().Select(elements[static_cast<std::size_t>(index)].get());
+  }
+  return true;
+}
+
+// The icon: a panel with its LCD (text lines, a bar, a lamp) and four keys, on a 64-unit grid.
+QImage Icon(int a_Size) {
+  QImage image(a_Size, a_Size, QImage::Format_ARGB32);
+  image.fill(Qt::transparent);
+  QPainter p(&image);
+  p.setRenderHint(QPainter::Antialiasing);
+  p.scale(a_Size / 64.0, a_Size / 64.0);
+  p.setPen(Qt::NoPen);
+  p.setBrush(QColor("#3b4650"));
+  p.drawRoundedRect(QRectF(4, 6, 56, 52), 6, 6);
+  p.setBrush(QColor("#a9c27a"));
+  p.drawRoundedRect(QRectF(9, 11, 46, 26), 2, 2);
+  const QColor ink("#1f2a12");
+  p.setBrush(ink);
+  p.drawRect(QRectF(13, 15, 22, 3));
+  p.drawRect(QRectF(13, 21, 16, 3));
+  p.drawRect(QRectF(14.5, 28.5, 17, 3));
+  p.drawEllipse(QPointF(47, 19), 4, 4);
+  p.setBrush(Qt::NoBrush);
+  p.setPen(QPen(ink, 1.5));
+  p.drawRect(QRectF(13, 27, 28, 6));
+  p.setPen(Qt::NoPen);
+  for (int key = 0; key < 4; ++key) {
+    p.setBrush(QColor(key == 3 ? "#e0703a" : "#d8dde2"));
+    p.drawRoundedRect(QRectF(10 + 12 * key, 43, 9, 9), 2, 2);
+  }
+  return image;
+}
+
+int Usage() {
+  std::cerr << "usage: kd820-window-shot PROJECT.FPJ OUT.png [FRAME [ELEMENT]]\n"
+               "       kd820-window-shot --element PROJECT.FPJ OUT.png FRAME ELEMENT\n"
+               "       kd820-window-shot --wizard OUT.png PAGE\n"
+               "       kd820-window-shot --icon OUT.png SIZE\n";
+  return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 3) return Usage();
   QApplication app(argc, argv);
+  const std::string mode = argv[1];
+  if (mode == "--icon") {
+    if (argc != 4) return Usage();
+    return Icon(std::atoi(argv[3])).save(QString::fromLocal8Bit(argv[2]), "PNG") ? 0 : 1;
+  }
   kd820::CQtInteraction ui;
   kd820::CMainWindow window(ui);
   window.resize(980, 520);
+  if (mode == "--wizard") {
+    if (argc != 4) return Usage();
+    kd820::CNewProjectDialog wizard(window.Doc(), ui);
+    wizard.resize(620, 420);
+    wizard.show();
+    wizard.NameBox().setText("Plant");
+    for (int page = 1; page < std::atoi(argv[3]); ++page) wizard.next();
+    return Save(wizard, argv[2]) ? 0 : 1;
+  }
+  if (mode == "--element") {
+    if (argc != 6) return Usage();
+    if (!window.OpenProject(argv[2]) || !ShowElement(window, argv[4], argv[5])) return 1;
+    kd820::CElementDialog dialog(window.Doc().Context(), *window.Doc().GetProject(),
+                                 *window.Editor().Selection().Reference(), ui);
+    return Save(dialog, argv[3]) ? 0 : 1;
+  }
+  if (argc > 5) return Usage();
   if (!window.OpenProject(argv[1])) return 1;
-  kd820::CKV410Project& project = *window.Doc().GetProject();
-  if (argc >= 4) {
-    kd820::CHMIFrame* frame = project.FindFrame(static_cast<uint16_t>(std::atoi(argv[3])));
-    if (frame == nullptr) {
-      std::cerr << "kd820-window-shot: the project has no frame " << argv[3] << "\n";
-      return 1;
-    }
-    window.Editor().SetCurrentFrame(frame);
-  }
-  if (argc == 5) {
-    const auto& elements = window.Editor().CurrentFrame()->GetElements();
-    const int index = std::atoi(argv[4]) - 1;
-    if (index < 0 || index >= static_cast<int>(elements.size())) {
-      std::cerr << "kd820-window-shot: the frame has no element " << argv[4] << "\n";
-      return 1;
-    }
-    window.Editor().Select(elements[static_cast<std::size_t>(index)].get());
-  }
-  window.show();
-  QApplication::processEvents();
-  if (!window.grab().save(QString::fromLocal8Bit(argv[2]), "PNG")) {
-    std::cerr << "kd820-window-shot: cannot write " << argv[2] << "\n";
-    return 1;
-  }
-  return 0;
+  if (!ShowElement(window, argc >= 4 ? argv[3] : nullptr, argc == 5 ? argv[4] : nullptr)) return 1;
+  return Save(window, argv[2]) ? 0 : 1;
 }

@@ -23,6 +23,21 @@ inline constexpr const char* kExit = "退出(&X)";
 // The file dialogs' filter: "KD820 工程文件(*.FPJ)".
 inline constexpr const char* kFilterFormat = "%1 %2(*.FPJ)";
 inline constexpr const char* kNewProjectName = "工程名称:";
+// The new-project wizard.
+inline constexpr const char* kProjectDirectory = "工程目录:";
+inline constexpr const char* kBrowse = "浏览...";
+inline constexpr const char* kWizardNameTitle = "工程名称和目录";
+inline constexpr const char* kWizardHmiTitle = "文本显示器型号";
+inline constexpr const char* kWizardPlcTitle = "选择组态使用的PLC型号";
+inline constexpr const char* kNoPlc = "无";
+inline constexpr const char* kPlcMaker = "设备(厂商)分类";
+inline constexpr const char* kPlcModel = "设备型号";
+inline constexpr const char* kSerialType = "通讯类型";
+inline constexpr const char* kBaudRate = "波特率";
+inline constexpr const char* kDataBits = "数据位";
+inline constexpr const char* kParity = "奇偶校验";
+inline constexpr const char* kStopBits = "停止位";
+inline constexpr const char* kStation = "从设备号";
 
 // Edit commands.
 inline constexpr const char* kUndo = "撤销";
@@ -82,6 +97,7 @@ inline constexpr const char* kDotGrid = "网格";
 // Tools.
 inline constexpr const char* kSimulate = "离线模拟(&S)";
 inline constexpr const char* kCompile = "编译";
+inline constexpr const char* kCompileAndView = "编译并查看数据";
 
 // Status bar: the cursor's panel pixel and the selection's rectangle.
 inline constexpr const char* kCursorFormat = "X:%1 Y:%2";
