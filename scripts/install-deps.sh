@@ -5,7 +5,9 @@ set -euo pipefail
 
 packages=(
   # build
-  cmake g++ pkg-config make
+  cmake g++ pkg-config make ninja-build
+  # the message catalogues (msgfmt builds them; xgettext checks them)
+  gettext
   libpugixml-dev libfreetype-dev libfontconfig-dev libpng-dev libsdl2-dev
   libusb-1.0-0-dev libcli11-dev
   # the windowed editor (Qt 6 Widgets; its tests run on Qt's offscreen platform)

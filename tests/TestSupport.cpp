@@ -14,6 +14,19 @@
 
 extern char** environ;
 
+namespace {
+
+// The tests assert the suite's own (Chinese) texts and the programs they run choose their
+// language from the environment: pin the C locale for them and for every program they start.
+// Tests of the English catalogue set their own environment for the program they run.
+[[maybe_unused]] const bool g_CLocale = [] {
+  setenv("LC_ALL", "C", 1);
+  unsetenv("LANGUAGE");
+  return true;
+}();
+
+}  // namespace
+
 namespace test {
 
 NoDisplay::NoDisplay() {

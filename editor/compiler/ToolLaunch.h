@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "editor/compiler/CompileProject.h"
+#include "platform/Translate.h"
 
 namespace kd820 {
 
@@ -15,7 +16,7 @@ class CKV410Project;
 inline constexpr const char* kViewerProgram = "KV410Spy";
 inline constexpr const char* kTransferProgram = "KV415DownLoad";
 // Said when a program of the suite cannot start, followed directly by the program's name.
-inline constexpr const char* kStartFailed = "未能正常启动";
+inline constexpr const char* kStartFailed = N_("未能正常启动");
 
 // One start of a program.
 struct CProgramCall {

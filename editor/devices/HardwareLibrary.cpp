@@ -6,6 +6,7 @@
 #include "editor/devices/LibraryFiles.h"
 #include "editor/base/XmlDocumentWrapper.h"
 #include "platform/ProgramDirectory.h"
+#include "platform/Translate.h"
 #include "editor/base/TextCase.h"
 
 namespace kd820 {
@@ -177,26 +178,26 @@ int32_t GetPortId(const CHardwareModel& a_Model, const std::string& a_DeviceName
 
 std::vector<std::string> HardwareModelTexts(const CHardwareModel& a_Model) {
   std::vector<std::string> texts;
-  texts.push_back(Format2("型号名称: ", a_Model.m_Name));
-  texts.push_back(Format2("显示尺寸: ", a_Model.m_Size, "英寸"));
-  texts.push_back("显示分辨率: " + std::to_string(a_Model.m_ResolutionX) + "x" +
+  texts.push_back(Format2(Tr("型号名称: "), a_Model.m_Name));
+  texts.push_back(Format2(Tr("显示尺寸: "), a_Model.m_Size, Tr("英寸")));
+  texts.push_back(Tr("显示分辨率: ") + std::to_string(a_Model.m_ResolutionX) + "x" +
                   std::to_string(a_Model.m_ResolutionY));
   if (a_Model.m_Palette == 1) {
-    texts.emplace_back("色彩: 单色");
+    texts.emplace_back(Tr("色彩: 单色"));
   } else {
     // A record built in code may hold any palette; only a countable one is shown as a number.
     const int64_t colours =
         a_Model.m_Palette >= 0 && a_Model.m_Palette <= 62 ? int64_t{1} << a_Model.m_Palette : 0;
-    texts.push_back("色彩: " + std::to_string(colours) + "色");
+    texts.push_back(Tr("色彩: ") + std::to_string(colours) + Tr("色"));
   }
-  texts.push_back("键盘: " + std::to_string(a_Model.m_KeyCount) + "键");
-  texts.emplace_back(a_Model.m_Touch ? "触控: 支持" : "触控: 不支持");
-  texts.emplace_back(a_Model.m_Encoder ? "编码器: 支持" : "编码器: 不支持");
+  texts.push_back(Tr("键盘: ") + std::to_string(a_Model.m_KeyCount) + Tr("键"));
+  texts.emplace_back(a_Model.m_Touch ? Tr("触控: 支持") : Tr("触控: 不支持"));
+  texts.emplace_back(a_Model.m_Encoder ? Tr("编码器: 支持") : Tr("编码器: 不支持"));
   std::size_t lines = 0;
   for (const auto& port : a_Model.m_Ports) {
     if (lines == 4) break;
     if (port.m_Type == "can") {
-      texts.push_back(port.m_DeviceName + (port.m_Can ? ": 支持" : ": 不支持"));
+      texts.push_back(port.m_DeviceName + (port.m_Can ? Tr(": 支持") : Tr(": 不支持")));
     } else {
       std::string line = port.m_DeviceName + ": ";
       std::string interfaces;

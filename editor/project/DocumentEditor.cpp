@@ -219,7 +219,7 @@ std::optional<CInsertTool> CDocumentEditor::ArmInsert(int32_t a_TypeCode) {
     case kTypeStaticText:
     case kTypeDynamicText: {
       // The extent of the type's default string in the default font of a new text element.
-      const char* text = a_TypeCode == kTypeStaticText ? msg::kStaticTextDefault : msg::kDynamicTextDefault;
+      const char* text = a_TypeCode == kTypeStaticText ? Tr(msg::kStaticTextDefault) : Tr(msg::kDynamicTextDefault);
       tool.m_Width = TextWidth(m_Doc.Context(), text, kDefaultTextSizeIndex,
                                UsesBuiltinFont(kDefaultTextSizeIndex, 0), m_Project->DefaultTextFace());
       tool.m_Height = FontPixelSize(kDefaultTextSizeIndex);
@@ -242,15 +242,15 @@ std::optional<CInsertTool> CDocumentEditor::ArmPicture(const std::string& a_BmpP
     case BmpStatus::kOk: break;
     case BmpStatus::kNotBmp:
     case BmpStatus::kNotSingleColor:
-      m_Doc.Ui().ShowMessage(msg::kOnlySingleColorBitmaps, msg::kAppTitle, MessageIcon::Warning);
+      m_Doc.Ui().ShowMessage(Tr(msg::kOnlySingleColorBitmaps), msg::kAppTitle, MessageIcon::Warning);
       return std::nullopt;
     case BmpStatus::kCannotOpen:
-      m_Doc.Ui().ShowMessage(msg::kLoadPictureFailed, msg::kAppTitle, MessageIcon::Warning);
+      m_Doc.Ui().ShowMessage(Tr(msg::kLoadPictureFailed), msg::kAppTitle, MessageIcon::Warning);
       return std::nullopt;
   }
   const CRect screen = Screen();
   if (bitmap.m_Width > screen.m_Right || bitmap.m_Height > screen.m_Bottom) {
-    m_Doc.Ui().ShowMessage(msg::kPictureTooLarge, msg::kAppTitle, MessageIcon::Warning);
+    m_Doc.Ui().ShowMessage(Tr(msg::kPictureTooLarge), msg::kAppTitle, MessageIcon::Warning);
     return std::nullopt;
   }
   return CInsertTool{kTypePicture, bitmap.m_Width, bitmap.m_Height, std::move(bitmap.m_Pixels)};
@@ -262,7 +262,7 @@ CGraphElement* CDocumentEditor::Insert(const CInsertTool& a_Tool, int32_t a_X, i
   if (type == nullptr || type->m_Create == nullptr) return nullptr;
   std::unique_ptr<CGraphElement> element = type->m_Create();
   m_Project->ApplyElementDefaults(*element);
-  if (auto* text = dynamic_cast<CStaticText*>(element.get())) text->SetText(msg::kStaticTextDefault);
+  if (auto* text = dynamic_cast<CStaticText*>(element.get())) text->SetText(Tr(msg::kStaticTextDefault));
   element->SetPosition(a_X, a_Y);
   element->SetWidth(a_Tool.m_Width);
   element->SetHeight(a_Tool.m_Height);
@@ -439,7 +439,7 @@ bool CDocumentEditor::NewFrame(uint16_t a_Number, const std::string& a_Descripti
   if (!Sync()) return false;
   auto command = std::make_unique<CCompositeCommand>("new frame");
   if (CHMIFrame* existing = m_Project->FindFrame(a_Number)) {
-    if (m_Doc.Ui().Ask(msg::kFrameExists, msg::kAppTitle, Choices::YesNo, Answer::No) != Answer::Yes) return false;
+    if (m_Doc.Ui().Ask(Tr(msg::kFrameExists), msg::kAppTitle, Choices::YesNo, Answer::No) != Answer::Yes) return false;
     command->Add(std::make_unique<CRemoveFrameCommand>(*m_Project, *existing));
   }
   auto frame = std::make_unique<CHMIFrame>(a_Number);
@@ -458,7 +458,7 @@ bool CDocumentEditor::CopyFrame(uint16_t a_Target) {
   if (a_Target == source.GetNumber()) return false;
   auto command = std::make_unique<CCompositeCommand>("copy frame");
   if (CHMIFrame* existing = m_Project->FindFrame(a_Target)) {
-    if (m_Doc.Ui().Ask(msg::kCopyFrame, msg::kFrameExists, Choices::YesNo, Answer::No) != Answer::Yes) return false;
+    if (m_Doc.Ui().Ask(Tr(msg::kCopyFrame), Tr(msg::kFrameExists), Choices::YesNo, Answer::No) != Answer::Yes) return false;
     command->Add(std::make_unique<CRemoveFrameCommand>(*m_Project, *existing));
   }
   std::unique_ptr<CHMIFrame> copy = source.Clone();
@@ -474,8 +474,8 @@ bool CDocumentEditor::CopyFrame(uint16_t a_Target) {
 bool CDocumentEditor::DeleteFrame() {
   if (!Sync() || CurrentFrame() == nullptr) return false;
   CHMIFrame& frame = *CurrentFrame();
-  const std::string question = std::string(msg::kDeleteFrame) + " " + std::to_string(frame.GetNumber()) + "?";
-  if (m_Doc.Ui().Ask(question, msg::kDeleteFrame, Choices::YesNo, Answer::No) != Answer::Yes) return false;
+  const std::string question = std::string(Tr(msg::kDeleteFrame)) + " " + std::to_string(frame.GetNumber()) + "?";
+  if (m_Doc.Ui().Ask(question, Tr(msg::kDeleteFrame), Choices::YesNo, Answer::No) != Answer::Yes) return false;
   CHMIFrame* next = m_Project->GetFrameAfter(&frame);
   if (next == nullptr) next = m_Project->GetFrameBefore(&frame);
   Run(std::make_unique<CRemoveFrameCommand>(*m_Project, frame), next, {});

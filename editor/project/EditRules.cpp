@@ -4,13 +4,14 @@
 #include <limits>
 
 #include "editor/project/KV410Project.h"
+#include "platform/Translate.h"
 
 namespace kd820 {
 
 const std::vector<std::pair<std::string, uint16_t>>& ScreenSaverChoices() {
   static const std::vector<std::pair<std::string, uint16_t>> kChoices = {
-      {"从不", 0},     {"1分钟", 1},   {"2分钟", 2},   {"3分钟", 3},   {"5分钟", 5},   {"10分钟", 10},
-      {"15分钟", 15}, {"20分钟", 20}, {"30分钟", 30}, {"45分钟", 45}, {"1小时", 60}};
+      {N_("从不"), 0},     {N_("1分钟"), 1},   {N_("2分钟"), 2},   {N_("3分钟"), 3},   {N_("5分钟"), 5},   {N_("10分钟"), 10},
+      {N_("15分钟"), 15}, {N_("20分钟"), 20}, {N_("30分钟"), 30}, {N_("45分钟"), 45}, {N_("1小时"), 60}};
   return kChoices;
 }
 
@@ -49,14 +50,14 @@ void ApplySettingsDialog(CGlobalSettings& a_Settings, const CGlobalSettings& a_E
 }
 
 std::optional<std::string> CheckAlarmItem(const CAlarmItemInput& a_Input) {
-  if (a_Input.m_Item.m_Text.empty()) return std::string("信息输入不能为空");
+  if (a_Input.m_Item.m_Text.empty()) return std::string(Tr("信息输入不能为空"));
   constexpr int64_t kMin = std::numeric_limits<int32_t>::min();
   constexpr int64_t kMax = std::numeric_limits<int32_t>::max();
   for (int64_t v : {a_Input.m_Value, a_Input.m_RangeA, a_Input.m_RangeB}) {
-    if (v < kMin || v > kMax) return std::string("字状态取值范围越界，必须在-2147483648和2147483647");
+    if (v < kMin || v > kMax) return std::string(Tr("字状态取值范围越界，必须在-2147483648和2147483647"));
   }
   if (a_Input.m_Item.m_RangeUsed != 0 && a_Input.m_RangeA < a_Input.m_RangeB) {
-    return std::string("上限必须大于下限");
+    return std::string(Tr("上限必须大于下限"));
   }
   return std::nullopt;
 }
@@ -65,7 +66,7 @@ std::optional<std::string> AddAlarmToList(std::vector<CAlarmItem>& a_List, const
                                           const CEditorContext& a_Context) {
   if (std::any_of(a_List.begin(), a_List.end(),
                   [&](const CAlarmItem& a_Listed) { return a_Listed.SameAs(a_Item, a_Context); })) {
-    return std::string("报警设置条目已存在");
+    return std::string(Tr("报警设置条目已存在"));
   }
   a_List.push_back(a_Item);
   return std::nullopt;
@@ -74,11 +75,11 @@ std::optional<std::string> AddAlarmToList(std::vector<CAlarmItem>& a_List, const
 std::optional<std::string> ApplyLanguageDialog(CKV410Project& a_Project, int a_Count,
                                                const std::vector<CLanguageRow>& a_Rows,
                                                bool a_MessagesInFirstLanguage) {
-  if (a_Count < 1 || a_Count > CLangDefine::kMaxLanguages) return std::string("请至少配置一种语言！");
-  if (a_Rows.size() < static_cast<std::size_t>(a_Count)) return std::string("请选择语言！");
+  if (a_Count < 1 || a_Count > CLangDefine::kMaxLanguages) return std::string(Tr("请至少配置一种语言！"));
+  if (a_Rows.size() < static_cast<std::size_t>(a_Count)) return std::string(Tr("请选择语言！"));
   for (int i = 0; i < a_Count; ++i) {
-    if (!a_Rows[static_cast<std::size_t>(i)].m_LanguageId) return std::string("请选择语言！");
-    if (a_Rows[static_cast<std::size_t>(i)].m_FontName.empty()) return std::string("请选择字体！");
+    if (!a_Rows[static_cast<std::size_t>(i)].m_LanguageId) return std::string(Tr("请选择语言！"));
+    if (a_Rows[static_cast<std::size_t>(i)].m_FontName.empty()) return std::string(Tr("请选择字体！"));
   }
   auto& items = a_Project.GetLangDefine().m_Items;
   items.clear();

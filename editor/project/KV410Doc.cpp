@@ -69,7 +69,7 @@ std::unique_ptr<NamedLock> CKV410Doc::AcquireLock(const std::string& a_Path, std
   auto lock = NamedLock::TryAcquire(LockNameForFile(a_Path), &error, &failure);
   if (lock) return lock;
   a_Message = failure == NamedLock::Failure::kHeld
-                  ? std::string(msg::kAlreadyOpen)
+                  ? std::string(Tr(msg::kAlreadyOpen))
                   : "the lock directory " + NamedLock::Directory() + " cannot be used (" + error +
                         "); set KD820_LOCK_DIR to a directory the editor can write";
   return nullptr;
@@ -105,7 +105,7 @@ std::unique_ptr<CKV410Project> CKV410Doc::ReadProjectFile(const std::string& a_P
   std::string error;
   const auto bytes = ReadWholeFile(a_Path, error, kMaxProjectFileBytes, true);
   if (!bytes) {
-    a_Ui.ShowMessage(FormatText(msg::kCannotOpenFile, a_Path) + "\n" + error, msg::kAppTitle,
+    a_Ui.ShowMessage(FormatText(Tr(msg::kCannotOpenFile), a_Path) + "\n" + error, msg::kAppTitle,
                      MessageIcon::Error);
     return nullptr;
   }
@@ -117,7 +117,7 @@ std::unique_ptr<CKV410Project> CKV410Doc::ReadProjectFile(const std::string& a_P
     a_Ui.ShowMessage(e.what(), msg::kAppTitle, MessageIcon::Error);
   } catch (const ArchiveError& e) {
     // The document's message, then where the reader stopped and why.
-    a_Ui.ShowMessage(std::string(msg::kOpenFailed) + "\n" + a_Path + ": " + e.what(), msg::kAppTitle,
+    a_Ui.ShowMessage(std::string(Tr(msg::kOpenFailed)) + "\n" + a_Path + ": " + e.what(), msg::kAppTitle,
                      MessageIcon::Error);
   }
   return nullptr;
@@ -127,7 +127,7 @@ bool CKV410Doc::WriteProject(const std::string& a_Path) {
   const std::vector<uint8_t> bytes = StoreToBytes();
   std::string error;
   if (!WriteFileAtomically(a_Path, bytes, error)) {
-    m_Ui.ShowMessage(FormatText(msg::kCannotSaveFile, a_Path) + "\n" + error, msg::kAppTitle,
+    m_Ui.ShowMessage(FormatText(Tr(msg::kCannotSaveFile), a_Path) + "\n" + error, msg::kAppTitle,
                      MessageIcon::Error);
     return false;
   }
@@ -155,7 +155,7 @@ bool CKV410Doc::SaveAs(const std::string& a_Path) {
   const std::string dir = DirectoryOf(path);
   std::error_code ec;
   if (fs::is_directory(dir, ec) &&
-      m_Ui.Ask(msg::kReplaceProject, msg::kAppTitle, Choices::YesNo, Answer::No) != Answer::Yes) {
+      m_Ui.Ask(Tr(msg::kReplaceProject), msg::kAppTitle, Choices::YesNo, Answer::No) != Answer::Yes) {
     return false;
   }
   // Never write over a project that another editor has open.
@@ -181,7 +181,7 @@ bool CKV410Doc::SaveModified() {
     const std::string temp = (tempDir / (FileNameOf(m_PathName) + "~")).string();
     std::string error;
     if (!WriteFileAtomically(temp, StoreToBytes(), error)) {
-      m_Ui.ShowMessage(FormatText(msg::kCannotSaveFile, temp) + "\n" + error, msg::kAppTitle,
+      m_Ui.ShowMessage(FormatText(Tr(msg::kCannotSaveFile), temp) + "\n" + error, msg::kAppTitle,
                        MessageIcon::Error);
       return false;
     }
@@ -189,8 +189,8 @@ bool CKV410Doc::SaveModified() {
     unlink(temp.c_str());
     if (equal) return true;
   }
-  const std::string name = !m_PathName.empty() ? m_PathName : msg::kUntitled;
-  switch (m_Ui.Ask(FormatText(msg::kSaveChanges, name), msg::kAppTitle, Choices::YesNoCancel,
+  const std::string name = !m_PathName.empty() ? m_PathName : Tr(msg::kUntitled);
+  switch (m_Ui.Ask(FormatText(Tr(msg::kSaveChanges), name), msg::kAppTitle, Choices::YesNoCancel,
                    Answer::Yes)) {
     case Answer::Cancel:
       return false;
@@ -227,7 +227,7 @@ bool CKV410Doc::OpenProject(const std::string& a_Path) {
   if (!CloseProject()) return false;
   const std::string path = AbsolutePath(a_Path);
   if (!HasFpjExtension(path)) {
-    m_Ui.ShowMessage(msg::kNotFpjFile, msg::kFileFormatError, MessageIcon::Error);
+    m_Ui.ShowMessage(Tr(msg::kNotFpjFile), Tr(msg::kFileFormatError), MessageIcon::Error);
     return false;
   }
   std::string message;

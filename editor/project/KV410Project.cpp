@@ -115,7 +115,7 @@ void CKV410Project::SortFrames() {
 bool CKV410Project::SwapPorts(int a_A, int a_B, std::string* a_Error) {
   if (a_A == a_B) return true;
   if (a_A < 0 || a_A >= kSerialPortCount || a_B < 0 || a_B >= kSerialPortCount) {
-    if (a_Error != nullptr) *a_Error = msg::kOnlyComRange;
+    if (a_Error != nullptr) *a_Error = Tr(msg::kOnlyComRange);
     return false;
   }
   m_Settings.SwapPorts(a_A, a_B);
@@ -141,7 +141,7 @@ void CKV410Project::Serialize(CArchive& a_Ar) {
   a_Ar.Io(version);
   if (version > 2) a_Ar.Io(oldestReader);
   if (a_Ar.IsLoading()) {
-    if (version > 2 && oldestReader > kFileVersion) throw ProjectVersionError(msg::kNewerVersion);
+    if (version > 2 && oldestReader > kFileVersion) throw ProjectVersionError(Tr(msg::kNewerVersion));
     m_LoadedFileVersion = version;
     m_LoadedOldestReader = version > 2 ? oldestReader : version;
   }

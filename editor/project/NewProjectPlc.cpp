@@ -163,7 +163,7 @@ bool ApplyCommunicationSettings(CKV410Project& a_Project, const CNewProjectPlc& 
       any = any || changed[static_cast<std::size_t>(port)];
     }
   }
-  if (any && a_Ui.Ask(msg::kResetChangedPorts, msg::kAppTitle, Choices::YesNo, Answer::No) !=
+  if (any && a_Ui.Ask(Tr(msg::kResetChangedPorts), msg::kAppTitle, Choices::YesNo, Answer::No) !=
                  Answer::Yes) {
     return false;
   }

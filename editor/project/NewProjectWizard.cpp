@@ -92,7 +92,7 @@ CNewProjectPlc& CNewProjectWizard::PlcPage() {
 bool CNewProjectWizard::Finish(CKV410Doc& a_Doc, IUserInteraction& a_Ui) {
   if (!m_Name.CanFinish() || !m_Hmi.HasModel()) return false;
   if (m_Context.GetHardwareLibrary().Index().size() > 1 &&
-      a_Ui.Ask(msg::kConfirmModel, msg::kAppTitle, Choices::YesNo, Answer::Yes) != Answer::Yes) {
+      a_Ui.Ask(Tr(msg::kConfirmModel), msg::kAppTitle, Choices::YesNo, Answer::Yes) != Answer::Yes) {
     return false;
   }
   if (const auto problem = m_Name.NameProblem()) {
@@ -102,13 +102,13 @@ bool CNewProjectWizard::Finish(CKV410Doc& a_Doc, IUserInteraction& a_Ui) {
   const std::string dir = m_Name.GetDirectory();
   std::error_code ec;
   if (fs::exists(dir, ec) &&
-      a_Ui.Ask(WithArg(msg::kDirectoryExists, dir), msg::kAppTitle, Choices::YesNo, Answer::No) !=
+      a_Ui.Ask(WithArg(Tr(msg::kDirectoryExists), dir), msg::kAppTitle, Choices::YesNo, Answer::No) !=
           Answer::Yes) {
     return false;
   }
   const std::string parent = m_Name.GetParent();
   if (!fs::is_directory(parent, ec)) {
-    a_Ui.ShowMessage(WithArg(msg::kDirectoryMissing, parent), msg::kAppTitle, MessageIcon::Error);
+    a_Ui.ShowMessage(WithArg(Tr(msg::kDirectoryMissing), parent), msg::kAppTitle, MessageIcon::Error);
     return false;
   }
   const std::string projectFile = dir + "/" + m_Name.GetName() + ".FPJ";
@@ -121,7 +121,7 @@ bool CNewProjectWizard::Finish(CKV410Doc& a_Doc, IUserInteraction& a_Ui) {
     if (!a_Doc.CloseProject()) return false;
     fs::copy_file(templateFile, projectFile, fs::copy_options::overwrite_existing, ec);
     if (ec) {
-      a_Ui.ShowMessage(WithArg(msg::kCannotCreateDirectory, dir), msg::kAppTitle, MessageIcon::Error);
+      a_Ui.ShowMessage(WithArg(Tr(msg::kCannotCreateDirectory), dir), msg::kAppTitle, MessageIcon::Error);
       return false;
     }
     if (!a_Doc.OpenProject(projectFile)) return false;
@@ -137,14 +137,14 @@ bool CNewProjectWizard::Finish(CKV410Doc& a_Doc, IUserInteraction& a_Ui) {
   const bool existed = fs::is_directory(dir, ec);
   fs::create_directories(dir, ec);
   if (!fs::is_directory(dir, ec)) {
-    a_Ui.ShowMessage(WithArg(msg::kCannotCreateDirectory, dir), msg::kAppTitle, MessageIcon::Error);
+    a_Ui.ShowMessage(WithArg(Tr(msg::kCannotCreateDirectory), dir), msg::kAppTitle, MessageIcon::Error);
     return false;
   }
   if (!a_Doc.CloseProject()) return false;
   if (!a_Doc.AdoptProject(std::move(project))) {
     // Only a directory made here is removed again.
     if (!existed && !fs::remove(dir, ec)) {
-      a_Ui.ShowMessage(WithArg(msg::kCannotRemoveDirectory, dir), msg::kAppTitle, MessageIcon::Error);
+      a_Ui.ShowMessage(WithArg(Tr(msg::kCannotRemoveDirectory), dir), msg::kAppTitle, MessageIcon::Error);
     }
     return false;
   }

@@ -13,6 +13,7 @@
 #include "editor/screens/DynamicText.h"
 #include "editor/screens/FunckeyGE.h"
 #include "editor/screens/PictureGE.h"
+#include "platform/Translate.h"
 
 namespace kd820 {
 
@@ -27,7 +28,7 @@ using pjson::Value;
 constexpr std::size_t kMaxFrames = 65535;
 constexpr std::size_t kMaxElements = 32768;
 
-constexpr const char* kRangeMessage = "字状态取值范围越界，必须在-2147483648和2147483647";
+constexpr const char* kRangeMessage = N_("字状态取值范围越界，必须在-2147483648和2147483647");
 
 // What the settings dialog offers: the password levels 1 to 8 (stored as 0 to 7) and the
 // passwords of "密码设定(0~999999999)".
@@ -242,7 +243,7 @@ class Importer {
         const int32_t password = IntOf<int32_t>(items[i], Item(path, i));
         if (password < 0 || password > kMaxPassword) {
           Refuse(Item(path, i), std::to_string(password) + " is outside 0~" + std::to_string(kMaxPassword) +
-                                    " (密码设定(0~" + std::to_string(kMaxPassword) + "))");
+                                    " (" + Tr("密码设定(0~999999999)") + ")");
         }
         a_Settings.m_Passwords[i] = password;
       }
@@ -548,7 +549,7 @@ class Importer {
       std::string where = a_Path;
       if (item.m_Text.empty()) {
         where = r.PathOf("text");
-      } else if (*message == kRangeMessage) {
+      } else if (*message == Tr(kRangeMessage)) {
         const auto outside = [](int64_t a_V) {
           return a_V < std::numeric_limits<int32_t>::min() || a_V > std::numeric_limits<int32_t>::max();
         };

@@ -20,6 +20,7 @@
 #include "editor/ui/ProjectInfo.h"
 #include "platform/UserInteraction.h"
 #include "platform/TerminalInteraction.h"
+#include "platform/Translate.h"
 
 namespace kd820 {
 
@@ -67,6 +68,7 @@ bool IsProjectFileName(const std::string& a_Word) {
 }  // namespace
 
 int RunKD820(int a_Argc, char** a_Argv, WindowStarter a_Window) {
+  InitTranslation();
   CLI::App app{"KD820: configuration editor for text-display operator panels (command line)",
                "KD820"};
   app.set_version_flag("--version", std::string("KD820 ") + KD820_VERSION_STRING);

@@ -53,7 +53,7 @@ int RunImportCommand(const std::string& a_Json, const std::string& a_OutProject,
     return kExitFailure;
   }
   if (!HasFpjExtension(target.string())) {
-    std::cerr << "KD820: " << a_OutProject << ": " << msg::kNotFpjFile << " (the project file needs the extension .FPJ)\n";
+    std::cerr << "KD820: " << a_OutProject << ": " << Tr(msg::kNotFpjFile) << " (the project file needs the extension .FPJ)\n";
     return kExitFailure;
   }
   const auto exists = [&] {
@@ -86,7 +86,7 @@ int RunImportCommand(const std::string& a_Json, const std::string& a_OutProject,
   // holds the lock only while it writes: without --yes, wait for it, then the file exists.
   std::string message;
   auto lock = CKV410Doc::AcquireLock(target.string(), message);
-  for (int wait = 0; !lock && !a_Yes && message == msg::kAlreadyOpen && wait < 200 && !exists(); ++wait) {
+  for (int wait = 0; !lock && !a_Yes && message == Tr(msg::kAlreadyOpen) && wait < 200 && !exists(); ++wait) {
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
     lock = CKV410Doc::AcquireLock(target.string(), message);
   }

@@ -5,6 +5,7 @@
 
 #include "editor/devices/HardwareLibrary.h"
 #include "editor/project/KV410Doc.h"
+#include "editor/compiler/ToolLaunch.h"
 #include "editor/ui/CompileCommand.h"
 #include "platform/Process.h"
 #include "platform/TerminalInteraction.h"
@@ -44,7 +45,7 @@ int RunSimulateCommand(const SimulateOptions& a_Options) {
   // PanSim starts in the project's directory, so a script's file names are the project's.
   const std::string directory = std::filesystem::path(project.GetPath()).parent_path().string();
   if (!StartProgram(kSimulatorProgram, arguments, directory, a_Options.wait, exitCode, error)) {
-    std::cerr << "KD820: 未能正常启动" << kSimulatorProgram << "\n" << error << "\n";
+    std::cerr << "KD820: " << Tr(kStartFailed) << kSimulatorProgram << "\n" << error << "\n";
     return 1;
   }
   return a_Options.wait ? exitCode : 0;

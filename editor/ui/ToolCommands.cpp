@@ -14,7 +14,7 @@ namespace {
 // The editor's dialogs say nothing when the viewer or the transfer tool does not start; a
 // terminal user is told on standard error and by the exit code.
 void ReportStartFailure(const char* a_Program, const std::string& a_Error) {
-  std::cerr << "KD820: " << kStartFailed << a_Program << "\n" << a_Error << "\n";
+  std::cerr << "KD820: " << Tr(kStartFailed) << a_Program << "\n" << a_Error << "\n";
 }
 
 // Starts the viewer as the editor does, but waits for it when asked and keeps its exit code.

@@ -11,6 +11,7 @@
 #include "simulator/app/PortThreads.h"
 #include "simulator/app/SdlWindow.h"
 #include "simulator/app/SkinBitmap.h"
+#include "platform/Translate.h"
 
 namespace {
 
@@ -65,6 +66,7 @@ int RunWindowed(const sim::PanSimOptions& a_Options) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  kd820::InitTranslation();
   int exitCode = 0;
   auto options = sim::ParsePanSimOptions(argc, argv, exitCode);
   if (!options) return exitCode;

@@ -8,6 +8,7 @@ if(NOT result EQUAL 0)
   message(FATAL_ERROR "cmake --install failed: ${result}")
 endif()
 foreach(path bin/KD820 bin/PanSim share/kd820/version.txt share/kd820/lib/hardware
+             share/kd820/lib/locale/en/LC_MESSAGES/kd820.mo
              share/applications/KD820.desktop share/mime/packages/kd820-project.xml
              share/icons/hicolor/scalable/apps/kd820.svg share/icons/hicolor/64x64/apps/kd820.png
              share/icons/hicolor/scalable/mimetypes/application-x-kd820-project.svg)

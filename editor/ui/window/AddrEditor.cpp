@@ -9,13 +9,12 @@
 
 #include "editor/devices/EditorContext.h"
 #include "editor/devices/PlcLibrary.h"
+#include "editor/ui/window/QtText.h"
 #include "editor/ui/window/ElementTexts.h"
 
 namespace kd820 {
 
 namespace {
-
-QString Text(const char* a_Utf8) { return QString::fromUtf8(a_Utf8); }
 
 const char* const kPortNames[] = {"COM0", "COM1", "COM2", "CAN"};
 const char* const kInternalBitTypes[] = {"LW.B", "RW.B"};
@@ -179,12 +178,12 @@ std::optional<CAddr> CAddrEditor::Address(std::string* a_Problem) const {
   std::string number = m_Address->text().trimmed().toStdString();
   if (addr.m_HasSubAddress != 0) number += "." + m_SubAddress->text().trimmed().toStdString();
   if (!addr.ParseNumber(number, m_Context)) {
-    return refuse(std::string(elemtext::kNotANumber) + " " + addr.RangeText(m_Context));
+    return refuse(std::string(Tr(elemtext::kNotANumber)) + " " + addr.RangeText(m_Context));
   }
   if (addr.m_HasIndex != 0) {
     const CRegisterType* type = addr.FindType(m_Context);
     const auto index = ParseNumberInBase(m_Index->text().trimmed().toStdString(), type->m_IndexBase);
-    if (!index) return refuse(std::string(elemtext::kNotANumber) + " " + addr.RangeText(m_Context));
+    if (!index) return refuse(std::string(Tr(elemtext::kNotANumber)) + " " + addr.RangeText(m_Context));
     addr.m_Index = static_cast<int32_t>(*index);
   } else {
     addr.m_Index = 0;

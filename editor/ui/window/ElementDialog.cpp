@@ -31,6 +31,7 @@
 #include "editor/screens/StaticText.h"
 #include "editor/screens/TextMetrics.h"
 #include "editor/screens/TrendGE.h"
+#include "editor/ui/window/QtText.h"
 #include "editor/ui/window/AddrEditor.h"
 #include "editor/ui/window/ElementTexts.h"
 #include "platform/UserInteraction.h"
@@ -38,8 +39,6 @@
 namespace kd820 {
 
 namespace {
-
-QString Text(const char* a_Utf8) { return QString::fromUtf8(a_Utf8); }
 
 template <class T>
 T& As(CGraphElement& a_Element) {

@@ -7,13 +7,12 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include "editor/ui/window/QtText.h"
 #include "editor/ui/window/WindowTexts.h"
 
 namespace kd820 {
 
 namespace {
-
-QString Text(const char* a_Utf8) { return QString::fromUtf8(a_Utf8); }
 
 QSpinBox* FrameNumberBox(int a_Minimum) {
   auto* box = new QSpinBox;

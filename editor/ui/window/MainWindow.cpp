@@ -23,6 +23,7 @@
 #include "common/ImageFormat.h"
 #include "editor/screens/HMIFrame.h"
 #include "editor/ui/SimulateCommand.h"
+#include "editor/ui/window/QtText.h"
 #include "editor/ui/window/FrameCanvas.h"
 #include "editor/ui/window/ElementDialog.h"
 #include "editor/ui/window/FrameDialog.h"
@@ -35,8 +36,6 @@
 namespace kd820 {
 
 namespace {
-
-QString Text(const char* a_Utf8) { return QString::fromUtf8(a_Utf8); }
 
 QString FileFilter() { return Text(wintext::kFilterFormat).arg(Text(msg::kAppTitle), Text(msg::kProjectFile)); }
 
@@ -506,7 +505,7 @@ void CMainWindow::Simulate() {
   call.m_WorkingDirectory = std::filesystem::path(project->GetPath()).parent_path().string();
   int exitCode = 0;
   std::string error;
-  if (!m_Starter->Start(call, exitCode, error)) m_Ui.ShowMessage(std::string(kStartFailed) + "PanSim", msg::kAppTitle, MessageIcon::Error);
+  if (!m_Starter->Start(call, exitCode, error)) m_Ui.ShowMessage(std::string(Tr(kStartFailed)) + "PanSim", msg::kAppTitle, MessageIcon::Error);
 }
 
 void CMainWindow::closeEvent(QCloseEvent* a_Event) {

@@ -20,13 +20,12 @@
 #include "editor/project/KV410Doc.h"
 #include "editor/project/Messages.h"
 #include "editor/project/NewProjectPlc.h"
+#include "editor/ui/window/QtText.h"
 #include "editor/ui/window/WindowTexts.h"
 
 namespace kd820 {
 
 namespace {
-
-QString Text(const char* a_Utf8) { return QString::fromUtf8(a_Utf8); }
 
 // A page whose Next and Finish follow a condition.
 class CConditionPage : public QWizardPage {
@@ -36,7 +35,7 @@ class CConditionPage : public QWizardPage {
   void Changed() { emit completeChanged(); }
 };
 
-const char* const kParityNames[] = {"无", "奇校验", "偶校验"};
+const char* const kParityNames[] = {N_("无"), N_("奇校验"), N_("偶校验")};
 
 }  // namespace
 

@@ -23,6 +23,7 @@
 #include "editor/ui/window/MainWindow.h"
 #include "editor/ui/window/NewProjectDialog.h"
 #include "editor/ui/window/QtInteraction.h"
+#include "platform/Translate.h"
 
 namespace {
 
@@ -98,6 +99,7 @@ int Usage() {
 
 int main(int argc, char** argv) {
   if (argc < 3) return Usage();
+  kd820::InitTranslation();
   QApplication app(argc, argv);
   const std::string mode = argv[1];
   if (mode == "--icon") {
