@@ -3,7 +3,8 @@
 # panel (demo/pump-panel.json): the main window with its pump frame shown and one element
 # selected (docs/editor-main-window.png), the properties dialog of a register element
 # (docs/editor-element-dialog.png) and the new-project wizard's panel-model page
-# (docs/editor-new-project-wizard.png); and the application icon desktop/kd820.png.
+# (docs/editor-new-project-wizard.png); the main window and the element dialog again under an
+# English locale (docs/*-en.png); and the application icon desktop/kd820.png.
 #   scripts/screenshots.sh [BUILD_DIR]    (default: build)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -18,6 +19,9 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export KD820_LOCK_DIR="$work/locks"
 export QT_QPA_PLATFORM=offscreen
+# The Chinese pictures whatever the caller's locale; the English ones name their language below.
+export LC_ALL=C.UTF-8
+unset LANGUAGE
 export XDG_RUNTIME_DIR="$work/runtime"
 # The recent-project list of these runs is not the user's.
 export XDG_CONFIG_HOME="$work/config"
@@ -34,5 +38,9 @@ shot() {
 shot "$work/PumpPanel/PumpPanel.FPJ" docs/editor-main-window.png 2 3
 shot --element "$work/PumpPanel/PumpPanel.FPJ" docs/editor-element-dialog.png 4 2
 shot --wizard docs/editor-new-project-wizard.png 2
+# The same main window and dialog under an English locale, beside the Chinese ones.
+LC_ALL=C.UTF-8 LANGUAGE=en shot "$work/PumpPanel/PumpPanel.FPJ" docs/editor-main-window-en.png 2 3
+LC_ALL=C.UTF-8 LANGUAGE=en shot --element "$work/PumpPanel/PumpPanel.FPJ" docs/editor-element-dialog-en.png 4 2
 shot --icon desktop/kd820.png 64
-echo "wrote docs/editor-main-window.png docs/editor-element-dialog.png docs/editor-new-project-wizard.png desktop/kd820.png"
+echo "wrote docs/editor-main-window.png docs/editor-element-dialog.png docs/editor-new-project-wizard.png," \
+  "docs/editor-main-window-en.png docs/editor-element-dialog-en.png, desktop/kd820.png"
