@@ -48,6 +48,8 @@ inline QStringList FontFamilies(const std::vector<std::string>& a_Used) {
 // OK (the default button: Enter) and Cancel (also Esc) wired to the dialog.
 inline QDialogButtonBox* OkCancel(QDialog* a_Dialog) {
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+  buttons->button(QDialogButtonBox::Ok)->setText(Text("确定"));
+  buttons->button(QDialogButtonBox::Cancel)->setText(Text("取消"));
   buttons->button(QDialogButtonBox::Ok)->setDefault(true);
   QObject::connect(buttons, &QDialogButtonBox::accepted, a_Dialog, &QDialog::accept);
   QObject::connect(buttons, &QDialogButtonBox::rejected, a_Dialog, &QDialog::reject);

@@ -51,6 +51,7 @@ CMissionDialog::CMissionDialog(IProgramStarter& a_Starter, const std::string& a_
   auto* targetLayout = new QHBoxLayout(target);
   m_File = new QLineEdit(QString::fromStdString(initial.m_File));
   m_File->setObjectName("targetFile");
+  m_File->setMinimumWidth(320);
   auto* browse = new QPushButton(Text(settext::kBrowseFile));
   browse->setObjectName("browse");
   browse->setAutoDefault(false);

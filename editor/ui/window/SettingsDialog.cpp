@@ -117,6 +117,7 @@ CSettingsDialog::CSettingsDialog(const CEditorContext& a_Context, const CKV410Pr
   m_ControlAddress->setObjectName("controlAddress");
   m_ControlAddress->SetAddress(s.m_ControlAddress);
   controlLayout->addWidget(m_ControlAddress);
+  controlLayout->addStretch();
 
   auto* left = new QVBoxLayout;
   left->addLayout(frames);

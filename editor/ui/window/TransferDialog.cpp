@@ -176,7 +176,8 @@ CTransferDialog::CTransferDialog(const CEditorContext& a_Context, const CKV410Pr
   m_Grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
   m_Grid->verticalHeader()->hide();
   m_Grid->horizontalHeader()->setStretchLastSection(true);
-  m_Grid->setMinimumWidth(640);
+  m_Grid->horizontalHeader()->setDefaultSectionSize(84);
+  m_Grid->setMinimumWidth(8 * 84 + 4);
   FillGrid();
   auto* add = new QPushButton(Text(settext::kAdd));
   add->setObjectName("add");
