@@ -65,6 +65,7 @@ class CommDialogTest : public QObject {
   void aChangeWithTheSamePlcIsWhatTheImportGives();
   void anotherPlcIsAskedAndResetsAsTheCoreDoes();
   void advancedSettingsAndTheirDefaults();
+  void aStationOutsideItsRangeIsRefused();
   void cancelChangesNothing();
   void theMissionRunsTheTransferToolAndStaysOpen();
 
@@ -203,6 +204,23 @@ void CommDialogTest::advancedSettingsAndTheirDefaults() {
   QCOMPARE(com0.m_MessageTime, 4);
   QCOMPARE(com0.m_RetryAfterFailure, 0);
   QCOMPARE(m_Window->Editor().History().UndoCount(), std::size_t{1});
+}
+
+void CommDialogTest::aStationOutsideItsRangeIsRefused() {
+  bool stayedOpen = false;
+  test::DriveSettings<CCommDialog>(*m_Window, [&](CCommDialog& a_Dialog) {
+    a_Dialog.Ports().StationBox(0)->setValue(250);
+    a_Dialog.accept();
+    stayedOpen = a_Dialog.isVisible();
+    a_Dialog.reject();
+  });
+  m_Ui->Clear();
+  QVERIFY(!m_Window->EditCommunication());
+  QVERIFY(stayedOpen);
+  QCOMPARE(m_Ui->Messages().size(), std::size_t{1});
+  QVERIFY2(m_Ui->Messages()[0].find("250") != std::string::npos, m_Ui->Messages()[0].c_str());
+  QCOMPARE(Project().GetPort(0)->m_Station, 1);
+  QCOMPARE(m_Window->Editor().History().UndoCount(), std::size_t{0});
 }
 
 void CommDialogTest::cancelChangesNothing() {
