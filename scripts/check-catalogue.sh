@@ -9,7 +9,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mapfile -t sources < <(scripts/catalogue-sources.sh)
 
-LC_ALL=C.UTF-8 xgettext --language=C++ --from-code=UTF-8 --keyword=N_ --keyword=Tr --no-location \
+LC_ALL=C.UTF-8 xgettext --language=C++ --from-code=UTF-8 --keyword=N_ --keyword=Tr --keyword=Text --no-location \
   --no-wrap --sort-output -o "$work/marked.pot" "${sources[@]}" 2> /dev/null
 ids() { LC_ALL=C.UTF-8 msgcat --no-wrap --sort-output "$1" | sed -n 's/^msgid "\(..*\)"$/\1/p' | sort -u; }
 ids "$work/marked.pot" > "$work/marked"
@@ -31,11 +31,17 @@ if untranslated=$(LC_ALL=C.UTF-8 msgattrib --untranslated --no-wrap po/en.po | s
   printf '  %s\n' "$untranslated"
   status=1
 fi
+if fuzzy=$(LC_ALL=C.UTF-8 msgattrib --only-fuzzy --no-wrap po/en.po | sed -n 's/^msgid "\(..*\)"$/\1/p') &&
+   [ -n "$fuzzy" ]; then
+  echo "check-catalogue: entries of po/en.po marked fuzzy (a guess to check, and not used):"
+  printf '  %s\n' "$fuzzy"
+  status=1
+fi
 # Chinese literals outside N_()/Tr() and outside comments, except data never shown as a message.
 unmarked=$(perl -CSD -Mutf8 -ne '
   next if m{^\s*(//|\*)};
   s{//.*$}{};
-  s{\b(N_|Tr)\("[^"]*"\)}{}g;
+  s{\b(N_|Tr|Text)\("[^"]*"\)}{}g;
   s{"(宋体)"}{}g;
   print "$ARGV:$.: $_" if /"[^"]*[^\x00-\x7F][^"]*"/;
   close ARGV if eof;' "${sources[@]}")

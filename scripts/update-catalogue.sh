@@ -4,9 +4,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 mapfile -t sources < <(scripts/catalogue-sources.sh)
-LC_ALL=C.UTF-8 xgettext --language=C++ --from-code=UTF-8 --keyword=N_ --keyword=Tr --no-location \
+LC_ALL=C.UTF-8 xgettext --language=C++ --from-code=UTF-8 --keyword=N_ --keyword=Tr --keyword=Text --no-location \
   --no-wrap --sort-output --package-name=KD820 -o po/kd820.pot "${sources[@]}" 2> /dev/null
 for po in po/*.po; do
-  LC_ALL=C.UTF-8 msgmerge --quiet --update --backup=none --no-wrap --no-location --sort-output "$po" po/kd820.pot
+  LC_ALL=C.UTF-8 msgmerge --quiet --no-fuzzy-matching --update --backup=none --no-wrap --no-location --sort-output "$po" po/kd820.pot
 done
 rm -f po/kd820.pot

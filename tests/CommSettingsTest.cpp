@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "editor/devices/PlcLibrary.h"
+#include "editor/project/DocumentEditor.h"
 #include "editor/project/EditRules.h"
 #include "editor/project/KV410Doc.h"
 #include "editor/project/Messages.h"
@@ -278,4 +279,111 @@ TEST(EditRules, LanguageDialog) {
   EXPECT_NE(project.GetSettings().m_Flags & CGlobalSettings::kOwnMessageLanguage, 0u);
   ASSERT_EQ(ApplyLanguageDialog(project, 1, {{0x0409, "Arial"}}, true), std::nullopt);
   EXPECT_EQ(project.GetSettings().m_Flags & CGlobalSettings::kOwnMessageLanguage, 0u);
+}
+
+TEST_F(WizardTest, ACommunicationChangeAndItsResetAreOneStep) {
+  test::LibraryFixture lib;
+  CKV410Doc doc(m_Ui);
+  CNewProjectWizard wizard(doc.Context());
+  Fill(wizard);
+  m_Ui.QueueAnswer(Answer::Yes);
+  ASSERT_TRUE(wizard.Finish(doc, m_Ui));
+  CKV410Project& project = *doc.GetProject();
+  CMemoryClipboard clipboard;
+  CDocumentEditor editor(doc, clipboard);
+  ASSERT_TRUE(doc.Save());
+  editor.Reset();
+  auto reg = std::make_unique<CRegisterGE>();
+  reg->m_Reg.m_Port = 0;
+  reg->m_Reg.m_TypeName = "D";
+  reg->m_Reg.m_Address = 40;
+  auto* onCom0 = static_cast<CRegisterGE*>(project.FindFrame(1)->AddElement(std::move(reg)));
+  project.GetSettings().m_ControlAddress.m_Port = 0;
+  project.GetSettings().m_ControlAddress.m_TypeName = "D";
+  const std::vector<uint8_t> before = CKV410Doc::ProjectFileBytes(project);
+  CEditorContext& context = doc.Context();
+
+  CNewProjectPlc page(context.CurrentHardwareModel(), context);
+  page.LoadFromProject(project);
+  // Taken without a change: accepted, no step.
+  EXPECT_TRUE(editor.EditCommunication(page));
+  EXPECT_EQ(editor.History().UndoCount(), 0u);
+
+  // Another protocol on COM0, refused: nothing changes.
+  ASSERT_TRUE(page.ChoosePlc(0, Plc(12)));
+  m_Ui.Clear();
+  m_Ui.QueueAnswer(Answer::No);
+  EXPECT_FALSE(editor.EditCommunication(page));
+  EXPECT_EQ(m_Ui.Questions(), std::vector<std::string>{msg::kResetChangedPorts});
+  EXPECT_EQ(editor.History().UndoCount(), 0u);
+  EXPECT_TRUE(CKV410Doc::ProjectFileBytes(project) == before);
+
+  // Confirmed: the port, the element and the control address change in one step.
+  m_Ui.QueueAnswer(Answer::Yes);
+  ASSERT_TRUE(editor.EditCommunication(page));
+  EXPECT_EQ(editor.History().UndoCount(), 1u);
+  EXPECT_TRUE(doc.IsModified());
+  EXPECT_EQ(project.GetPort(0)->m_ProtocolId, 12);
+  EXPECT_TRUE(onCom0->m_Reg.IsInternal());
+  EXPECT_TRUE(project.GetSettings().m_ControlAddress.IsInternal());
+  EXPECT_EQ(context.GetPortModel(0)->m_Id, 12);
+  const std::vector<uint8_t> after = CKV410Doc::ProjectFileBytes(project);
+
+  // Undo gives the project and the port model back; redo makes the change again.
+  ASSERT_TRUE(editor.Undo());
+  EXPECT_TRUE(CKV410Doc::ProjectFileBytes(project) == before);
+  EXPECT_EQ(onCom0->m_Reg.m_Port, 0);
+  EXPECT_EQ(onCom0->m_Reg.m_TypeName, "D");
+  EXPECT_EQ(context.GetPortModel(0)->m_Id, 11);
+  EXPECT_FALSE(doc.IsModified());
+  ASSERT_TRUE(editor.Redo());
+  EXPECT_TRUE(CKV410Doc::ProjectFileBytes(project) == after);
+  EXPECT_EQ(context.GetPortModel(0)->m_Id, 12);
+}
+
+TEST(EditRules, TransferItemChecksAndDuplicates) {
+  CDataTransferItem item;
+  item.m_Periodic = 1;
+  EXPECT_EQ(CheckTransferItem(item), std::nullopt);
+  CDataTransferItem none = item;
+  none.m_Count = 0;
+  EXPECT_EQ(CheckTransferItem(none), "传输个数必须大于0");
+  none = item;
+  none.m_Periodic = 0;
+  EXPECT_EQ(CheckTransferItem(none), "请选择触发方式");
+  none.m_EdgeMode = CDataTransferItem::kFalling;
+  EXPECT_EQ(CheckTransferItem(none), std::nullopt);
+  none = item;
+  none.m_Period = 0;
+  EXPECT_EQ(CheckTransferItem(none), "触发周期必须大于0");
+
+  const CEditorContext context;
+  std::vector<CDataTransferItem> list;
+  EXPECT_EQ(AddTransferToList(list, item, context), std::nullopt);
+  EXPECT_EQ(AddTransferToList(list, item, context), "数据传输条目已存在");
+  // Another source register, or another count, is another transfer.
+  CDataTransferItem other = item;
+  other.m_Source.m_Address = 7;
+  EXPECT_EQ(AddTransferToList(list, other, context), std::nullopt);
+  other.m_Count = 2;
+  EXPECT_EQ(AddTransferToList(list, other, context), std::nullopt);
+  EXPECT_EQ(list.size(), 3u);
+}
+
+TEST_F(WizardTest, ProtocolDefaultsLeaveTheTabAsItIs) {
+  test::LibraryFixture lib;
+  CEditorContext context;
+  CNewProjectWizard wizard(context);
+  CNewProjectPlc& page = wizard.PlcPage();
+  EXPECT_FALSE(page.ProtocolDefaults(0).has_value());
+  ASSERT_TRUE(page.ChoosePlc(0, Plc(11)));
+  const CPortCom preset = page.Port(0)->m_Settings;
+  page.Port(0)->m_Settings.m_ResponseTimeout = preset.m_ResponseTimeout + 1;
+  page.Port(0)->m_Settings.m_RetryCount = 3;
+  const std::optional<CPortCom> defaults = page.ProtocolDefaults(0);
+  ASSERT_TRUE(defaults.has_value());
+  EXPECT_EQ(defaults->m_ResponseTimeout, preset.m_ResponseTimeout);
+  EXPECT_EQ(defaults->m_RetryCount, 10);
+  EXPECT_EQ(defaults->m_ProtocolId, 11);
+  EXPECT_EQ(page.Port(0)->m_Settings.m_RetryCount, 3);
 }

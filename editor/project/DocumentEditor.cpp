@@ -425,6 +425,32 @@ bool CDocumentEditor::EditSettings(const std::function<void(CKV410Project&)>& a_
   return true;
 }
 
+bool CDocumentEditor::EditCommunication(const CNewProjectPlc& a_Page) {
+  if (!Sync()) return false;
+  const auto serialize = [&](CArchive& a_Ar) { CSettingsEditCommand::SerializeSettings(*m_Project, a_Ar); };
+  std::vector<uint8_t> before = CArchivedState::Capture(serialize);
+  std::vector<CPortsEditCommand::CElementState> elements;
+  for (const auto& frame : m_Project->GetFrames()) {
+    for (const auto& element : frame->GetElements()) {
+      elements.push_back({frame.get(), element.get(),
+                          CArchivedState::Capture([&](CArchive& a_Ar) { element->Serialize(a_Ar); }), {}});
+    }
+  }
+  if (!ApplyCommunicationSettings(*m_Project, a_Page, m_Doc.Ui(), m_Doc.Context())) return false;
+  std::vector<uint8_t> after = CArchivedState::Capture(serialize);
+  // Only the elements the reset changed are kept.
+  std::vector<CPortsEditCommand::CElementState> changed;
+  for (auto& state : elements) {
+    state.m_After = CArchivedState::Capture([&](CArchive& a_Ar) { state.m_Element->Serialize(a_Ar); });
+    if (state.m_After != state.m_Before) changed.push_back(std::move(state));
+  }
+  if (after == before && changed.empty()) return true;
+  Run(std::make_unique<CPortsEditCommand>(*m_Project, m_Doc.Context(), std::move(before), std::move(after),
+                                          std::move(changed)),
+      CurrentFrame(), m_Selection.Elements());
+  return true;
+}
+
 bool CDocumentEditor::EditFrame(CHMIFrame& a_Frame, const CFrameFields& a_Fields) {
   if (!Sync()) return false;
   const CFrameFields before = CFrameFields::Of(a_Frame);

@@ -13,6 +13,7 @@
 #include "editor/project/Clipboard.h"
 #include "editor/project/EditCommands.h"
 #include "editor/project/KV410Doc.h"
+#include "editor/project/NewProjectPlc.h"
 #include "editor/screens/CanvasGeometry.h"
 #include "editor/screens/Selection.h"
 
@@ -99,6 +100,11 @@ class CDocumentEditor {
   // transfers, the element-label switch) and records what it changed.
   bool EditSettings(const std::function<void(CKV410Project&)>& a_Edit);
   bool EditFrame(CHMIFrame& a_Frame, const CFrameFields& a_Fields);
+  // The communication settings of a PLC page (the page's rules: the question before the
+  // configuration tied to changed ports is reset, and the reset), recorded with everything
+  // the reset changed as one step. False when the user said no (nothing changed); true when
+  // the settings were taken, whether they changed anything or not.
+  bool EditCommunication(const CNewProjectPlc& a_Page);
 
   // --- frames ---
   // A new frame a_Number (previous a_Number - 1, next a_Number + 1), which becomes the current

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "editor/project/ClassTable.h"
+#include "editor/project/ProjectModels.h"
 #include "editor/screens/PictureGE.h"
 
 namespace kd820 {
@@ -175,6 +176,33 @@ void CSettingsEditCommand::Revert(CChangeList& a_Changes) {
   CArchivedState::Restore([&](CArchive& a_Ar) { SerializeSettings(m_Project, a_Ar); }, m_Before);
   a_Changes.push_back({ChangeKind::SettingsChanged, nullptr, {}});
 }
+
+CPortsEditCommand::CPortsEditCommand(CKV410Project& a_Project, CEditorContext& a_Context,
+                                     std::vector<uint8_t> a_Before, std::vector<uint8_t> a_After,
+                                     std::vector<CElementState> a_Elements)
+    : m_Project(a_Project),
+      m_Context(a_Context),
+      m_Before(std::move(a_Before)),
+      m_After(std::move(a_After)),
+      m_Elements(std::move(a_Elements)) {}
+
+void CPortsEditCommand::Set(bool a_After, CChangeList& a_Changes) {
+  CArchivedState::Restore([&](CArchive& a_Ar) { CSettingsEditCommand::SerializeSettings(m_Project, a_Ar); },
+                          a_After ? m_After : m_Before);
+  for (CElementState& state : m_Elements) {
+    CArchivedState::Restore([&](CArchive& a_Ar) { state.m_Element->Serialize(a_Ar); },
+                            a_After ? state.m_After : state.m_Before);
+  }
+  // The addresses are read against the models of the ports as they are now.
+  ReloadPortModels(m_Project, m_Context);
+  a_Changes.push_back({ChangeKind::SettingsChanged, nullptr, {}});
+  for (CElementState& state : m_Elements) {
+    a_Changes.push_back({ChangeKind::ElementsChanged, state.m_Frame, {state.m_Element}});
+  }
+}
+
+void CPortsEditCommand::Apply(CChangeList& a_Changes) { Set(true, a_Changes); }
+void CPortsEditCommand::Revert(CChangeList& a_Changes) { Set(false, a_Changes); }
 
 // --- frames ---
 

@@ -13,6 +13,8 @@
 
 namespace kd820 {
 
+class CEditorContext;
+
 // Position and size of an element.
 struct CElementBox {
   int32_t m_Left = 0, m_Top = 0, m_Width = 0, m_Height = 0;
@@ -142,6 +144,30 @@ class CSettingsEditCommand : public CEditCommand {
  private:
   CKV410Project& m_Project;
   std::vector<uint8_t> m_Before, m_After;
+};
+
+// A change of the ports together with what their change reset elsewhere: the settings and
+// the elements whose addresses were reset, each in its archive form before and after. The
+// port models of the context follow the ports after every apply and revert.
+class CPortsEditCommand : public CEditCommand {
+ public:
+  struct CElementState {
+    CHMIFrame* m_Frame;
+    CGraphElement* m_Element;
+    std::vector<uint8_t> m_Before, m_After;
+  };
+  CPortsEditCommand(CKV410Project& a_Project, CEditorContext& a_Context, std::vector<uint8_t> a_Before,
+                    std::vector<uint8_t> a_After, std::vector<CElementState> a_Elements);
+  void Apply(CChangeList& a_Changes) override;
+  void Revert(CChangeList& a_Changes) override;
+  const char* Name() const override { return "communication"; }
+
+ private:
+  void Set(bool a_After, CChangeList& a_Changes);
+  CKV410Project& m_Project;
+  CEditorContext& m_Context;
+  std::vector<uint8_t> m_Before, m_After;
+  std::vector<CElementState> m_Elements;
 };
 
 // The description and key frames of a frame.

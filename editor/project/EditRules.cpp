@@ -72,6 +72,38 @@ std::optional<std::string> AddAlarmToList(std::vector<CAlarmItem>& a_List, const
   return std::nullopt;
 }
 
+void ApplyAlarmDialog(CAlarmSettings& a_Alarms, const CAlarmSettings& a_Edited, const CEditorContext& a_Context) {
+  a_Alarms.m_Alarms.clear();
+  for (const CAlarmItem& item : a_Edited.m_Alarms) a_Alarms.AddAlarm(item, a_Context);
+  a_Alarms.m_FontSizeIndex = a_Edited.m_FontSizeIndex;
+  a_Alarms.m_TextOption = a_Edited.m_TextOption;
+  a_Alarms.m_FontName = a_Edited.m_FontName;
+  a_Alarms.m_AlarmFrame = a_Edited.m_AlarmFrame;
+  a_Alarms.m_AlarmFrameOption = a_Edited.m_AlarmFrameOption;
+  a_Alarms.m_ReservedSwitch = 1;
+}
+
+std::optional<std::string> CheckTransferItem(const CDataTransferItem& a_Item) {
+  if (a_Item.m_Count < 1) return std::string(Tr("传输个数必须大于0"));
+  if (a_Item.m_Periodic == 0 && a_Item.m_EdgeMode == CDataTransferItem::kNoEdge) {
+    return std::string(Tr("请选择触发方式"));
+  }
+  if (a_Item.m_Periodic != 0 && a_Item.m_Period < 1) return std::string(Tr("触发周期必须大于0"));
+  if (a_Item.m_ExecutionLimit < 0) return std::string(Tr("执行次数不能小于0"));
+  if (a_Item.m_Frame < 0) return std::string(Tr("有效窗口不能小于0"));
+  return std::nullopt;
+}
+
+std::optional<std::string> AddTransferToList(std::vector<CDataTransferItem>& a_List,
+                                             const CDataTransferItem& a_Item, const CEditorContext& a_Context) {
+  if (std::any_of(a_List.begin(), a_List.end(),
+                  [&](const CDataTransferItem& a_Listed) { return a_Listed.SameAs(a_Item, a_Context); })) {
+    return std::string(Tr("数据传输条目已存在"));
+  }
+  a_List.push_back(a_Item);
+  return std::nullopt;
+}
+
 std::optional<std::string> ApplyLanguageDialog(CKV410Project& a_Project, int a_Count,
                                                const std::vector<CLanguageRow>& a_Rows,
                                                bool a_MessagesInFirstLanguage) {

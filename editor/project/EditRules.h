@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "editor/project/AlarmSettings.h"
+#include "editor/project/DataTransfer.h"
 #include "editor/project/GlobalSettings.h"
 
 namespace kd820 {
@@ -45,6 +46,20 @@ std::optional<std::string> CheckAlarmItem(const CAlarmItemInput& a_Input);
 // Adds the item to the dialog's list unless an equal one is there ("报警设置条目已存在").
 std::optional<std::string> AddAlarmToList(std::vector<CAlarmItem>& a_List, const CAlarmItem& a_Item,
                                           const CEditorContext& a_Context);
+
+// The alarm dialog's OK: the list is emptied and every item of the dialog's list added with
+// AddAlarm; the font and the frame values are stored, the reserved switch stays 1.
+void ApplyAlarmDialog(CAlarmSettings& a_Alarms, const CAlarmSettings& a_Edited, const CEditorContext& a_Context);
+
+// ---- data transfers ------------------------------------------------------------------------
+
+// The transfer item dialog's checks: at least one register to copy, a trigger (periodic or an
+// edge of the trigger bit), a period of at least one tick when periodic. The message to show,
+// or nullopt.
+std::optional<std::string> CheckTransferItem(const CDataTransferItem& a_Item);
+// Adds the item to the dialog's list unless an equal one is there ("数据传输条目已存在").
+std::optional<std::string> AddTransferToList(std::vector<CDataTransferItem>& a_List,
+                                             const CDataTransferItem& a_Item, const CEditorContext& a_Context);
 
 // ---- languages -----------------------------------------------------------------------------
 

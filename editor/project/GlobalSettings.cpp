@@ -44,26 +44,33 @@ void CGlobalSettings::ResetChangedPorts(const std::array<bool, 4>& a_Changed) {
   m_ControlAddress.ResetIfPortChanged(a_Changed);
 }
 
+std::optional<int32_t> CGlobalSettings::ControlRegisterStep(const CEditorContext& a_Context) const {
+  // One register of the control address: its width over the unit its type is addressed in.
+  const int32_t widthBytes = m_ControlAddress.m_Width == CAddr::kDoubleWord ? 4 : 2;
+  int32_t unitBytes = 2;
+  if (const CRegisterType* type = m_ControlAddress.FindType(a_Context)) {
+    static constexpr int32_t kUnitBytes[] = {0, 1, 2, 4};
+    unitBytes = type->m_AddressUnit >= 0 && type->m_AddressUnit <= 3 ? kUnitBytes[type->m_AddressUnit] : 0;
+  } else if (m_ControlAddress.m_Width == CAddr::kBit) {
+    unitBytes = 0;
+  }
+  if (unitBytes == 0) return std::nullopt;
+  return widthBytes / unitBytes;
+}
+
+std::string CGlobalSettings::ControlAddressProblem() const {
+  return "the control register " + m_ControlAddress.m_TypeName + " is addressed in bits; choose a word register";
+}
+
 std::optional<std::string> CGlobalSettings::Compile(CRecordWriter& a_Writer) const {
   CImageBuffer& image = a_Writer.Buffer();
   const bool first = (m_ControlFlags & kPlcSelectsFrame) != 0;
   const bool second = (m_ControlFlags & kReportFrame) != 0;
   int32_t step = 0;
   if (first || second) {
-    // One register of the control address: its width over the unit its type is addressed in.
-    const int32_t widthBytes = m_ControlAddress.m_Width == CAddr::kDoubleWord ? 4 : 2;
-    int32_t unitBytes = 2;
-    if (const CRegisterType* type = m_ControlAddress.FindType(a_Writer.Context())) {
-      static constexpr int32_t kUnitBytes[] = {0, 1, 2, 4};
-      unitBytes = type->m_AddressUnit >= 0 && type->m_AddressUnit <= 3 ? kUnitBytes[type->m_AddressUnit] : 0;
-    } else if (m_ControlAddress.m_Width == CAddr::kBit) {
-      unitBytes = 0;
-    }
-    if (unitBytes == 0) {
-      return "the control register " + m_ControlAddress.m_TypeName +
-             " is addressed in bits; choose a word register";
-    }
-    step = widthBytes / unitBytes;
+    const std::optional<int32_t> registerStep = ControlRegisterStep(a_Writer.Context());
+    if (!registerStep) return ControlAddressProblem();
+    step = *registerStep;
   }
   const std::size_t record = image.Length();
   image.AppendU32(m_Flags);

@@ -12,6 +12,7 @@
 
 namespace kd820 {
 
+class CEditorContext;
 class CRecordWriter;
 
 class CGlobalSettings {
@@ -40,6 +41,11 @@ class CGlobalSettings {
   // block after it. Returns why it cannot be compiled (a control register whose type is
   // addressed in bits has no register step), or nullopt.
   std::optional<std::string> Compile(CRecordWriter& a_Writer) const;
+  // The registers between two control registers, in the address units of the control
+  // address's type; nullopt for a type addressed in bits, which has no such step.
+  std::optional<int32_t> ControlRegisterStep(const CEditorContext& a_Context) const;
+  // Why the control address cannot be compiled when it has no register step.
+  std::string ControlAddressProblem() const;
   void SwapPorts(int32_t a_A, int32_t a_B);
   void ResetChangedPorts(const std::array<bool, 4>& a_Changed);
 

@@ -57,6 +57,15 @@ uint16_t LanguageIdForLocale(std::string_view a_Locale) {
   return kChinesePrc;
 }
 
+const std::vector<CLocaleLanguage>& KnownLocaleLanguages() {
+  static const std::vector<CLocaleLanguage> kKnown = [] {
+    std::vector<CLocaleLanguage> known;
+    for (const LocaleLanguage& entry : kLocaleLanguages) known.push_back({entry.m_Name, entry.m_LanguageId});
+    return known;
+  }();
+  return kKnown;
+}
+
 uint16_t SystemDefaultLanguageId() {
   // The same precedence the C library uses for message texts.
   for (const char* variable : {"LC_ALL", "LC_MESSAGES", "LANG"}) {

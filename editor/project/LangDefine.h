@@ -17,7 +17,12 @@ uint16_t SystemDefaultLanguageId();
 // The Windows language identifier of a POSIX locale name such as "de_DE.UTF-8"; Chinese
 // (PRC) for "C", "POSIX", an empty name and names it does not know.
 uint16_t LanguageIdForLocale(std::string_view a_Locale);
-// The font used for a language when the project names none.
+// The locales the catalogue knows, each with its language identifier ("zh_CN" 0x0804, ...).
+struct CLocaleLanguage {
+  std::string_view m_Name;
+  uint16_t m_LanguageId;
+};
+const std::vector<CLocaleLanguage>& KnownLocaleLanguages();
 
 class CLangDefineItem : public CObject {
   KD_DECLARE_SERIAL(CLangDefineItem)

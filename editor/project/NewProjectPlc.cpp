@@ -114,6 +114,21 @@ bool CNewProjectPlc::RestoreDefaults(int32_t a_PortId) {
   return ChoosePlc(a_PortId, values->m_Plc);
 }
 
+std::optional<CPortCom> CNewProjectPlc::ProtocolDefaults(int32_t a_PortId) const {
+  for (const CPortPageValues& values : m_Ports) {
+    if (values.m_PortId != a_PortId || !values.m_Plc) continue;
+    const CPlcLibrary& library = m_Context->GetPlcLibrary();
+    CPLCModel model;
+    if (!model.Load(library.GetPlcPath(values.m_Plc->first, values.m_Plc->second), m_Context->Problems())) {
+      return std::nullopt;
+    }
+    CPortPageValues preset = values;
+    Preset(preset, model);
+    return preset.m_Settings;
+  }
+  return std::nullopt;
+}
+
 void CNewProjectPlc::LoadFromProject(const CKV410Project& a_Project) {
   for (auto& values : m_Ports) {
     const CPortCom* port = a_Project.GetPort(values.m_PortId);

@@ -55,6 +55,9 @@ class CNewProjectPlc {
   bool ChoosePlc(int32_t a_PortId, std::optional<std::pair<std::size_t, std::size_t>> a_Plc);
   // Restores the protocol defaults of the chosen PLC, message time 0, 10 retries, "retry".
   bool RestoreDefaults(int32_t a_PortId);
+  // The settings the chosen PLC's protocol presets (as ChoosePlc does), the tab unchanged;
+  // nullopt without a PLC or when its protocol file does not load.
+  std::optional<CPortCom> ProtocolDefaults(int32_t a_PortId) const;
   // Disables all four ports of the project, then writes each tab into its port.
   void Apply(CKV410Project& a_Project) const;
 

@@ -1,12 +1,17 @@
 // A session in the window from the wizard to the saved file: a new project, one element of
 // every kind, each one's properties set in its dialog, alignment and a move, undo and redo,
 // save. The file equals the one the same steps give through the core, and it round-trips
-// through the JSON export.
+// through the JSON export. And a project made only in the wizard and the settings dialogs,
+// saved and compiled, starts in the simulator on the frame its global settings name.
 #include <QAbstractButton>
+#include <QComboBox>
+#include <QImage>
+#include <QRadioButton>
 #include <QAction>
 #include <QLineEdit>
 #include <QTest>
 #include <QTimer>
+#include <fstream>
 #include <memory>
 
 #include "common/ImageFormat.h"
@@ -15,7 +20,17 @@
 #include "editor/project/NewProjectWizard.h"
 #include "editor/project/ProjectJson.h"
 #include "editor/screens/HMIFrame.h"
+#include "editor/compiler/CompileProject.h"
+#include "editor/ui/window/AddrEditor.h"
+#include "editor/ui/window/AlarmDialog.h"
+#include "editor/ui/window/CommDialog.h"
 #include "editor/ui/window/ElementDialog.h"
+#include "editor/ui/window/LanguageDialog.h"
+#include "editor/ui/window/PanelPixels.h"
+#include "editor/ui/window/PortTabs.h"
+#include "editor/ui/window/SettingsDialog.h"
+#include "editor/ui/window/TransferDialog.h"
+#include "tests/window/SettingsDialogTestSupport.h"
 #include "editor/ui/window/MainWindow.h"
 #include "editor/ui/window/NewProjectDialog.h"
 #include "tests/BmpTestSupport.h"
@@ -71,6 +86,7 @@ class EndToEndWindowTest : public QObject {
 
  private slots:
   void theWindowSessionSavesWhatTheCoreSaves();
+  void aProjectMadeInTheDialogsStartsOnItsStartFrame();
 };
 
 void EndToEndWindowTest::theWindowSessionSavesWhatTheCoreSaves() {
@@ -151,6 +167,109 @@ void EndToEndWindowTest::theWindowSessionSavesWhatTheCoreSaves() {
   ProjectJsonImport imported = ImportProjectJson(json, context);
   QVERIFY2(imported, imported.m_Error.c_str());
   QVERIFY(CKV410Doc::ProjectFileBytes(*imported.m_Project) == byWindow);
+}
+
+void EndToEndWindowTest::aProjectMadeInTheDialogsStartsOnItsStartFrame() {
+  test::TempDir dir;
+  qputenv("KD820_LOCK_DIR", QByteArray::fromStdString(dir.File("locks")));
+  ScriptedInteraction ui;
+  CMainWindow window(ui, dir.File("config/recent"));
+  ui.QueueAnswer(Answer::Yes);  // the panel model cannot be changed afterwards
+  window.m_PrepareNewProjectDialog = [&](CNewProjectDialog& a_Wizard) {
+    QTimer::singleShot(0, &a_Wizard, [&] {
+      a_Wizard.Wizard().NamePage().SetParentFolder(dir.File(""));
+      a_Wizard.NameBox().setText("Shown");
+      a_Wizard.next();
+      a_Wizard.next();
+      a_Wizard.button(QWizard::FinishButton)->click();
+    });
+  };
+  QVERIFY(window.RunNewProjectWizard());
+  // A second frame with a text, the one the panel is to start on.
+  CDocumentEditor& editor = window.Editor();
+  QVERIFY(editor.NewFrame(2, "Start"));
+  std::optional<CInsertTool> text = editor.ArmInsert(kTypeStaticText);
+  QVERIFY(text && editor.Insert(*text, 10, 10) != nullptr);
+
+  // The settings, each in its dialog.
+  test::DriveSettings<CCommDialog>(window, [](CCommDialog& a_Dialog) {
+    a_Dialog.Ports().MakerBox(0)->setCurrentIndex(1);
+    a_Dialog.Ports().PlcBox(0)->setCurrentIndex(0);
+    a_Dialog.accept();
+  });
+  ui.QueueAnswer(Answer::Yes);  // a port that gets a PLC counts as changed
+  QVERIFY(window.EditCommunication());
+  test::DriveSettings<CSettingsDialog>(window, [](CSettingsDialog& a_Dialog) {
+    a_Dialog.StartFrameBox().setCurrentText("2");
+    a_Dialog.SaverMinutesBox().setCurrentIndex(0);
+    a_Dialog.accept();
+  });
+  QVERIFY(window.EditGlobalSettings());
+  test::DriveSettings<CAlarmDialog>(window, [](CAlarmDialog& a_Dialog) {
+    a_Dialog.m_PrepareItem = [](CAlarmItemDialog& a_Item) {
+      test::DriveDialog<CAlarmItemDialog>(a_Item, [](CAlarmItemDialog& a_I) {
+        // On 1: an alarm active at start would show the alarm frame.
+        a_I.FiresOnOneButton().setChecked(true);
+        a_I.TextBox().setText("Door");
+        a_I.accept();
+      });
+    };
+    a_Dialog.AddItem();
+    a_Dialog.accept();
+  });
+  QVERIFY(window.EditAlarms());
+  test::DriveSettings<CTransferDialog>(window, [](CTransferDialog& a_Dialog) {
+    a_Dialog.m_PrepareItem = [](CTransferItemDialog& a_Item) {
+      test::DriveDialog<CTransferItemDialog>(a_Item, [](CTransferItemDialog& a_I) {
+        a_I.Destination().AddressBox().setText("5");
+        a_I.accept();
+      });
+    };
+    a_Dialog.AddItem();
+    a_Dialog.accept();
+  });
+  QVERIFY(window.EditTransfers());
+  test::DriveSettings<CLanguageDialog>(window, [](CLanguageDialog& a_Dialog) { a_Dialog.accept(); });
+  window.EditLanguages();
+  QVERIFY(window.SaveProject());
+  CKV410Project& project = *window.Doc().GetProject();
+  QCOMPARE(project.GetSettings().m_StartFrame, uint16_t{2});
+  QVERIFY(project.GetPort(0)->IsEnabled());
+  QCOMPARE(project.GetAlarms().m_Alarms.size(), std::size_t{1});
+  QCOMPARE(project.GetTransfers().m_Items.size(), std::size_t{1});
+
+  // Reopened from its file, compiled and run headless: the LCD is frame 2.
+  QVERIFY(window.CloseProject());
+  QVERIFY(window.OpenProject(dir.File("Shown/Shown.FPJ")));
+  CKV410Project& saved = *window.Doc().GetProject();
+  QVERIFY(CompileProjectToFile(saved, window.Doc().Context()).Ok());
+  const std::string script = dir.File("lcd.pansim");
+  const std::string png = dir.File("lcd.png");
+  std::ofstream(script) << "lcd " << png << "\n";
+  std::string out, err;
+  QCOMPARE(test::RunProgram(std::string(KD820_TEST_BINARY_DIR) + "/PanSim",
+                            {"--headless", "--script", script, std::to_string(saved.GetHardwareModelId()),
+                             saved.GetImagePath()},
+                            &out, &err),
+           0);
+  const QImage lcd(QString::fromStdString(png));
+  QVERIFY(!lcd.isNull());
+  CPanelPixels start, first;
+  std::string error;
+  QVERIFY2(CPanelRenderer::Render(saved, window.Doc().Context(), 2, start, error), error.c_str());
+  QVERIFY2(CPanelRenderer::Render(saved, window.Doc().Context(), 1, first, error), error.c_str());
+  QVERIFY(!(start == first));
+  QCOMPARE(lcd.width(), start.m_Width);
+  QCOMPARE(lcd.height(), start.m_Height);
+  int dark = 0;
+  for (int y = 0; y < lcd.height(); ++y) {
+    for (int x = 0; x < lcd.width(); ++x) {
+      const bool lcdDark = qGray(lcd.pixel(x, y)) < 128;
+      QVERIFY2(lcdDark == start.Dark(x, y), qPrintable(QString("pixel (%1, %2)").arg(x).arg(y)));
+      dark += lcdDark ? 1 : 0;
+    }
+  }
+  QVERIFY(dark > 0);
 }
 
 QTEST_MAIN(EndToEndWindowTest)

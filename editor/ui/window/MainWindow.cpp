@@ -18,6 +18,7 @@
 #include "editor/compiler/CompileProject.h"
 #include "editor/compiler/ToolLaunch.h"
 #include "editor/project/EditMessages.h"
+#include "editor/project/EditRules.h"
 #include "editor/project/Messages.h"
 #include "editor/project/NewProjectWizard.h"
 #include "common/ImageFormat.h"
@@ -25,7 +26,14 @@
 #include "editor/ui/SimulateCommand.h"
 #include "editor/ui/window/QtText.h"
 #include "editor/ui/window/FrameCanvas.h"
+#include "editor/ui/window/AlarmDialog.h"
+#include "editor/ui/window/CommDialog.h"
 #include "editor/ui/window/ElementDialog.h"
+#include "editor/ui/window/LanguageDialog.h"
+#include "editor/ui/window/MissionDialog.h"
+#include "editor/ui/window/SettingsDialog.h"
+#include "editor/ui/window/SettingsTexts.h"
+#include "editor/ui/window/TransferDialog.h"
 #include "editor/ui/window/FrameDialog.h"
 #include "editor/ui/window/FrameTree.h"
 #include "editor/ui/window/NewProjectDialog.h"
@@ -273,6 +281,21 @@ void CMainWindow::BuildMenus() {
   m_ProjectActions.push_back(AddAction(tools, "compileAndView", wintext::kCompileAndView, QKeySequence(Qt::ALT | Qt::Key_C),
                                        [this] { CompileAndViewData(); }));
 
+  QMenu* settings = menuBar()->addMenu(Text(settext::kMenuSettings));
+  const std::pair<const char*, std::pair<const char*, std::function<void()>>> dialogs[] = {
+      {"globalSettings", {settext::kGlobalCommand, [this] { EditGlobalSettings(); }}},
+      {"alarmSettings", {settext::kAlarmCommand, [this] { EditAlarms(); }}},
+      {"commSettings", {settext::kCommCommand, [this] { EditCommunication(); }}},
+      {"transferSettings", {settext::kTransferCommand, [this] { EditTransfers(); }}},
+      {"languageSettings", {settext::kLanguageCommand, [this] { EditLanguages(); }}},
+  };
+  for (const auto& [name, textAndRun] : dialogs) {
+    m_ProjectActions.push_back(AddAction(settings, name, textAndRun.first, {}, textAndRun.second));
+  }
+  settings->addSeparator();
+  m_ProjectActions.push_back(
+      AddAction(settings, "mission", settext::kMissionCommand, QKeySequence(Qt::CTRL | Qt::Key_U), [this] { RunMission(); }));
+
   QToolBar* bar = addToolBar(Text(wintext::kMenuFile));
   bar->setObjectName("mainToolBar");
   bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
@@ -401,6 +424,63 @@ bool CMainWindow::EditElementProperties(CGraphElement& a_Element) {
   if (m_PrepareElementDialog) m_PrepareElementDialog(dialog);
   if (dialog.exec() != QDialog::Accepted) return false;
   return m_Editor.EditElement(a_Element, [&](CGraphElement& a_Target) { dialog.ApplyTo(a_Target); });
+}
+
+namespace {
+
+// Runs a settings dialog: the test hook first, then modally; true after OK.
+bool RunDialog(QDialog& a_Dialog, const std::function<void(QDialog&)>& a_Prepare) {
+  if (a_Prepare) a_Prepare(a_Dialog);
+  return a_Dialog.exec() == QDialog::Accepted;
+}
+
+}  // namespace
+
+bool CMainWindow::EditGlobalSettings() {
+  if (m_Doc.GetProject() == nullptr) return false;
+  CSettingsDialog dialog(m_Doc.Context(), *m_Doc.GetProject(), m_Ui, this);
+  if (!RunDialog(dialog, m_PrepareSettingsDialog)) return false;
+  return m_Editor.EditSettings([&](CKV410Project& a_Project) { ApplySettingsDialog(a_Project.GetSettings(), dialog.Edited()); });
+}
+
+bool CMainWindow::EditAlarms() {
+  if (m_Doc.GetProject() == nullptr) return false;
+  CAlarmDialog dialog(m_Doc.Context(), *m_Doc.GetProject(), m_Ui, this);
+  if (!RunDialog(dialog, m_PrepareSettingsDialog)) return false;
+  return m_Editor.EditSettings(
+      [&](CKV410Project& a_Project) { ApplyAlarmDialog(a_Project.GetAlarms(), dialog.Edited(), m_Doc.Context()); });
+}
+
+bool CMainWindow::EditCommunication() {
+  if (m_Doc.GetProject() == nullptr) return false;
+  const std::size_t steps = m_Editor.History().UndoCount();
+  // The dialog's OK records the change itself: its question may keep it open.
+  CCommDialog dialog(m_Doc, m_Editor, this);
+  if (!RunDialog(dialog, m_PrepareSettingsDialog)) return false;
+  return m_Editor.History().UndoCount() != steps;
+}
+
+bool CMainWindow::EditTransfers() {
+  if (m_Doc.GetProject() == nullptr) return false;
+  CTransferDialog dialog(m_Doc.Context(), *m_Doc.GetProject(), m_Ui, this);
+  if (!RunDialog(dialog, m_PrepareSettingsDialog)) return false;
+  return m_Editor.EditSettings([&](CKV410Project& a_Project) { a_Project.GetTransfers() = dialog.Edited(); });
+}
+
+bool CMainWindow::EditLanguages() {
+  if (m_Doc.GetProject() == nullptr) return false;
+  CLanguageDialog dialog(*m_Doc.GetProject(), m_Ui, this);
+  if (!RunDialog(dialog, m_PrepareSettingsDialog)) return false;
+  return m_Editor.EditSettings([&](CKV410Project& a_Project) {
+    ApplyLanguageDialog(a_Project, dialog.Count(), dialog.Rows(), dialog.MessagesInFirstLanguage());
+  });
+}
+
+void CMainWindow::RunMission() {
+  CKV410Project* project = m_Doc.GetProject();
+  if (project == nullptr) return;
+  CMissionDialog dialog(*m_Starter, std::filesystem::path(project->GetPath()).parent_path().string(), this);
+  RunDialog(dialog, m_PrepareSettingsDialog);
 }
 
 void CMainWindow::EditFrameProperties() {

@@ -15,6 +15,7 @@
 #include "editor/ui/window/RecentFiles.h"
 
 class QAction;
+class QDialog;
 class QLabel;
 
 namespace kd820 {
@@ -77,6 +78,18 @@ class CMainWindow : public QMainWindow, public IChangeListener {
   // saved, as KD820 new saves it. a_Prepare (tests) sees the wizard before it runs.
   bool RunNewProjectWizard();
   std::function<void(class CNewProjectDialog&)> m_PrepareNewProjectDialog;
+
+  // The project settings dialogs of the Settings menu; what OK takes is one undoable step
+  // (none when nothing changed), Cancel changes nothing. Each returns whether the project
+  // changed. a_Prepare (tests) sees each dialog before it runs.
+  bool EditGlobalSettings();
+  bool EditAlarms();
+  bool EditCommunication();
+  bool EditTransfers();
+  bool EditLanguages();
+  // The data upload/download task, in the project directory.
+  void RunMission();
+  std::function<void(QDialog&)> m_PrepareSettingsDialog;
 
   // The recent projects offered in the File menu, latest first.
   const CRecentFiles& Recent() const { return m_Recent; }

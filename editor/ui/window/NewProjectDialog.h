@@ -9,13 +9,13 @@
 #include "platform/UserInteraction.h"
 
 #include "editor/project/NewProjectWizard.h"
+#include "editor/ui/window/PortTabs.h"
 
 class QComboBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
 class QSpinBox;
-class QTabWidget;
 
 namespace kd820 {
 
@@ -44,30 +44,16 @@ class CNewProjectDialog : public QWizard {
   QComboBox* BaudBox(int32_t a_PortId) const;
   QSpinBox* StationBox(int32_t a_PortId) const;
 
+  // The PLC page's tabs.
+  CPortTabs& Ports() { return *m_Ports; }
+
   bool validateCurrentPage() override;
   void initializePage(int a_Id) override;
 
  private:
-  struct CPortTab {
-    int32_t m_PortId = 0;
-    QComboBox* m_Maker = nullptr;
-    QComboBox* m_Plc = nullptr;
-    QComboBox* m_SerialType = nullptr;
-    QComboBox* m_Baud = nullptr;
-    QComboBox* m_DataBits = nullptr;
-    QComboBox* m_Parity = nullptr;
-    QComboBox* m_StopBits = nullptr;
-    QSpinBox* m_Station = nullptr;
-  };
   void BuildNamePage();
   void BuildHmiPage();
   void BuildPlcPage();
-  void FillPorts();
-  void ShowPort(CPortTab& a_Tab);
-  void PlcChosen(CPortTab& a_Tab);
-  // Writes the tabs' controls into the core's PLC page.
-  void StorePorts();
-  const CPortTab* Tab(int32_t a_PortId) const;
 
   CKV410Doc& m_Doc;
   IUserInteraction& m_Ui;
@@ -76,9 +62,7 @@ class CNewProjectDialog : public QWizard {
   QLineEdit* m_Directory = nullptr;
   QListWidget* m_Models = nullptr;
   QLabel* m_ModelData = nullptr;
-  QTabWidget* m_Ports = nullptr;
-  std::vector<CPortTab> m_Tabs;
-  bool m_Filling = false;
+  CPortTabs* m_Ports = nullptr;
 };
 
 }  // namespace kd820

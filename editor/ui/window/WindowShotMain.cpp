@@ -6,6 +6,10 @@
 //       the properties dialog of that element;
 //   kd820-window-shot --wizard OUT.png PAGE
 //       the new-project wizard on page PAGE (1 name, 2 panel model, 3 PLC), named "Plant";
+//   kd820-window-shot --settings DIALOG PROJECT.FPJ OUT.png
+//       a settings dialog of the project: global, alarms, alarm-item (its first alarm, or a
+//       new one), comm, advanced (COM0's advanced settings), transfers, transfer-item (its
+//       first transfer, or a new one), languages or mission;
 //   kd820-window-shot --icon OUT.png SIZE
 //       the application icon (the drawing of desktop/kd820.svg) at SIZE x SIZE pixels.
 #include <QApplication>
@@ -13,12 +17,21 @@
 #include <QPainter>
 #include <QPixmap>
 #include <cstdlib>
+#include <filesystem>
 #include <iostream>
+#include <memory>
 #include <string>
 
 #include "editor/project/KV410Project.h"
 #include "editor/screens/HMIFrame.h"
+#include "editor/ui/window/AlarmDialog.h"
+#include "editor/ui/window/CommDialog.h"
 #include "editor/ui/window/ElementDialog.h"
+#include "editor/ui/window/LanguageDialog.h"
+#include "editor/ui/window/MissionDialog.h"
+#include "editor/ui/window/PortTabs.h"
+#include "editor/ui/window/SettingsDialog.h"
+#include "editor/ui/window/TransferDialog.h"
 #include "editor/ui/window/FrameCanvas.h"
 #include "editor/ui/window/MainWindow.h"
 #include "editor/ui/window/NewProjectDialog.h"
@@ -91,8 +104,41 @@ int Usage() {
   std::cerr << "usage: kd820-window-shot PROJECT.FPJ OUT.png [FRAME [ELEMENT]]\n"
                "       kd820-window-shot --element PROJECT.FPJ OUT.png FRAME ELEMENT\n"
                "       kd820-window-shot --wizard OUT.png PAGE\n"
+               "       kd820-window-shot --settings DIALOG PROJECT.FPJ OUT.png\n"
                "       kd820-window-shot --icon OUT.png SIZE\n";
   return 2;
+}
+
+// The settings dialog a_Name of the window's project; null after saying why.
+std::unique_ptr<QWidget> SettingsDialog(kd820::CMainWindow& a_Window, IUserInteraction& a_Ui,
+                                        kd820::IProgramStarter& a_Starter, const std::string& a_Name) {
+  using namespace kd820;
+  CKV410Doc& doc = a_Window.Doc();
+  CKV410Project& project = *doc.GetProject();
+  CEditorContext& context = doc.Context();
+  if (a_Name == "global") return std::make_unique<CSettingsDialog>(context, project, a_Ui);
+  if (a_Name == "alarms") return std::make_unique<CAlarmDialog>(context, project, a_Ui);
+  if (a_Name == "alarm-item") {
+    const auto& alarms = project.GetAlarms().m_Alarms;
+    return std::make_unique<CAlarmItemDialog>(context, alarms.empty() ? CAlarmItem{} : alarms.front(), a_Ui);
+  }
+  if (a_Name == "comm") return std::make_unique<CCommDialog>(doc, a_Window.Editor());
+  if (a_Name == "advanced" && project.GetPort(0)->IsEnabled()) {
+    CNewProjectPlc page(context.CurrentHardwareModel(), context);
+    page.LoadFromProject(project);
+    return std::make_unique<CAdvancedPortDialog>(*project.GetPort(0), page.ProtocolDefaults(0));
+  }
+  if (a_Name == "transfers") return std::make_unique<CTransferDialog>(context, project, a_Ui);
+  if (a_Name == "transfer-item") {
+    const auto& items = project.GetTransfers().m_Items;
+    return std::make_unique<CTransferItemDialog>(context, items.empty() ? CDataTransferItem{} : items.front(), a_Ui);
+  }
+  if (a_Name == "languages") return std::make_unique<CLanguageDialog>(project, a_Ui);
+  if (a_Name == "mission") {
+    return std::make_unique<CMissionDialog>(a_Starter, std::filesystem::path(project.GetPath()).parent_path().string());
+  }
+  std::cerr << "kd820-window-shot: no settings dialog " << a_Name << " for this project\n";
+  return nullptr;
 }
 
 }  // namespace
@@ -117,6 +163,13 @@ int main(int argc, char** argv) {
     wizard.NameBox().setText("Plant");
     for (int page = 1; page < std::atoi(argv[3]); ++page) wizard.next();
     return Save(wizard, argv[2]) ? 0 : 1;
+  }
+  if (mode == "--settings") {
+    if (argc != 5) return Usage();
+    if (!window.OpenProject(argv[3])) return 1;
+    kd820::CProcessStarter starter;
+    std::unique_ptr<QWidget> dialog = SettingsDialog(window, ui, starter, argv[2]);
+    return dialog != nullptr && Save(*dialog, argv[4]) ? 0 : 1;
   }
   if (mode == "--element") {
     if (argc != 6) return Usage();
