@@ -179,6 +179,7 @@ bool LoaderProtocol::Reconnect() {
 }
 
 bool LoaderProtocol::BurnSection(PackageReader& a_File, const pkg::SectionEntry& a_Entry, uint8_t a_Kind) {
+  if (m_Transport == nullptr) return false;
   const std::size_t payload = static_cast<std::size_t>(m_Transport->MaxPacketSize()) - kBlockOverhead;
   a_File.Seek(a_Entry.m_Offset);
   const uint32_t blocks = a_Entry.m_Size / payload + (a_Entry.m_Size % payload != 0 ? 1 : 0);

@@ -18,6 +18,7 @@ bool PackageReader::OpenFile(const std::string& a_Path) {
   m_File = file;
   m_Size = static_cast<uint64_t>(st.st_size);
   m_Position = 0;
+  m_FilePosition = 0;
   return true;
 }
 
@@ -49,9 +50,14 @@ std::size_t PackageReader::Read(uint8_t* a_Bytes, std::size_t a_Count) {
   if (m_Memory != nullptr) {
     std::memcpy(a_Bytes, m_Memory + m_Position, count);
   } else {
-    if (std::fseek(m_File, static_cast<long>(m_Position), SEEK_SET) != 0) return 0;
+    // Sections are read block after block: seek only when the position moved.
+    if (m_FilePosition != m_Position) {
+      if (std::fseek(m_File, static_cast<long>(m_Position), SEEK_SET) != 0) return 0;
+      m_FilePosition = m_Position;
+    }
     const std::size_t got = std::fread(a_Bytes, 1, count, m_File);
     m_Position += got;
+    m_FilePosition = got == count ? m_Position : UINT64_MAX;
     return got;
   }
   m_Position += count;

@@ -43,6 +43,7 @@ class PackageReader {
   const uint8_t* m_Memory = nullptr;
   uint64_t m_Size = 0;
   uint64_t m_Position = 0;
+  uint64_t m_FilePosition = 0;  // where the open file stands
 };
 
 }  // namespace nd620

@@ -77,6 +77,8 @@ bool ParseLoaderCommandLine(const std::vector<std::string>& a_Arguments, LoaderC
       a_Line.m_Help = true;
     } else if (word == "--version") {
       a_Line.m_Version = true;
+    } else if (word == "--no-window") {
+      a_Line.m_NoWindow = true;
     } else if (word == "--force-gui") {
       a_Line.m_ForceGui = true;
     } else if (word == "--usb") {
@@ -150,6 +152,7 @@ std::string LoaderUsage(const std::string& a_Program) {
          "  --baud B            its bit rate (115200; rates outside the table leave the port's)\n"
          "  --udp HOST:PORT     the panel on the network\n"
          "  --force-gui         send the panel firmware whatever its version\n"
+         "  --no-window         stay on the terminal where the dialog could open\n"
          "  --unit-ms N         one time-out unit (USB 2000, serial and network 500)\n"
          "  --interval-ms N     serial: longest pause between the bytes of one read (1)\n"
          "  --info-delay-ms N, --reconnect-wait-ms N, --retry-delay-ms N, --attempts N\n"

@@ -18,6 +18,7 @@ struct LoaderCommandLine {
   bool m_ForceGui = false;
   TransportSettings m_Transport;
   ProtocolTiming m_Timing;
+  bool m_NoWindow = false;  // stay on the terminal even where the dialog could open
   bool m_Help = false;
   bool m_Version = false;
 };

@@ -17,6 +17,9 @@
 #include "loader/app/LoaderCommandLine.h"
 #include "loader/app/TerminalView.h"
 #include "platform/NamedLock.h"
+#ifdef ND620_WINDOW
+#include "loader/dialog/DownloadDialog.h"
+#endif
 
 #ifndef ND620_PROGRAM
 #define ND620_PROGRAM "ND620Transfer"
@@ -88,6 +91,21 @@ int main(int a_Argc, char** a_Argv) {
     return kExitFailure;
   }
   if (lock == nullptr) std::cerr << program << ": warning: " << error << "\n";
+
+#ifdef ND620_WINDOW
+  // With a display the dialog opens, as on the panel tools' own desktop.
+  if (!line.m_NoWindow && nd620::DialogDisplayAvailable()) {
+    nd620::DialogSetup setup;
+    setup.m_Program = program;
+    setup.m_Caption = ND620_CAPTION;
+    setup.m_OneShot = ND620_ONE_SHOT != 0;
+    setup.m_Path = line.m_Path;
+    setup.m_ForceGui = line.m_ForceGui;
+    setup.m_Transport = line.m_Transport;
+    setup.m_Timing = line.m_Timing;
+    return nd620::RunDownloadDialog(a_Argc, a_Argv, setup);
+  }
+#endif
 
   struct sigaction action {};
   action.sa_handler = OnInterrupt;

@@ -91,12 +91,12 @@ void EmulatorServer::Run(int a_Restarts, int a_IdleMs, const std::function<void(
     const int ready = ::poll(&fd, 1, 50);
     if (ready <= 0) continue;
     if (m_Udp >= 0) {
-      std::vector<uint8_t> request(65536);
+      static thread_local uint8_t datagram[65536];
       sockaddr_in from{};
       socklen_t size = sizeof from;
-      const ssize_t got = ::recvfrom(m_Udp, request.data(), request.size(), 0, reinterpret_cast<sockaddr*>(&from), &size);
+      const ssize_t got = ::recvfrom(m_Udp, datagram, sizeof datagram, 0, reinterpret_cast<sockaddr*>(&from), &size);
       if (got <= 0) continue;
-      request.resize(static_cast<std::size_t>(got));
+      const std::vector<uint8_t> request(datagram, datagram + got);
       last = Clock::now();
       Answer(request, [&](const std::vector<uint8_t>& a_Reply) {
         ::sendto(m_Udp, a_Reply.data(), a_Reply.size(), 0, reinterpret_cast<sockaddr*>(&from), size);

@@ -63,6 +63,7 @@ class EndToEndTest : public ::testing::Test {
     return test::RunProgram(BinaryDir() + "/ND620Loader", loader, nullptr, &a_Err);
   }
 
+  test::NoDisplay m_NoDisplay;  // the loaders stay on the terminal
   static test::TempDir* s_Dir;
   static std::string s_Project;
   static std::string s_Package;
