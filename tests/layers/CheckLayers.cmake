@@ -27,7 +27,7 @@ set(layer_demo editor/project editor/screens editor/devices editor/fonts editor/
 set(layer_simulator ${foundations})
 set(layer_simulator/app simulator ${foundations})
 set(layer_loader ${foundations})
-set(layer_loader/app loader ${foundations})
+set(layer_loader/app loader loader/dialog ${foundations})
 set(layer_loader/emulator loader ${foundations})
 set(layer_loader/dialog loader ${foundations})
 
