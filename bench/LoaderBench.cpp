@@ -5,6 +5,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <string>
@@ -45,7 +46,10 @@ std::string WritePackage(std::size_t a_UserBytes) {
 
 void BM_UdpDownloadAgainstRoundTrips(benchmark::State& a_State) {
   const std::string package = WritePackage(static_cast<std::size_t>(a_State.range(0)));
-  double ratio = 0, exchanges = 0, roundTripUs = 0, downloadMs = 0;
+  // Per iteration; the counters give the medians, so that a download or a round trip that the
+  // scheduler happened to delay does not decide the result.
+  std::vector<double> ratios, roundTrips, downloads, blockRatios, blockTrips;
+  double exchanges = 0;
   for (auto _ : a_State) {
     nd620::EmulatorConfig config;
     config.m_GuiVersion = 0xFFFF;  // no firmware update
@@ -64,17 +68,35 @@ void BM_UdpDownloadAgainstRoundTrips(benchmark::State& a_State) {
     nd620::ProtocolTiming timing;
     timing.m_InfoDelayMs = 0;
 
-    // One exchange's round trip: device information, many times.
-    nd620::LoaderProtocol probe(view);
-    probe.SetTransportSettings(settings);
-    probe.SetTiming(timing);
-    probe.Connect();
-    constexpr int kProbes = 500;
-    nd620::SlaveInfo info;
-    const auto p0 = std::chrono::steady_clock::now();
-    for (int i = 0; i < kProbes; ++i) probe.GetInformation(info);
-    const double rtt = std::chrono::duration<double>(std::chrono::steady_clock::now() - p0).count() / kProbes;
-    probe.Close();
+    // One exchange's round trip: device information, many times, before and after the
+    // download, so that both see the machine in the same state.
+    const auto roundTrip = [&] {
+      nd620::LoaderProtocol probe(view);
+      probe.SetTransportSettings(settings);
+      probe.SetTiming(timing);
+      probe.Connect();
+      constexpr int kProbes = 300;
+      nd620::SlaveInfo info;
+      const auto p0 = std::chrono::steady_clock::now();
+      for (int i = 0; i < kProbes; ++i) probe.GetInformation(info);
+      return std::chrono::duration<double>(std::chrono::steady_clock::now() - p0).count() / kProbes;
+    };
+    // The same for a full data block (1016 bytes out, its short reply back).
+    const auto blockRoundTrip = [&] {
+      nd620::LoaderProtocol probe(view);
+      probe.SetTransportSettings(settings);
+      probe.SetTiming(timing);
+      probe.Connect();
+      probe.EnterDownloadMode();
+      constexpr int kProbes = 300;
+      probe.BeginSection(2, 0, kProbes * 1016u, 0, 0);
+      const std::vector<uint8_t> block(1016, 0);
+      const auto p0 = std::chrono::steady_clock::now();
+      for (int i = 0; i < kProbes; ++i) probe.DataBlock(block.data(), block.size(), static_cast<uint16_t>(i));
+      return std::chrono::duration<double>(std::chrono::steady_clock::now() - p0).count() / kProbes;
+    };
+    const double before = roundTrip();
+    const double blockBefore = blockRoundTrip();
 
     nd620::LoaderProtocol loader(view);
     loader.SetTransportSettings(settings);
@@ -83,6 +105,8 @@ void BM_UdpDownloadAgainstRoundTrips(benchmark::State& a_State) {
     const auto t0 = std::chrono::steady_clock::now();
     const bool ok = loader.DownloadProject();
     const double took = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+    const double rtt = (before + roundTrip()) / 2;
+    const double blockRtt = (blockBefore + blockRoundTrip()) / 2;
     server.Stop();
     serve.join();
     if (!ok) {
@@ -90,15 +114,24 @@ void BM_UdpDownloadAgainstRoundTrips(benchmark::State& a_State) {
       return;
     }
     exchanges = static_cast<double>(loader.Exchanges());
-    ratio = took / (exchanges * rtt);
-    roundTripUs = rtt * 1e6;
-    downloadMs = took * 1e3;
+    ratios.push_back(took / (exchanges * rtt));
+    blockRatios.push_back(took / (exchanges * blockRtt));
+    blockTrips.push_back(blockRtt * 1e6);
+    roundTrips.push_back(rtt * 1e6);
+    downloads.push_back(took * 1e3);
   }
+  const auto median = [](std::vector<double> a_Values) {
+    if (a_Values.empty()) return 0.0;
+    std::sort(a_Values.begin(), a_Values.end());
+    return a_Values[a_Values.size() / 2];
+  };
   std::remove(package.c_str());
   a_State.counters["exchanges"] = exchanges;
-  a_State.counters["round_trip_us"] = roundTripUs;
-  a_State.counters["download_ms"] = downloadMs;
-  a_State.counters["ratio"] = ratio;
+  a_State.counters["round_trip_us"] = median(roundTrips);
+  a_State.counters["download_ms"] = median(downloads);
+  a_State.counters["ratio"] = median(ratios);
+  a_State.counters["block_round_trip_us"] = median(blockTrips);
+  a_State.counters["ratio_to_blocks"] = median(blockRatios);
 }
 BENCHMARK(BM_UdpDownloadAgainstRoundTrips)->Arg(64 * 1024)->Arg(100 * 1024)->Unit(benchmark::kMillisecond);
 

@@ -56,7 +56,7 @@ echo "  (cd $out/PumpPanel && $PWD/build/PanSim --script $PWD/demo/pump-panel.pa
 
 step "The loader: KD820 download sends the demo panel's package to the emulated panel over UDP"
 received="$out/PumpPanel/received"
-coproc EMULATOR { build/panel-emulator --udp 0 --out "$received" --idle-ms 30000; }
+coproc EMULATOR { build/panel-emulator --udp 0 --out "$received" --idle-ms 30000 2> "$out/PumpPanel/emulator.log"; }
 read -r _ where <&"${EMULATOR[0]}"
 echo "panel-emulator listens on $where"
 # Progress goes to standard error; without a terminal it comes as plain lines.
