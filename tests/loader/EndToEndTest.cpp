@@ -3,6 +3,9 @@
 // Then every fault the emulator can inject, each with its message and exit status 1.
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <unistd.h>
+
 #include <cstdlib>
 #include <filesystem>
 
@@ -168,6 +171,29 @@ TEST_F(EndToEndTest, NoPanelAtTheOtherEnd) {
   args = {"-D", "-f", s_Package, "--usb-id", "1209:d6fe"};
   EXPECT_EQ(test::RunProgram(BinaryDir() + "/ND620Transfer", args, nullptr, &err), 1);
   EXPECT_NE(err.find("1209:d6fe"), std::string::npos) << err;
+}
+
+TEST_F(EndToEndTest, AnInterruptStopsTheDownloadAndTheWorkerEndsFirst) {
+  // Slow replies: the download is still running when Ctrl-C comes.
+  EmulatorProcess emulator({"--udp", "0", "--idle-ms", "800", "--delay-ms", "60", "--gui-version", "65535",
+                            "--out", m_Dir.File("received")});
+  std::vector<std::string> args = {"-D", "-f", s_Package, "--udp", emulator.Where()};
+  args.insert(args.end(), kFast.begin(), kFast.end());
+  const std::string errFile = m_Dir.File("stderr");
+  const pid_t loader = looptest::StartProgram(BinaryDir() + "/ND620Transfer", args, errFile);
+  // Until the user data is on its way.
+  for (int i = 0; i < 200; ++i) {
+    const auto err = test::ReadFile(errFile);
+    if (std::string(err.begin(), err.end()).find("Download User data:") != std::string::npos) break;
+    usleep(10000);
+  }
+  kill(loader, SIGINT);
+  EXPECT_EQ(looptest::WaitProgram(loader), 1);
+  const auto bytes = test::ReadFile(errFile);
+  const std::string err(bytes.begin(), bytes.end());
+  EXPECT_NE(err.find("ND620Transfer: Download cancelled"), std::string::npos) << err;
+  EXPECT_EQ(emulator.Wait(), 0);
+  EXPECT_FALSE(std::filesystem::exists(m_Dir.File("received/user-data.bin")));
 }
 
 TEST_F(EndToEndTest, OneInstancePerBuild) {

@@ -118,6 +118,30 @@ std::vector<uint8_t> MakePackage(const std::vector<uint8_t>& a_User, const std::
   return out;
 }
 
+pid_t StartProgram(const std::string& a_Program, const std::vector<std::string>& a_Args, const std::string& a_ErrFile) {
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 2, a_ErrFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  std::vector<std::string> args = {a_Program};
+  args.insert(args.end(), a_Args.begin(), a_Args.end());
+  std::vector<char*> argv;
+  for (auto& a : args) argv.push_back(a.data());
+  argv.push_back(nullptr);
+  pid_t pid = -1;
+  const int rc = posix_spawn(&pid, a_Program.c_str(), &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  if (rc != 0) throw std::runtime_error("cannot start " + a_Program);
+  return pid;
+}
+
+int WaitProgram(pid_t a_Pid) {
+  int status = 0;
+  ::waitpid(a_Pid, &status, 0);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
 EmulatorProcess::EmulatorProcess(const std::vector<std::string>& a_Args) {
   int pipeFds[2];
   if (::pipe(pipeFds) != 0) throw std::runtime_error("pipe");

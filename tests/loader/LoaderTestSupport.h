@@ -84,4 +84,9 @@ class EmulatorProcess {
 
 std::string BinaryDir();
 
+// A program started without waiting, its standard error going to a_ErrFile.
+pid_t StartProgram(const std::string& a_Program, const std::vector<std::string>& a_Args, const std::string& a_ErrFile);
+// Waits for it; its exit status (128 + signal when killed).
+int WaitProgram(pid_t a_Pid);
+
 }  // namespace looptest
