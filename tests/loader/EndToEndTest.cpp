@@ -21,7 +21,7 @@ using looptest::EmulatorProcess;
 
 // Short waits: the emulator answers at once.
 const std::vector<std::string> kFast = {"--unit-ms", "300", "--info-delay-ms", "0", "--reconnect-wait-ms", "0",
-                                        "--retry-delay-ms", "10", "--attempts", "5"};
+                                        "--retry-delay-ms", "10", "--attempts", "5", "--interval-ms", "20"};
 
 std::vector<uint8_t> Padded(std::vector<uint8_t> a_Bytes, std::size_t a_Skip = 0) {
   a_Bytes.erase(a_Bytes.begin(), a_Bytes.begin() + static_cast<std::ptrdiff_t>(a_Skip));
