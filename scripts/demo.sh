@@ -53,3 +53,20 @@ echo "(start-panel.png, service-panel.png); live.png to live-again.png show the 
 echo "by the simulated PLC, the alarm, its acknowledgement, a new set-point and a broken line."
 echo "To see the panel in a window, with the same script driving it while you watch:"
 echo "  (cd $out/PumpPanel && $PWD/build/PanSim --script $PWD/demo/pump-panel.pansim 1 PumpPanel.bin~ 0 pv5521.bmp)"
+
+step "The loader: KD820 download sends the demo panel's package to the emulated panel over UDP"
+received="$out/PumpPanel/received"
+coproc EMULATOR { build/panel-emulator --udp 0 --out "$received" --idle-ms 30000 2> "$out/PumpPanel/emulator.log"; }
+read -r _ where <&"${EMULATOR[0]}"
+echo "panel-emulator listens on $where"
+# Progress goes to standard error; without a terminal it comes as plain lines.
+$kd download "$out/PumpPanel/PumpPanel.FPJ" --wait -- --udp "$where" --reconnect-wait-ms 200 2>&1
+wait "$EMULATOR_PID"
+image="$out/PumpPanel/PumpPanel.bin~"
+size=$(stat -c %s "$image")
+# The package fills each section to a multiple of 4 bytes with zeros: the image must come back
+# whole, followed by that fill alone.
+cmp -n "$size" "$image" "$received/user-data.bin" &&
+  [ "$(tail -c +$((size + 1)) "$received/user-data.bin" | tr -d '\0' | wc -c)" = 0 ] &&
+  echo "what arrived is the image: $size bytes, identical ($received/user-data.bin)"
+cat "$received/sections.txt"

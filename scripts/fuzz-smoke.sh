@@ -6,7 +6,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-5}
-targets=(project_load xml_library json_import bmp_reader element_clip sim_image)
+targets=(project_load xml_library json_import bmp_reader element_clip sim_image package_reader serial_decoder usb_reply
+         udp_reply)
 cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
   -DKD820_FUZZ=ON -DKD820_SANITIZE=ON -DKD820_TESTS=OFF -DKD820_BENCH=OFF > /dev/null
 cmake --build build-fuzz -j"$(nproc)" --target "${targets[@]/#/fuzz_}"

@@ -13,6 +13,7 @@
 #include "editor/ui/SimulateCommand.h"
 #include "editor/ui/ToolCommands.h"
 #include "editor/compiler/ToolLaunch.h"
+#include "editor/ui/DownloadCommand.h"
 #include "editor/ui/DumpCommand.h"
 #include "editor/ui/JsonCommands.h"
 #include "editor/ui/LibraryCommands.h"
@@ -98,6 +99,15 @@ int RunKD820(int a_Argc, char** a_Argv, WindowStarter a_Window) {
   simulate->add_flag("--wait", simulateOptions.wait, "Wait for PanSim and return its exit code");
   simulate->add_option("pansim-options", simulateOptions.simulatorOptions,
                        "Options for PanSim, after --, e.g. -- --headless --script FILE");
+
+  DownloadOptions downloadOptions;
+  auto* download = app.add_subcommand(
+      "download", "Compile a project, write its package (<name>.td) and start the loader KD820Loader on it");
+  download->add_option("PROJECT.FPJ", downloadOptions.project, "Project file")->required();
+  download->add_flag("--wait", downloadOptions.wait, "Wait for the loader and return its exit code");
+  download->add_flag("--no-start", downloadOptions.noStart, "Write the package only");
+  download->add_option("loader-options", downloadOptions.loaderOptions,
+                       "Options for the loader, after --, e.g. -- --udp 127.0.0.1:5000");
 
   std::string dumpPath;
   ViewOptions viewOptions;
@@ -217,8 +227,9 @@ int RunKD820(int a_Argc, char** a_Argv, WindowStarter a_Window) {
   if (info->parsed()) return RunInfo(infoPath);
   if (compile->parsed()) return RunCompileCommand(compilePath);
   if (simulate->parsed()) return RunSimulateCommand(simulateOptions);
-  if (view->parsed() || transfer->parsed()) {
+  if (view->parsed() || transfer->parsed() || download->parsed()) {
     CProcessStarter starter;
+    if (download->parsed()) return RunDownloadCommand(downloadOptions, starter);
     return view->parsed() ? RunViewCommand(viewOptions, starter) : RunTransferCommand(transferOptions, starter);
   }
   if (dump->parsed()) return RunDumpCommand(dumpPath, std::cout);

@@ -7,7 +7,9 @@ execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD} --prefix ${PREFIX}
 if(NOT result EQUAL 0)
   message(FATAL_ERROR "cmake --install failed: ${result}")
 endif()
-foreach(path bin/KD820 bin/PanSim share/kd820/version.txt share/kd820/lib/hardware
+foreach(path bin/KD820 bin/PanSim bin/ND620Transfer bin/ND620Loader bin/KD820Loader bin/panel-emulator
+             share/kd820/version.txt share/kd820/lib/hardware share/kd820/lib/loader/usb-ids
+             lib/udev/rules.d/60-kd820-loader.rules
              share/kd820/lib/locale/en/LC_MESSAGES/kd820.mo
              share/applications/KD820.desktop share/mime/packages/kd820-project.xml
              share/icons/hicolor/scalable/apps/kd820.svg share/icons/hicolor/64x64/apps/kd820.png
@@ -16,6 +18,9 @@ foreach(path bin/KD820 bin/PanSim share/kd820/version.txt share/kd820/lib/hardwa
     message(FATAL_ERROR "not installed: ${path}")
   endif()
 endforeach()
+if(NOT IS_SYMLINK ${PREFIX}/bin/KD820Loader)
+  message(FATAL_ERROR "bin/KD820Loader is not a symbolic link to ND620Loader")
+endif()
 file(READ ${PREFIX}/share/applications/KD820.desktop desktop)
 foreach(line "Exec=KD820 %f" "Icon=kd820" "MimeType=application/x-kd820-project;")
   string(FIND "${desktop}" "${line}" at)

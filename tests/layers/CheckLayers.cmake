@@ -27,6 +27,9 @@ set(layer_demo editor/project editor/screens editor/devices editor/fonts editor/
 set(layer_simulator ${foundations})
 set(layer_simulator/app simulator ${foundations})
 set(layer_loader ${foundations})
+set(layer_loader/app loader loader/dialog ${foundations})
+set(layer_loader/emulator loader ${foundations})
+set(layer_loader/dialog loader ${foundations})
 
 file(GLOB_RECURSE files RELATIVE "${ROOT}" LIST_DIRECTORIES false
   "${ROOT}/common/*.h" "${ROOT}/common/*.cpp" "${ROOT}/platform/*.h" "${ROOT}/platform/*.cpp"
