@@ -1,12 +1,14 @@
 #include "tests/TestSupport.h"
 
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
@@ -108,6 +110,23 @@ int RunProgram(const std::string& a_Program, const std::vector<std::string>& a_A
   if (a_Stdout != nullptr) *a_Stdout = slurpFile(outFile);
   if (a_Stderr != nullptr) *a_Stderr = slurpFile(errFile);
   return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+std::size_t ReplayFuzzInputs(const std::string& a_Target, int (*a_Body)(const uint8_t*, std::size_t)) {
+  std::size_t count = 0;
+  for (const char* kind : {"corpus", "regressions"}) {
+    const std::filesystem::path dir =
+        std::filesystem::path(KD820_TEST_SOURCE_DIR) / "fuzz" / kind / a_Target;
+    if (!std::filesystem::is_directory(dir)) continue;
+    for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+      if (!entry.is_regular_file()) continue;
+      SCOPED_TRACE(entry.path().string());
+      const auto bytes = test::ReadFile(entry.path().string());
+      EXPECT_EQ(a_Body(bytes.data(), bytes.size()), 0);
+      ++count;
+    }
+  }
+  return count;
 }
 
 }  // namespace test

@@ -45,4 +45,8 @@ int RunProgram(const std::string& a_Program, const std::vector<std::string>& a_A
                std::string* a_Stdout = nullptr, std::string* a_Stderr = nullptr,
                const std::string& a_Directory = {});
 
+// Runs a fuzz target's body on every file of its seed corpus and regression inputs
+// (fuzz/corpus/NAME, fuzz/regressions/NAME), expecting 0 from each; the number of files run.
+std::size_t ReplayFuzzInputs(const std::string& a_Target, int (*a_Body)(const uint8_t*, std::size_t));
+
 }  // namespace test
