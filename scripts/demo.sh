@@ -57,11 +57,13 @@ echo "  (cd $out/PumpPanel && $PWD/build/PanSim --script $PWD/demo/pump-panel.pa
 step "The loader: KD820 download sends the demo panel's package to the emulated panel over UDP"
 received="$out/PumpPanel/received"
 coproc EMULATOR { build/panel-emulator --udp 0 --out "$received" --idle-ms 30000 2> "$out/PumpPanel/emulator.log"; }
+# Bash forgets EMULATOR_PID once the emulator has ended, which it may do before the wait below.
+emulator_pid=$EMULATOR_PID
 read -r _ where <&"${EMULATOR[0]}"
 echo "panel-emulator listens on $where"
 # Progress goes to standard error; without a terminal it comes as plain lines.
 $kd download "$out/PumpPanel/PumpPanel.FPJ" --wait -- --udp "$where" --reconnect-wait-ms 200 2>&1
-wait "$EMULATOR_PID"
+wait "$emulator_pid"
 image="$out/PumpPanel/PumpPanel.bin~"
 size=$(stat -c %s "$image")
 # The package fills each section to a multiple of 4 bytes with zeros: the image must come back
