@@ -9,7 +9,8 @@ seconds=${1:-5}
 targets=(project_load xml_library json_import bmp_reader element_clip sim_image package_reader serial_decoder usb_reply
          udp_reply)
 cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
-  -DKD820_FUZZ=ON -DKD820_SANITIZE=ON -DKD820_TESTS=OFF -DKD820_BENCH=OFF > /dev/null
+  -DKD820_FUZZ=ON -DKD820_SANITIZE=ON -DKD820_TESTS=OFF -DKD820_BENCH=OFF \
+  "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=${checked_flags:--O1 -g1 -DNDEBUG}" > /dev/null
 cmake --build build-fuzz -j"$(nproc)" --target "${targets[@]/#/fuzz_}"
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
